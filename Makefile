@@ -1,0 +1,39 @@
+# make run    set up what is missing, build, start Kestrel under Wine
+# make test   set up what is missing, build, run every test (private Xvfb)
+# make fuzz   run each fuzz target for FUZZ_SECONDS (default 60)
+# make bench  run the benchmarks under Wine
+
+BUILD := build
+HOST := build/host
+FUZZ_SECONDS ?= 60
+
+.PHONY: all setup build host test run fuzz bench clean
+
+all: build
+
+setup:
+	@tools/setup
+
+build: setup
+	@tools/timed "configure (Windows)" sh -c '[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null'
+	@tools/timed "build (Windows)" cmake --build $(BUILD)
+
+host: setup
+	@tools/timed "configure (host)" sh -c '[ -f $(HOST)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(HOST) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null'
+	@tools/timed "build (host)" cmake --build $(HOST)
+
+test: build host
+	@tools/timed "tests" tools/run-tests $(BUILD) $(HOST)
+
+run: build
+	@tools/run-kestrel $(BUILD)
+
+fuzz: host
+	@tools/fuzz $(HOST) $(FUZZ_SECONDS)
+
+bench: build
+	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test
+	@for b in $(BUILD)/bin/*_bench.exe; do echo "== $$b"; WINEPREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run $$b; done
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,10 @@
+// Counts of the pixel blocks Pixmill has taken from the shared heap and not
+// yet returned: how tests see that a block was freed exactly once.
+#ifndef PIXMILL_HEAPSTATS_H
+#define PIXMILL_HEAPSTATS_H
+
+#include "pmdefs.h"
+
+PIXMILL_API int PixmillLiveBlocks();
+
+#endif
