@@ -46,7 +46,8 @@ public:
     int Length() const noexcept;
     bool IsEmpty() const noexcept { return data_ == nullptr; }
 
-    // 1-based; an index outside 1..Length() raises ERangeError.
+    // 1-based; an index outside 1..Length() raises ERangeError. The writable
+    // reference is valid until the string is next copied or changed.
     char operator[](int index) const;
     char& operator[](int index);
 

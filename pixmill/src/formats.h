@@ -1,0 +1,19 @@
+// The registered formats. Each format's file defines its descriptor object,
+// made on first use; each takes its place in the list by its rank in the
+// format table, whatever the order in which they are made (this compiler runs
+// static constructors in reverse link order, so the order is data instead).
+#ifndef PIXMILL_FORMATS_H
+#define PIXMILL_FORMATS_H
+
+class GFXFile;
+
+// Makes every format; later calls do nothing.
+void RegisterFormats();
+// A format's place in the table (probing order); unknown names go last.
+int FormatRank(const char* name);
+
+GFXFile* FRMFormat();
+GFXFile* BMPFormat();
+GFXFile* TGAFormat();
+
+#endif
