@@ -24,7 +24,14 @@ void TGAStream::StartPacket()
 
 void TGAStream::Repeat(unsigned char* dst, int n)
 {
-    for (int i = 0; i < n; ++i, dst += pixelSize) memcpy(dst, value, size_t(pixelSize));
+    // Runs of colour-mapped and grey pixels are single bytes: no per-pixel
+    // copy calls for those.
+    if (pixelSize == 1) {
+        memset(dst, value[0], size_t(n));
+        return;
+    }
+    for (int i = 0; i < n; ++i, dst += pixelSize)
+        for (int k = 0; k < pixelSize; ++k) dst[k] = value[k];
 }
 
 static void ReversePixels(unsigned char* p, int n, int pixelSize)

@@ -448,9 +448,13 @@ TEST(BmpHostile, OffsetsOutsideTheFile)
 
 TEST(BmpHostile, UnsupportedHeadersRaiseBeforeReading)
 {
-    std::vector<Spec> bad(11);
+    std::vector<Spec> bad(13);
     bad[0].width = 1 << 16;
     bad[0].height = 1 << 13;  // 2^29 pixels
+    bad[11].width = 1 << 16;
+    bad[11].height = -(1 << 16);  // 2^32: wraps to 0 in 32 bits
+    bad[12].width = INT32_MAX;
+    bad[12].height = 2;
     bad[1].height = INT32_MIN;
     bad[2].width = 0;
     bad[3].width = -5;
