@@ -90,6 +90,16 @@ public:
     void OutlineNE(unsigned long key, unsigned long colour);
     void VClr(int n);
 
+    // Scaling and linear transforms. key 0xFFFFFFFF: no key; mode 0 plain,
+    // > 0 smoothing, < 0 chosen by the ratios or the matrix.
+    // Draws src stretched to |size| at pos; a negative size mirrors.
+    void Scale(Buffer& src, Pair<int> size, Pair<int> pos, unsigned long key, int mode);
+    // Draws src through m, translated by t; 0 when no pixel was covered.
+    int XFormLin(Buffer& src, Matrix2D& m, Pair<int> t, unsigned long key, int mode);
+    // Column spans covered by a quadrilateral (see its definition); a heap
+    // array the caller frees, or null when nothing is covered.
+    Pair<int>* Render(Pair<double>* corners, Pair<int>& first, int& rows, int smooth);
+
     static char* GetConfigFile();
     static int GetDefaultX();
     static int GetDefaultY();

@@ -8,6 +8,7 @@
 
 #include <stddef.h>
 #include <stdint.h>
+#include <string.h>
 
 #include <algorithm>
 
@@ -64,16 +65,24 @@ inline void Plot(unsigned long* p, unsigned long colour)
         *p = colour;
 }
 
-// One row of a Box: the store path is the hot one (area fills), kept as a
-// plain fill the compiler turns into wide stores.
+// Four pixels at once. GCC and Clang both know the type; without SSE2 they
+// split it into plain 32-bit moves.
+typedef unsigned long PixelQuad __attribute__((vector_size(16)));
+
+// One row of a Box. Area fills are the hot path: a plain store loop stays
+// scalar at -O2 and takes about four times as long as memset, while 16-byte
+// stores (memcpy: rows are only 8-byte aligned) keep up with it.
 inline void FillRun(unsigned long* p, ptrdiff_t n, unsigned long colour)
 {
     if (colour & XorBit) {
         unsigned long bits = colour & ~XorBit;
         for (ptrdiff_t i = 0; i < n; ++i) p[i] ^= bits;
-    } else {
-        std::fill(p, p + n, colour);
+        return;
     }
+    PixelQuad quad = {colour, colour, colour, colour};
+    ptrdiff_t i = 0;
+    for (; i + 4 <= n; i += 4) memcpy(p + i, &quad, sizeof quad);
+    for (; i < n; ++i) p[i] = colour;
 }
 
 #endif

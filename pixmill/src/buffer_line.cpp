@@ -66,6 +66,8 @@ bool ClipWalk(Pair<int> p1, Pair<int> p2, const Rect& c, Walk& w)
         start = 0xFFFFFFFE;
         step = 0xFFFFFFFF;
     } else {
+        // Rounded down: a line over 2^31 pixels long can end one pixel short
+        // of p2 on the minor axis. Clipped or not, it is the same walk.
         step = (dminor << 32) / dmajor;
     }
 

@@ -58,8 +58,8 @@ TEST(CopyOverlap, ShiftedOntoItself)
                 KeyedNoise(b, rng);
                 std::vector<unsigned long> before(b.pixels, b.pixels + 320);
                 b.Copy(b, {dx, dy}, key);
-                ASSERT_EQ(CopyFromSnapshot(b, before, b, b, {dx, dy}, key), std::vector<unsigned long>(b.pixels, b.pixels + 320))
-                    << Case({dx, dy}, key);
+                std::vector<unsigned long> after(b.pixels, b.pixels + 320);
+                ASSERT_EQ(CopyFromSnapshot(b, before, b, b, {dx, dy}, key), after) << Case({dx, dy}, key);
             }
 }
 
@@ -76,17 +76,16 @@ TEST(CopyOverlap, BetweenViewsOfOneBlock)
                 KeyedNoise(b, rng);
                 std::vector<unsigned long> before(b.pixels, b.pixels + 320);
                 dst.Copy(src, {0, 0}, key);
-                ASSERT_EQ(CopyFromSnapshot(b, before, dst, src, {0, 0}, key), std::vector<unsigned long>(b.pixels, b.pixels + 320))
-                    << Case({dx, dy}, key);
+                std::vector<unsigned long> after(b.pixels, b.pixels + 320);
+                ASSERT_EQ(CopyFromSnapshot(b, before, dst, src, {0, 0}, key), after) << Case({dx, dy}, key);
 
                 // Views that keep the block's coordinates, copied with an offset.
                 Buffer ksrc(b, Rect{3, 1, 17, 13}, true), kdst(b, Rect{1, 2, 18, 14}, true);
                 KeyedNoise(b, rng);
                 before.assign(b.pixels, b.pixels + 320);
                 kdst.Copy(ksrc, {dx, dy}, key);
-                ASSERT_EQ(CopyFromSnapshot(b, before, kdst, ksrc, {dx, dy}, key),
-                          std::vector<unsigned long>(b.pixels, b.pixels + 320))
-                    << Case({dx, dy}, key);
+                after.assign(b.pixels, b.pixels + 320);
+                ASSERT_EQ(CopyFromSnapshot(b, before, kdst, ksrc, {dx, dy}, key), after) << Case({dx, dy}, key);
             }
 }
 

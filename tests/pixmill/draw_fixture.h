@@ -23,7 +23,7 @@ public:
     Canvas(int w, int h, Pair<int> origin)
     {
         block.Alloc({w + 2 * Border, h + 2 * Border});
-        for (unsigned long& p : Block()) p = Guard;
+        std::fill(block.pixels, BlockEnd(), Guard);
         Rect r = {Border, Border, Border + w - 1, Border + h - 1};
         if (origin.x == Border && origin.y == Border) {
             view.Alloc(block, r, true);
@@ -81,12 +81,6 @@ public:
 
 private:
     unsigned long* BlockEnd() const { return block.pixels + block.Width() * block.Height(); }
-    struct Range {
-        unsigned long *b, *e;
-        unsigned long* begin() const { return b; }
-        unsigned long* end() const { return e; }
-    };
-    Range Block() { return Range{block.pixels, BlockEnd()}; }
 };
 
 // The line's pixels in walk order: one pixel per step along the major axis, a

@@ -43,6 +43,7 @@ TEST(Bool, EachOperationAndShiftCount)
     EXPECT_EQ(0x00AA1234u, run(4, (unsigned long)-8));  // R into G, G into B, flags cleared
     EXPECT_EQ(0x12345600u, run(4, 8));
     EXPECT_EQ(0x542468ACu, run(4, 33));                  // counts are taken modulo 32
+    EXPECT_EQ(0x55091A2Bu, run(4, (unsigned long)-33));
     EXPECT_EQ(0xAA123456u, run(4, 0));
     EXPECT_EQ(0xAA123456u, run(4, 0x80000000));  // -2^31: a right shift by 0
     EXPECT_EQ(0xAA123456u, run(7, 0xFFFFFFFF));
