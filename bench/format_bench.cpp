@@ -94,7 +94,9 @@ int main()
         {"FRM 24", "bench.frm", 24, false}, {"FRM 32", "bench32.frm", 32, false},
         {"BMP 24", "bench.bmp", 24, true},  {"BMP 8", "bench8.bmp", 8, true},
         {"RLE 8", "bench8.rle", 8, false},  {"TGA 24 RLE", "bench.tga", 24, true},
-        {"TGA 8 RLE", "bench8.tga", 8, true},
+        {"TGA 8 RLE", "bench8.tga", 8, true},   {"PCX 24", "bench.pcx", 24, false},
+        {"PCX 8", "bench8.pcx", 8, false},      {"IFF 24", "bench.iff", 24, false},
+        {"IFF 8", "bench8.iff", 8, false},      {"PBM 8", "bench8.lbm", 8, false},
     };
     for (const Case& c : cases) {
         std::string name = std::string(temp) + c.file;

@@ -34,6 +34,8 @@ void RegisterFormats()
     if (done) return;
     done = true;
     FRMFormat();
+    LBMFormat();
+    PCXFormat();
     BMPFormat();
     TGAFormat();
 }

@@ -13,6 +13,8 @@ void RegisterFormats();
 int FormatRank(const char* name);
 
 GFXFile* FRMFormat();
+GFXFile* LBMFormat();
+GFXFile* PCXFormat();
 GFXFile* BMPFormat();
 GFXFile* TGAFormat();
 
