@@ -4,7 +4,8 @@
 //
 // Job file, one job a line:
 //   load <picture> <out.ppm>              decode, write binary PPM (R, G, B)
-//   save <in.ppm> <picture> <bits> [grey]  save with those parameters
+//   save <in.ppm> <picture> <bits> [grey] [interlaced] [quality=N]
+//                                         save with those parameters
 // One line of output per job: "ok", or "error <class> <detail>".
 #include <stdio.h>
 #include <string.h>
@@ -78,12 +79,21 @@ void RunJob(const std::vector<std::string>& words)
         AnsiString name = WinPath(words[1]);
         GFXFile::Load(b, name, &x, 0, &d);
         WritePpm(b, words[2]);
-    } else if ((words.size() == 4 || words.size() == 5) && words[0] == "save") {
+    } else if (words.size() >= 4 && words[0] == "save") {
         Buffer b;
         ReadPnm(b, words[1]);
         GFXSaveParams p = {};
         p.bits = int8_t(atoi(words[3].c_str()));
-        p.grey = words.size() == 5 && words[4] == "grey";
+        for (size_t i = 4; i < words.size(); i++) {
+            if (words[i] == "grey")
+                p.grey = 1;
+            else if (words[i] == "interlaced")
+                p.interlaced = 1;
+            else if (words[i].compare(0, 8, "quality=") == 0)
+                p.quality = uint8_t(atoi(words[i].c_str() + 8));
+            else
+                throw Exception("unknown save option");
+        }
         if (!GFXFile::Save(b, WinPath(words[2]), nullptr, &p)) throw Exception("save refused");
     } else {
         throw Exception("unknown job");
