@@ -20,38 +20,18 @@ the compression their name asks for (also as identify -verbose reports it),
 and at 24 bits equal their source.
 Exits non-zero on any difference.
 """
-import io
 import os
-import shlex
 import struct
 import subprocess
 import sys
 
 from PIL import Image
 
-problems = []
+sys.path.insert(0, os.path.dirname(__file__))
+from crosscheck import (add_save_jobs, check_save_answers, compare, finish, magick_decode, run_jobs,  # noqa: E402
+                        pillow_decode, problem, start, test_picture, tool_decode, write_file)
+
 UNSET = (1, 2, 3)  # palette entry 0 of the run-length files made here
-
-
-def problem(text):
-    problems.append(text)
-    print("DIFF " + text)
-
-
-def test_picture(width=37, height=23, seed=1):
-    """Gradients, flat areas (long runs) and noise (literals)."""
-    im = Image.new("RGB", (width, height))
-    px = im.load()
-    for y in range(height):
-        for x in range(width):
-            seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
-            if y < height // 3:
-                px[x, y] = (x * 7 & 255, y * 11 & 255, 128)
-            elif y < 2 * height // 3:
-                px[x, y] = (200, 30, 60) if x > width // 2 else (10, 220, 40)
-            else:
-                px[x, y] = (seed & 255, seed >> 8 & 255, seed >> 16 & 255)
-    return im
 
 
 def few_colours(width, height, colours=16, seed=7):
@@ -266,24 +246,8 @@ def netpbm_fixtures(work, ppm):
 
 # ---- decoding and comparing -----------------------------------------------
 
-def rgb_of(im):
-    return im.size, im.convert("RGB").tobytes()
-
-
-def pillow_decode(path):
-    with Image.open(path) as im:
-        return rgb_of(im)
-
-
-def magick_decode(path):
-    out = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], stdout=subprocess.PIPE,
-                         stderr=subprocess.DEVNULL, check=True).stdout
-    return rgb_of(Image.open(io.BytesIO(out)))
-
-
 def netpbm_decode(path):
-    out = subprocess.run(["bmptopnm", path], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
-    return rgb_of(Image.open(io.BytesIO(out)))
+    return tool_decode(["bmptopnm", path])
 
 
 def unset_to_black(decoded):
@@ -293,33 +257,6 @@ def unset_to_black(decoded):
         if tuple(out[i:i + 3]) == UNSET:
             out[i:i + 3] = b"\0\0\0"
     return size, bytes(out)
-
-
-def compare(name, ours, theirs, tolerance=0):
-    if ours[0] != theirs[0]:
-        problem("%s: size %s, expected %s" % (name, ours[0], theirs[0]))
-        return
-    a, b = ours[1], theirs[1]
-    worst = max((abs(x - y) for x, y in zip(a, b)), default=0)
-    if worst > tolerance:
-        first = next(i for i in range(len(a)) if abs(a[i] - b[i]) > tolerance) // 3
-        w = ours[0][0]
-        problem("%s: pixel (%d, %d) is %s, expected %s (largest channel difference %d)"
-                % (name, first % w, first // w, tuple(a[3 * first:3 * first + 3]),
-                   tuple(b[3 * first:3 * first + 3]), worst))
-
-
-def run_jobs(command, work, jobs):
-    job_file = os.path.join(work, "jobs.txt")
-    with open(job_file, "w") as f:
-        f.write("".join(" ".join(job) + "\n" for job in jobs))
-    result = subprocess.run(shlex.split(command) + [job_file], stdout=subprocess.PIPE,
-                            universal_newlines=True)
-    answers = [line.strip() for line in result.stdout.splitlines() if line.strip()]
-    if result.returncode != 0 or len(answers) != len(jobs):
-        print(result.stdout)
-        sys.exit("pmconv failed (exit %d, %d answers for %d jobs)" % (result.returncode, len(answers), len(jobs)))
-    return answers
 
 
 def identify_compression(path):
@@ -345,14 +282,14 @@ def check_saved(path, bits, ours_ppm, source):
         reported = identify_compression(path)
         if reported not in ("RLE", "RLE4", "RLE8", "BI_RLE4", "BI_RLE8"):
             problem("%s: identify reports compression %r" % (name, reported))
-    ours = rgb_of(Image.open(ours_ppm))
+    ours = pillow_decode(ours_ppm)
     for tool, decode in (("Pillow", pillow_decode), ("ImageMagick", magick_decode), ("bmptopnm", netpbm_decode)):
         try:
             compare("%s in %s" % (name, tool), decode(path), ours)
         except (OSError, ValueError, subprocess.CalledProcessError) as e:
             problem("%s: %s cannot read it: %s" % (name, tool, e))
     if bits == 24:
-        compare(name + " against its source", ours, rgb_of(Image.open(source)))
+        compare(name + " against its source", ours, pillow_decode(source))
 
 
 def save_cases(work, src_ppm):
@@ -375,10 +312,7 @@ def save_cases(work, src_ppm):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    work, command = os.path.abspath(sys.argv[1]), sys.argv[2]
-    os.makedirs(work, exist_ok=True)
+    work, command = start(__doc__)
     src = test_picture()
     png = os.path.join(work, "source.png")
     src_ppm = os.path.join(work, "source.ppm")
@@ -388,15 +322,10 @@ def main():
     decoded = [(path, "pillow", tolerance) for path, tolerance in
                magick_fixtures(work, png) + pillow_fixtures(work, src) + netpbm_fixtures(work, src_ppm)]
     for name, data, reference, tolerance in crafted_true_colour(work, src) + crafted_rle():
-        path = os.path.join(work, name)
-        with open(path, "wb") as f:
-            f.write(data)
-        decoded.append((path, reference, tolerance))
+        decoded.append((write_file(work, name, data), reference, tolerance))
     jobs = [["load", path, os.path.join(work, "out%03d.ppm" % i)] for i, (path, _, _) in enumerate(decoded)]
     cases = save_cases(work, src_ppm)
-    for source, out, bits in cases:
-        jobs.append(["save", source, out, str(bits)])
-        jobs.append(["load", out, out + ".pm.ppm"])
+    add_save_jobs(jobs, cases)
 
     answers = run_jobs(command, work, jobs)
 
@@ -412,17 +341,10 @@ def main():
             continue
         if name.startswith("made-rle"):
             theirs = unset_to_black(theirs)
-        compare("%s (as %s reads it)" % (name, reference), rgb_of(Image.open(jobs[i][2])), theirs, tolerance)
-    base = len(decoded)
-    for k, (source, out, bits) in enumerate(cases):
-        saved, loaded = answers[base + 2 * k], answers[base + 2 * k + 1]
-        if saved != "ok" or loaded != "ok":
-            problem("%s: save %s / load %s" % (os.path.basename(out), saved, loaded))
-            continue
-        check_saved(out, bits, out + ".pm.ppm", source)
+        compare("%s (as %s reads it)" % (name, reference), pillow_decode(jobs[i][2]), theirs, tolerance)
+    check_save_answers(answers, len(decoded), cases, check_saved)
 
-    print("%d files read, %d written, %d differences" % (len(decoded), len(cases), len(problems)))
-    sys.exit(1 if problems else 0)
+    finish("%d files read, %d written" % (len(decoded), len(cases)))
 
 
 if __name__ == "__main__":

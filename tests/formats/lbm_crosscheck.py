@@ -23,37 +23,15 @@ reader gives; at 24
 bits they equal their source.
 Exits non-zero on any difference.
 """
-import io
 import os
-import shlex
 import struct
 import subprocess
 import sys
 
-from PIL import Image
+sys.path.insert(0, os.path.dirname(__file__))
+from crosscheck import (add_save_jobs, check_save_answers, compare, finish, pillow_decode, problem,  # noqa: E402
+                        run_jobs, start, test_picture, tool_decode, write_file)
 
-problems = []
-
-
-def problem(text):
-    problems.append(text)
-    print("DIFF " + text)
-
-
-def test_picture(width=37, height=23, seed=1):
-    """Gradients, flat areas (long runs) and noise (literals)."""
-    im = Image.new("RGB", (width, height))
-    px = im.load()
-    for y in range(height):
-        for x in range(width):
-            seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
-            if y < height // 3:
-                px[x, y] = (x * 7 & 255, y * 11 & 255, 128)
-            elif y < 2 * height // 3:
-                px[x, y] = (200, 30, 60) if x > width // 2 else (10, 220, 40)
-            else:
-                px[x, y] = (seed & 255, seed >> 8 & 255, seed >> 16 & 255)
-    return im
 
 
 def index_rows(width, height, colours, seed):
@@ -243,26 +221,8 @@ def count_minus_128(path):
 
 # ---- reference decoders and comparing ---------------------------------------
 
-def rgb_of(im):
-    return im.size, im.convert("RGB").tobytes()
-
-
 def ilbmtoppm_decode(path):
-    out = subprocess.run(["ilbmtoppm", path], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
-    return rgb_of(Image.open(io.BytesIO(out)))
-
-
-def compare(name, ours, theirs):
-    if ours[0] != theirs[0]:
-        problem("%s: size %s, expected %s" % (name, ours[0], theirs[0]))
-        return
-    a, b = ours[1], theirs[1]
-    if a != b:
-        first = next(i for i in range(len(a)) if a[i] != b[i]) // 3
-        w = ours[0][0]
-        problem("%s: pixel (%d, %d) is %s, expected %s" % (name, first % w, first // w,
-                                                            tuple(a[3 * first:3 * first + 3]),
-                                                            tuple(b[3 * first:3 * first + 3])))
+    return tool_decode(["ilbmtoppm", path])
 
 
 # ---- fixtures ---------------------------------------------------------------
@@ -334,18 +294,6 @@ def refused_fixtures():
 
 # ---- running pmconv and checking --------------------------------------------
 
-def run_jobs(command, work, jobs):
-    job_file = os.path.join(work, "jobs.txt")
-    with open(job_file, "w") as f:
-        f.write("".join(" ".join(job) + "\n" for job in jobs))
-    result = subprocess.run(shlex.split(command) + [job_file], stdout=subprocess.PIPE, universal_newlines=True)
-    answers = [line.strip() for line in result.stdout.splitlines() if line.strip()]
-    if result.returncode != 0 or len(answers) != len(jobs):
-        print(result.stdout)
-        sys.exit("pmconv failed (exit %d, %d answers for %d jobs)" % (result.returncode, len(answers), len(jobs)))
-    return answers
-
-
 def check_layout(path, bits):
     name = os.path.basename(path)
     data = open(path, "rb").read()
@@ -378,7 +326,7 @@ def odd_chunky(path):
 def check_saved(path, bits, ours_ppm, source):
     name = os.path.basename(path)
     check_layout(path, bits)
-    ours = rgb_of(Image.open(ours_ppm))
+    ours = pillow_decode(ours_ppm)
     compare(name + " (the reader here)", decode_iff(path), ours)
     if odd_chunky(path):
         return
@@ -387,7 +335,7 @@ def check_saved(path, bits, ours_ppm, source):
     except subprocess.CalledProcessError as e:
         problem("%s: ilbmtoppm cannot read it: %s" % (name, e))
     if bits == 24:
-        compare(name + " against its source", ours, rgb_of(Image.open(source)))
+        compare(name + " against its source", ours, pillow_decode(source))
 
 
 def save_cases(work, src_ppm):
@@ -405,33 +353,22 @@ def save_cases(work, src_ppm):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    work, command = os.path.abspath(sys.argv[1]), sys.argv[2]
-    os.makedirs(work, exist_ok=True)
+    work, command = start(__doc__)
     src = test_picture()
     src_ppm = os.path.join(work, "source.ppm")
     src.save(src_ppm)
 
     loads = [(path, "ilbmtoppm") for path in netpbm_fixtures(work, src_ppm)]
     for name, data in crafted_fixtures():
-        path = os.path.join(work, name)
-        with open(path, "wb") as f:
-            f.write(data)
-        loads.append((path, "here"))
+        loads.append((write_file(work, name, data), "here"))
     refused = []
     for name, data, detail in refused_fixtures():
-        path = os.path.join(work, name)
-        with open(path, "wb") as f:
-            f.write(data)
-        refused.append((path, detail))
+        refused.append((write_file(work, name, data), detail))
 
     jobs = [["load", path, os.path.join(work, "out%03d.ppm" % i)] for i, (path, _) in enumerate(loads)]
     jobs += [["load", path, path + ".ppm"] for path, _ in refused]
     cases = save_cases(work, src_ppm)
-    for source, out, bits in cases:
-        jobs.append(["save", source, out, str(bits)])
-        jobs.append(["load", out, out + ".pm.ppm"])
+    add_save_jobs(jobs, cases)
 
     answers = run_jobs(command, work, jobs)
 
@@ -440,7 +377,7 @@ def main():
         if answers[i] != "ok":
             problem("%s: %s" % (name, answers[i]))
             continue
-        ours = rgb_of(Image.open(jobs[i][2]))
+        ours = pillow_decode(jobs[i][2])
         if reference == "ilbmtoppm":
             compare(name + " (as ilbmtoppm reads it)", ours, ilbmtoppm_decode(path))
         compare(name + " (as the reader here reads it)", ours, decode_iff(path))
@@ -450,17 +387,9 @@ def main():
     for k, (path, detail) in enumerate(refused):
         if answers[base + k] != "error EInvalidImage " + detail:
             problem("%s: %s, expected EInvalidImage %s" % (os.path.basename(path), answers[base + k], detail))
-    base += len(refused)
-    for k, (source, out, bits) in enumerate(cases):
-        saved, loaded = answers[base + 2 * k], answers[base + 2 * k + 1]
-        if saved != "ok" or loaded != "ok":
-            problem("%s: save %s / load %s" % (os.path.basename(out), saved, loaded))
-            continue
-        check_saved(out, bits, out + ".pm.ppm", source)
+    check_save_answers(answers, base + len(refused), cases, check_saved)
 
-    print("%d files read, %d refused, %d written, %d differences" % (len(loads), len(refused), len(cases),
-                                                                     len(problems)))
-    sys.exit(1 if problems else 0)
+    finish("%d files read, %d refused, %d written" % (len(loads), len(refused), len(cases)))
 
 
 if __name__ == "__main__":

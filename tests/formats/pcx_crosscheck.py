@@ -21,37 +21,17 @@ own choosing (ImageMagick even shows ppmtopcx's black and white inverted):
 there their two levels must split the pixels exactly as our two colours do.
 Exits non-zero on any difference.
 """
-import io
 import os
-import shlex
 import struct
 import subprocess
 import sys
 
 from PIL import Image
 
-problems = []
+sys.path.insert(0, os.path.dirname(__file__))
+from crosscheck import (add_save_jobs, check_save_answers, compare, finish, magick_decode, pillow_decode,  # noqa: E402
+                        problem, run_jobs, start, test_picture, tool_decode, tool_output)
 
-
-def problem(text):
-    problems.append(text)
-    print("DIFF " + text)
-
-
-def test_picture(width=37, height=23, seed=1):
-    """Gradients, flat areas (runs, some longer than 63) and noise."""
-    im = Image.new("RGB", (width, height))
-    px = im.load()
-    for y in range(height):
-        for x in range(width):
-            seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
-            if y < height // 3:
-                px[x, y] = (x * 7 & 255, y * 11 & 255, 200)
-            elif y < 2 * height // 3:
-                px[x, y] = (200, 30, 60) if x > width // 2 else (10, 220, 40)
-            else:
-                px[x, y] = (seed & 255, seed >> 8 & 255, seed >> 16 & 255)
-    return im
 
 
 def few_colours(width, height, colours, seed):
@@ -74,7 +54,7 @@ def few_colours(width, height, colours, seed):
 
 def run(args, out_path=None, stdin=None):
     if out_path is None:
-        return subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
+        return tool_output(args)
     with open(out_path, "wb") as out:
         subprocess.run(args, stdout=out, stdin=stdin, stderr=subprocess.DEVNULL, check=True)
     return None
@@ -163,37 +143,12 @@ def header_bytes(bits, planes, width, height, bytes_per_line):
 
 # ---- decoding and comparing -----------------------------------------------
 
-def rgb_of(im):
-    return im.size, im.convert("RGB").tobytes()
-
-
-def pillow_decode(path):
-    with Image.open(path) as im:
-        return rgb_of(im)
-
-
-def magick_decode(path):
-    return rgb_of(Image.open(io.BytesIO(run(["convert", path, "-depth", "8", "ppm:-"]))))
-
-
 def netpbm_decode(path):
-    return rgb_of(Image.open(io.BytesIO(run(["pcxtoppm", path]))))
+    return tool_decode(["pcxtoppm", path])
 
 
 DECODERS = {"pillow": ("Pillow", pillow_decode), "magick": ("ImageMagick", magick_decode),
             "pcxtoppm": ("pcxtoppm", netpbm_decode)}
-
-
-def compare(name, ours, theirs):
-    if ours[0] != theirs[0]:
-        problem("%s: size %s, expected %s" % (name, ours[0], theirs[0]))
-        return
-    a, b = ours[1], theirs[1]
-    if a != b:
-        first = next(i for i in range(len(a)) if a[i] != b[i]) // 3
-        w = ours[0][0]
-        problem("%s: pixel (%d, %d) is %s, expected %s"
-                % (name, first % w, first // w, tuple(a[3 * first:3 * first + 3]), tuple(b[3 * first:3 * first + 3])))
 
 
 def compare_levels(name, theirs, ours):
@@ -214,18 +169,6 @@ def compare_levels(name, theirs, ours):
         problem("%s: two of our colours became one" % name)
 
 
-def run_jobs(command, work, jobs):
-    job_file = os.path.join(work, "jobs.txt")
-    with open(job_file, "w") as f:
-        f.write("".join(" ".join(job) + "\n" for job in jobs))
-    result = subprocess.run(shlex.split(command) + [job_file], stdout=subprocess.PIPE, universal_newlines=True)
-    answers = [line.strip() for line in result.stdout.splitlines() if line.strip()]
-    if result.returncode != 0 or len(answers) != len(jobs):
-        print(result.stdout)
-        sys.exit("pmconv failed (exit %d, %d answers for %d jobs)" % (result.returncode, len(answers), len(jobs)))
-    return answers
-
-
 def check_header(name, data, bits, width, height):
     maker, version, encoding, per_plane, xmin, ymin, xmax, ymax = struct.unpack("<BBBBHHHH", data[:12])
     planes, bytes_per_line = data[65], struct.unpack("<H", data[66:68])[0]
@@ -241,7 +184,7 @@ def check_header(name, data, bits, width, height):
 
 def check_saved(path, bits, ours_ppm, source):
     name = os.path.basename(path)
-    ours = rgb_of(Image.open(ours_ppm))
+    ours = pillow_decode(ours_ppm)
     check_header(name, open(path, "rb").read(), bits, ours[0][0], ours[0][1])
     for key in ("pillow", "magick", "pcxtoppm"):
         tool, decode = DECODERS[key]
@@ -251,7 +194,7 @@ def check_saved(path, bits, ours_ppm, source):
         except (OSError, ValueError, subprocess.CalledProcessError) as e:
             problem("%s: %s cannot read it: %s" % (name, tool, e))
     if bits == 24:
-        compare(name + " against its source", ours, rgb_of(Image.open(source)))
+        compare(name + " against its source", ours, pillow_decode(source))
 
 
 def save_cases(work, src_ppm):
@@ -267,11 +210,8 @@ def save_cases(work, src_ppm):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    work, command = os.path.abspath(sys.argv[1]), sys.argv[2]
-    os.makedirs(work, exist_ok=True)
-    src = test_picture()
+    work, command = start(__doc__)
+    src = test_picture(blue=200)
     png = os.path.join(work, "source.png")
     src_ppm = os.path.join(work, "source.ppm")
     src.save(png)
@@ -282,9 +222,7 @@ def main():
     jobs = [["load", path, os.path.join(work, "out%03d.ppm" % i)] for i, (path, _) in enumerate(decoded)]
     jobs += [["load", path, os.path.join(work, "refused%03d.ppm" % i)] for i, (path, _) in enumerate(refused)]
     cases = save_cases(work, src_ppm)
-    for source, out, bits in cases:
-        jobs.append(["save", source, out, str(bits)])
-        jobs.append(["load", out, out + ".pm.ppm"])
+    add_save_jobs(jobs, cases)
 
     answers = run_jobs(command, work, jobs)
 
@@ -299,23 +237,15 @@ def main():
         except (OSError, ValueError, subprocess.CalledProcessError) as e:
             problem("%s: %s cannot read it: %s" % (name, tool, e))
             continue
-        compare("%s (as %s reads it)" % (name, tool), rgb_of(Image.open(jobs[i][2])), theirs)
+        compare("%s (as %s reads it)" % (name, tool), pillow_decode(jobs[i][2]), theirs)
     base = len(decoded)
     for i, (path, detail) in enumerate(refused):
         answer = answers[base + i]
         if not answer.startswith("error EInvalidImage " + detail):
             problem("%s: %s, expected EInvalidImage %s..." % (os.path.basename(path), answer, detail))
-    base += len(refused)
-    for k, (source, out, bits) in enumerate(cases):
-        saved, loaded = answers[base + 2 * k], answers[base + 2 * k + 1]
-        if saved != "ok" or loaded != "ok":
-            problem("%s: save %s / load %s" % (os.path.basename(out), saved, loaded))
-            continue
-        check_saved(out, bits, out + ".pm.ppm", source)
+    check_save_answers(answers, base + len(refused), cases, check_saved)
 
-    print("%d files read, %d refused, %d written, %d differences"
-          % (len(decoded), len(refused), len(cases), len(problems)))
-    sys.exit(1 if problems else 0)
+    finish("%d files read, %d refused, %d written" % (len(decoded), len(refused), len(cases)))
 
 
 if __name__ == "__main__":

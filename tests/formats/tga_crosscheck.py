@@ -15,23 +15,17 @@ Exits non-zero on any difference.
 """
 import glob
 import os
-import shlex
 import subprocess
 import sys
 
 from PIL import Image
 
+sys.path.insert(0, os.path.dirname(__file__))
+from crosscheck import compare, finish, pillow_decode, problem, run_jobs, start  # noqa: E402
+
 GDK = "/usr/libexec/installed-tests/gdk-pixbuf/test-images"
 ID = b"CORVANE\0"
 FOOTER = b"\0" * 8 + b"TRUEVISION-XFILE.\0"
-
-problems = []
-
-
-def problem(text):
-    problems.append(text)
-    print("DIFF " + text)
-
 
 def test_picture(width=53, height=37):
     """Gradients, flat areas (long runs, runs across row ends) and noise."""
@@ -50,22 +44,17 @@ def test_picture(width=53, height=37):
     return im
 
 
-def rgb_bytes(path):
-    with Image.open(path) as im:
-        return im.size, im.convert("RGB").tobytes()
-
-
 def reference(path):
     """Pillow's decode; for the few corpus files Pillow cannot read (a colour
     map of 32-bit entries, packets running past the picture's end), the
     corpus's own reference picture."""
     try:
-        return rgb_bytes(path)
+        return pillow_decode(path)
     except (OSError, ValueError) as e:
         if not os.path.exists(path + ".ref.png"):
             raise
         print("note: %s: Pillow: %s; compared with its reference PNG" % (os.path.basename(path), e))
-        return rgb_bytes(path + ".ref.png")
+        return pillow_decode(path + ".ref.png")
 
 
 def pillow_fixtures(work, src):
@@ -115,33 +104,6 @@ def must_fail():
     return paths
 
 
-def compare(name, ours, theirs, tolerance):
-    if ours[0] != theirs[0]:
-        problem("%s: size %s, expected %s" % (name, ours[0], theirs[0]))
-        return
-    a, b = ours[1], theirs[1]
-    worst = max((abs(x - y) for x, y in zip(a, b)), default=0)
-    if worst > tolerance:
-        first = next(i for i in range(len(a)) if abs(a[i] - b[i]) > tolerance) // 3
-        w = ours[0][0]
-        problem("%s: pixel (%d, %d) is %s, expected %s (largest channel difference %d)"
-                % (name, first % w, first // w, tuple(a[3 * first:3 * first + 3]),
-                   tuple(b[3 * first:3 * first + 3]), worst))
-
-
-def run_jobs(command, work, jobs):
-    job_file = os.path.join(work, "jobs.txt")
-    with open(job_file, "w") as f:
-        f.write("".join(" ".join(job) + "\n" for job in jobs))
-    result = subprocess.run(shlex.split(command) + [job_file], stdout=subprocess.PIPE,
-                            universal_newlines=True)
-    answers = [line.strip() for line in result.stdout.splitlines() if line.strip()]
-    if result.returncode != 0 or len(answers) != len(jobs):
-        print(result.stdout)
-        sys.exit("pmconv failed (exit %d, %d answers for %d jobs)" % (result.returncode, len(answers), len(jobs)))
-    return answers
-
-
 def check_saved(path, bits, loaded_ppm, source_ppm):
     data = open(path, "rb").read()
     name = os.path.basename(path)
@@ -151,21 +113,18 @@ def check_saved(path, bits, loaded_ppm, source_ppm):
         problem("%s: footer %r" % (name, data[-26:]))
     if data[2] != (9 if bits == 8 else 10) or data[16] != bits or data[17] != 0x20:
         problem("%s: header %r" % (name, data[:18]))
-    ours = rgb_bytes(loaded_ppm)
-    compare(name + " in Pillow", rgb_bytes(path), ours, 0)
+    ours = pillow_decode(loaded_ppm)
+    compare(name + " in Pillow", pillow_decode(path), ours, 0)
     netpbm = path + ".netpbm.ppm"
     with open(netpbm, "wb") as out:
         subprocess.run(["tgatoppm", path], stdout=out, stderr=subprocess.DEVNULL, check=True)
-    compare(name + " in tgatoppm", rgb_bytes(netpbm), ours, 0)
+    compare(name + " in tgatoppm", pillow_decode(netpbm), ours, 0)
     if bits == 24:
-        compare(name + " against its source", ours, rgb_bytes(source_ppm), 0)
+        compare(name + " against its source", ours, pillow_decode(source_ppm), 0)
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    work, command = os.path.abspath(sys.argv[1]), sys.argv[2]
-    os.makedirs(work, exist_ok=True)
+    work, command = start(__doc__)
     src = test_picture()
     source_ppm = os.path.join(work, "source.ppm")
     src.save(source_ppm)
@@ -189,7 +148,7 @@ def main():
         if answers[i] != "ok":
             problem("%s: %s" % (name, answers[i]))
             continue
-        compare(name, rgb_bytes(jobs[i][2]), reference(path), tolerance)
+        compare(name, pillow_decode(jobs[i][2]), reference(path), tolerance)
     for k, path in enumerate(refused):
         answer = answers[len(decoded) + k]
         if not answer.startswith("error "):
@@ -203,8 +162,7 @@ def main():
         check_saved(out, bits, ppm, source_ppm)
 
     checked = len(decoded) + len(refused) + 2
-    print("%d files checked, %d differences" % (checked, len(problems)))
-    sys.exit(1 if problems else 0)
+    finish("%d files checked" % checked)
 
 
 if __name__ == "__main__":

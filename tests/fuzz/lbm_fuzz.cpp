@@ -1,52 +1,8 @@
-// Fuzzes the IFF reader: any bytes give an answer from Test with the stream
-// position restored, and a picture or a library exception from Load, both
-// into a fresh buffer and clipped into a small view whose surroundings must
-// stay untouched.
-#include <stdint.h>
-
-#include "exceptions.h"
-#include "gfxfile.h"
-#include "streams.h"
-
+// Fuzzes the IFF reader through the shared format fuzz body; Load is given a
+// description and extras, and Test without a description must still tell a
+// FORM file.
 #include "formats.h"
-
-namespace {
-
-const int BlockSize = 12, Margin = 2;
-const unsigned long Guard = 0x5A5A5A5A;  // top bit clear: Box would XOR it
-// Larger pictures are only loaded clipped: allocating and clearing up to
-// 2^28 pixels per input would stall the fuzzer without reaching more code.
-const long long MaxFreshPixels = 1 << 20;
-
-void LoadInto(Buffer& b, TInputStream& in)
-{
-    in.SetPosition(0);
-    try {
-        uint8_t palette[768];
-        GFXFileDesc d = {};
-        d.paletteData = palette;
-        GFXtra32 x = {};
-        LBMFormat()->Load(b, &in, &d, &x, 0);
-    } catch (Exception&) {
-    }
-}
-
-void LoadClipped(TInputStream& in, int width, int height)
-{
-    Buffer block;
-    block.Alloc({BlockSize, BlockSize});
-    block.Box(Rect{0, 0, BlockSize - 1, BlockSize - 1}, Guard);
-    Buffer view;
-    view.Alloc(block, Rect{Margin, Margin, Margin + width - 1, Margin + height - 1}, false);
-    LoadInto(view, in);
-    for (int y = 0; y < BlockSize; ++y)
-        for (int x = 0; x < BlockSize; ++x) {
-            bool inside = x >= Margin && x < Margin + width && y >= Margin && y < Margin + height;
-            if (!inside && *block.At(x, y) != Guard) __builtin_trap();
-        }
-}
-
-}  // namespace
+#include "fuzz_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -59,13 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                             data[3] == 'M' ? -1 : 0))
         __builtin_trap();
     GFXFileDesc d = {};
-    int answer = LBMFormat()->Test(&in, &d);
-    if (in.GetPosition() != 0 || answer < -1 || answer > 1) __builtin_trap();
+    fuzz_format::CheckTest(LBMFormat(), in, &d);
 
-    if ((long long)d.width * d.height <= MaxFreshPixels) {
-        Buffer fresh;
-        LoadInto(fresh, in);
-    }
-    LoadClipped(in, 1 + int(size % 7), 1 + int(size / 7 % 5));
+    fuzz_format::LoadBoth(LBMFormat(), in, size, (long long)d.width * d.height, true);
     return 0;
 }

@@ -16,22 +16,20 @@
 #include "lbm_codec.h"
 #include "streams.h"
 
+#include "format_fixture.h"
+
 #include "formats.h"
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
-typedef std::vector<unsigned long> Pixels;
+using format_fixture::Bytes;
+using format_fixture::Cat;
+using format_fixture::Pixels;
+using format_fixture::Read;
 
 void Put32(Bytes& b, uint32_t v)
 {
     for (int s = 24; s >= 0; s -= 8) b.push_back(static_cast<unsigned char>(v >> s));
-}
-
-Bytes Cat(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Bytes Chunk(const char* id, const Bytes& data)
@@ -150,55 +148,18 @@ Pixels Expected(const std::vector<std::vector<unsigned>>& rows, bool palette)
     return p;
 }
 
-struct Source {
-    TMemoryStream mem;
-    TInputStream in;
-    explicit Source(const Bytes& b) : in(&mem, "t.iff")
-    {
-        mem.Write(b.data(), int(b.size()));
-        mem.SetPosition(0);
-    }
-};
+const format_fixture::FormatBytes Files{LBMFormat, "t.iff"};
 
 bool Load(const Bytes& bytes, Buffer& b, GFXFileDesc* d = nullptr, GFXtra32* x = nullptr)
 {
-    Source s(bytes);
-    return LBMFormat()->Load(b, &s.in, d, x, 0);
+    return Files.Load(bytes, b, d, x);
 }
 
-Pixels Read(Buffer& b)
-{
-    Pixels p;
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x) p.push_back(*b.At(x, y));
-    return p;
-}
+Pixels LoadPixels(const Bytes& bytes) { return Files.LoadPixels(bytes); }
 
-Pixels LoadPixels(const Bytes& bytes)
-{
-    Buffer b;
-    EXPECT_TRUE(Load(bytes, b));
-    return Read(b);
-}
+int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr) { return Files.Test(bytes, d); }
 
-int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr)
-{
-    Source s(bytes);
-    int answer = LBMFormat()->Test(&s.in, d);
-    EXPECT_EQ(s.in.GetPosition(), 0);
-    return answer;
-}
-
-std::string DetailOf(const Bytes& bytes)
-{
-    Buffer b;
-    try {
-        Load(bytes, b);
-    } catch (EInvalidImage& e) {
-        return e.Detail.c_str();
-    }
-    return "";
-}
+std::string DetailOf(const Bytes& bytes) { return Files.Detail(bytes); }
 
 Bytes Unpack(const Bytes& coded, int n)
 {

@@ -13,22 +13,20 @@
 #include "pcx_rle.h"
 #include "streams.h"
 
+#include "format_fixture.h"
+
 #include "formats.h"
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
-typedef std::vector<unsigned long> Pixels;
+using format_fixture::Bytes;
+using format_fixture::Cat;
+using format_fixture::Pixels;
+using format_fixture::Read;
 
 void Put(Bytes& b, std::initializer_list<int> v)
 {
     for (int x : v) b.push_back(static_cast<unsigned char>(x));
-}
-
-Bytes Cat(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 struct Head {
@@ -74,55 +72,18 @@ Bytes Plain(const Bytes& raw)
     return b;
 }
 
-struct Source {
-    TMemoryStream mem;
-    TInputStream in;
-    explicit Source(const Bytes& b, int start = 0) : in(&mem, "t.pcx")
-    {
-        mem.Write(b.data(), int(b.size()));
-        mem.SetPosition(start);
-    }
-};
+const format_fixture::FormatBytes Files{PCXFormat, "t.pcx"};
 
 bool Load(const Bytes& bytes, Buffer& b, GFXFileDesc* d = nullptr, GFXtra32* x = nullptr)
 {
-    Source s(bytes);
-    return PCXFormat()->Load(b, &s.in, d, x, 0);
+    return Files.Load(bytes, b, d, x);
 }
 
-Pixels Read(Buffer& b)
-{
-    Pixels p;
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x) p.push_back(*b.At(x, y));
-    return p;
-}
+Pixels LoadPixels(const Bytes& bytes) { return Files.LoadPixels(bytes); }
 
-Pixels LoadPixels(const Bytes& bytes)
-{
-    Buffer b;
-    EXPECT_TRUE(Load(bytes, b));
-    return Read(b);
-}
+int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr, int start = 0) { return Files.Test(bytes, d, start); }
 
-int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr, int start = 0)
-{
-    Source s(bytes, start);
-    int answer = PCXFormat()->Test(&s.in, d);
-    EXPECT_EQ(s.in.GetPosition(), start);
-    return answer;
-}
-
-std::string DetailOf(const Bytes& bytes)
-{
-    Buffer b;
-    try {
-        Load(bytes, b);
-    } catch (EInvalidImage& e) {
-        return e.Detail.c_str();
-    }
-    return "";
-}
+std::string DetailOf(const Bytes& bytes) { return Files.Detail(bytes); }
 
 Bytes Decode(const Bytes& coded, int n)
 {
@@ -268,7 +229,7 @@ TEST(PCXLoad, EightBitsThroughTheTrailingPalette)
 TEST(PCXLoad, TrailingPaletteOfAStreamThatDoesNotStartAtZero)
 {
     Bytes f = Cat(Bytes(9, 0x55), Cat(Cat(Header({8, 1, 2, 1, 2}), Plain({5, 6})), Trailer()));
-    Source s(f, 9);
+    format_fixture::MemorySource s(f, "t.pcx", 9);
     Buffer b;
     ASSERT_TRUE(PCXFormat()->Load(b, &s.in, nullptr, nullptr, 0));
     EXPECT_EQ(Read(b), Pixels({TrailerColour(5), TrailerColour(6)}));

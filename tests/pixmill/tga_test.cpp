@@ -14,10 +14,14 @@
 #include "streams.h"
 #include "tgastream.h"
 
+#include "format_fixture.h"
+
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
-typedef std::vector<unsigned long> Pixels;
+using format_fixture::Bytes;
+using format_fixture::Cat;
+using format_fixture::Pixels;
+using format_fixture::Read;
 
 void Put(Bytes& b, std::initializer_list<int> v)
 {
@@ -37,62 +41,18 @@ Bytes Header(const Head& h)
     return b;
 }
 
-Bytes Cat(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-struct Source {
-    TMemoryStream mem;
-    TInputStream in;
-    explicit Source(const Bytes& b) : in(&mem, "t.tga")
-    {
-        mem.Write(b.data(), int(b.size()));
-        mem.SetPosition(0);
-    }
-};
+const format_fixture::FormatBytes Files{TGAFormat, "t.tga"};
 
 bool Load(const Bytes& bytes, Buffer& b, GFXFileDesc* d = nullptr, GFXtra32* x = nullptr)
 {
-    Source s(bytes);
-    return TGAFormat()->Load(b, &s.in, d, x, 0);
+    return Files.Load(bytes, b, d, x);
 }
 
-Pixels Read(Buffer& b)
-{
-    Pixels p;
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x) p.push_back(*b.At(x, y));
-    return p;
-}
+Pixels LoadPixels(const Bytes& bytes) { return Files.LoadPixels(bytes); }
 
-Pixels LoadPixels(const Bytes& bytes)
-{
-    Buffer b;
-    EXPECT_TRUE(Load(bytes, b));
-    return Read(b);
-}
+int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr) { return Files.Test(bytes, d); }
 
-int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr)
-{
-    Source s(bytes);
-    s.mem.SetPosition(0);
-    int answer = TGAFormat()->Test(&s.in, d);
-    EXPECT_EQ(s.in.GetPosition(), 0);
-    return answer;
-}
-
-std::string DetailOf(const Bytes& bytes)
-{
-    Buffer b;
-    try {
-        Load(bytes, b);
-    } catch (EInvalidImage& e) {
-        return e.Detail.c_str();
-    }
-    return "";
-}
+std::string DetailOf(const Bytes& bytes) { return Files.Detail(bytes); }
 
 // 4 x 3 pixels with distinct values but for a run from the end of row 1
 // onto row 2; stored in the order the descriptor names, plain or as packets:
