@@ -22,6 +22,8 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
 #define STBI_ONLY_TGA
+#define STBI_ONLY_GIF
+#define STBI_ONLY_JPEG
 #include "stb_image.h"
 #pragma GCC diagnostic pop
 
@@ -97,6 +99,8 @@ int main()
         {"TGA 8 RLE", "bench8.tga", 8, true},   {"PCX 24", "bench.pcx", 24, false},
         {"PCX 8", "bench8.pcx", 8, false},      {"IFF 24", "bench.iff", 24, false},
         {"IFF 8", "bench8.iff", 8, false},      {"PBM 8", "bench8.lbm", 8, false},
+        {"GIF 8", "bench8.gif", 8, true},       {"GIF 4", "bench4.gif", 4, true},
+        {"JPEG 24", "bench.jpg", 24, true},
     };
     for (const Case& c : cases) {
         std::string name = std::string(temp) + c.file;

@@ -36,6 +36,8 @@ void RegisterFormats()
     FRMFormat();
     LBMFormat();
     PCXFormat();
+    GIFFormat();
+    JPGFormat();
     BMPFormat();
     TGAFormat();
 }

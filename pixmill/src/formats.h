@@ -15,6 +15,8 @@ int FormatRank(const char* name);
 GFXFile* FRMFormat();
 GFXFile* LBMFormat();
 GFXFile* PCXFormat();
+GFXFile* GIFFormat();
+GFXFile* JPGFormat();
 GFXFile* BMPFormat();
 GFXFile* TGAFormat();
 

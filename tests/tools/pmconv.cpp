@@ -3,9 +3,12 @@
 // tools while starting Wine only once.
 //
 // Job file, one job a line:
-//   load <picture> <out.ppm>              decode, write binary PPM (R, G, B)
-//   save <in.ppm> <picture> <bits> [grey] [interlaced] [quality=N]
-//                                         save with those parameters
+//   load <picture> <out.ppm> [image]      decode image number image (0 when
+//                                         not given), write binary PPM (R, G, B)
+//   save <in.ppm> <picture> <bits> [grey] [interlaced] [quality=N] [transparent]
+//                                         save with those parameters;
+//                                         transparent keys out the colour
+//                                         of the top-left pixel
 // One line of output per job: "ok", or "error <class> <detail>".
 #include <stdio.h>
 #include <string.h>
@@ -72,29 +75,36 @@ void ReadPnm(Buffer& b, const std::string& path)
 
 void RunJob(const std::vector<std::string>& words)
 {
-    if (words.size() == 3 && words[0] == "load") {
+    if ((words.size() == 3 || words.size() == 4) && words[0] == "load") {
         Buffer b;
         GFXFileDesc d = {};
         GFXtra32 x = {};
         AnsiString name = WinPath(words[1]);
-        GFXFile::Load(b, name, &x, 0, &d);
+        GFXFile::Load(b, name, &x, words.size() == 4 ? atoi(words[3].c_str()) : 0, &d);
         WritePpm(b, words[2]);
     } else if (words.size() >= 4 && words[0] == "save") {
         Buffer b;
         ReadPnm(b, words[1]);
         GFXSaveParams p = {};
         p.bits = int8_t(atoi(words[3].c_str()));
+        GFXtra32 x = {};
+        bool keyed = false;
         for (size_t i = 4; i < words.size(); i++) {
-            if (words[i] == "grey")
+            if (words[i] == "grey") {
                 p.grey = 1;
-            else if (words[i] == "interlaced")
+            } else if (words[i] == "interlaced") {
                 p.interlaced = 1;
-            else if (words[i].compare(0, 8, "quality=") == 0)
+            } else if (words[i].compare(0, 8, "quality=") == 0) {
                 p.quality = uint8_t(atoi(words[i].c_str() + 8));
-            else
+            } else if (words[i] == "transparent") {
+                p.transparent = 1;
+                x.colour2 = uint32_t(*b.At(0, 0));
+                keyed = true;
+            } else {
                 throw Exception("unknown save option");
+            }
         }
-        if (!GFXFile::Save(b, WinPath(words[2]), nullptr, &p)) throw Exception("save refused");
+        if (!GFXFile::Save(b, WinPath(words[2]), keyed ? &x : nullptr, &p)) throw Exception("save refused");
     } else {
         throw Exception("unknown job");
     }

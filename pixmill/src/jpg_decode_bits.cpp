@@ -1,0 +1,112 @@
+// Huffman decoding and the bit reader of JPEG scans.
+//
+// Codes are matched one bit at a time against the limit of each length, as
+// T.81 F.2.2.3 decodes them; a table of the next 9 bits gives the same answer
+// for the common short codes in one step.
+#include "jpg_decode_bits.h"
+
+#include <string.h>
+
+#include "exceptions.h"
+
+namespace Jpg {
+
+void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned char* symbols)
+{
+    int code = 0, total = 0;
+    for (int len = 1; len <= 16; ++len) {
+        t.shorter[len] = static_cast<uint16_t>(total);
+        t.first[len] = code;
+        code += counts[len - 1];
+        total += counts[len - 1];
+        t.limit[len] = code;
+        code *= 2;
+    }
+    memcpy(t.symbols, symbols, size_t(total));
+    // The codes of up to 9 bits, each filling the entries of the 9-bit values
+    // it starts. Any value that the bit-by-bit loop decodes within 9 bits
+    // starts exactly one of them (first[L] is twice limit[L - 1]).
+    memset(t.fast, 0, sizeof t.fast);
+    for (int len = 1; len <= LookBits; ++len) {
+        const int end = t.limit[len] < (1 << len) ? t.limit[len] : 1 << len;
+        for (int c = t.first[len]; c < end; ++c) {
+            const uint16_t entry = static_cast<uint16_t>(len << 8 | t.symbols[t.shorter[len] + c - t.first[len]]);
+            const int spread = LookBits - len;
+            for (int look = c << spread; look < (c + 1) << spread; ++look) t.fast[look] = entry;
+        }
+    }
+    t.defined = true;
+}
+
+void BitReader::FetchByte()
+{
+    unsigned byte = in_.Byte();
+    if (byte == 0xFF && in_.Byte() != 0)
+        throw EInvalidImage("JPEG: marker inside entropy-coded data");
+    acc_ = acc_ << 8 | byte;
+    held_ += 8;
+}
+
+// Takes bytes ahead while they are in the buffer and are no marker, so that
+// end of data and markers are still met exactly where the decoder needs the
+// bits behind them.
+void BitReader::Prefetch()
+{
+    const unsigned char* data = in_.data;
+    int pos = in_.position;
+    const int count = in_.count;
+    while (held_ <= 24 && pos < count) {
+        unsigned byte = data[pos];
+        if (byte == 0xFF) {
+            if (pos + 1 >= count || data[pos + 1] != 0) break;
+            pos += 2;
+        } else {
+            pos += 1;
+        }
+        acc_ = acc_ << 8 | byte;
+        held_ += 8;
+    }
+    in_.position = pos;
+}
+
+unsigned BitReader::Bits(int n)
+{
+    if (held_ < n) {
+        Prefetch();
+        while (held_ < n) FetchByte();
+    }
+    held_ -= n;
+    return (acc_ >> held_) & ((1u << n) - 1);
+}
+
+int BitReader::Receive(int s)
+{
+    if (s == 0) return 0;
+    int v = int(Bits(s));
+    return v < (1 << (s - 1)) ? v - (1 << s) + 1 : v;
+}
+
+int BitReader::Decode(const HuffmanTable& t)
+{
+    if (held_ < LookBits) Prefetch();
+    if (held_ >= LookBits) {
+        unsigned entry = t.fast[(acc_ >> (held_ - LookBits)) & ((1u << LookBits) - 1)];
+        if (entry) {
+            held_ -= int(entry >> 8);
+            return int(entry & 0xFF);
+        }
+    }
+    return DecodeSlowly(t);
+}
+
+int BitReader::DecodeSlowly(const HuffmanTable& t)
+{
+    int code = int(Bit());
+    for (int len = 1;; ++len) {
+        if (code < t.limit[len]) return t.symbols[t.shorter[len] + code - t.first[len]];
+        if (len == 16) throw EInvalidImage("JPEG: no Huffman code matches");
+        code = code * 2 + int(Bit());
+    }
+}
+
+}  // namespace Jpg

@@ -1,0 +1,64 @@
+// Entropy-coded data of a JPEG scan: Huffman decoding tables and the bit
+// reader that takes bits MSB first, dropping the 0x00 stuffed after 0xFF.
+#ifndef PIXMILL_JPG_DECODE_BITS_H
+#define PIXMILL_JPG_DECODE_BITS_H
+
+#include <stdint.h>
+
+#include "streambuf.h"
+
+namespace Jpg {
+
+// Canonical decoding table: a code of length L is valid when it is below
+// limit[L]; its symbol is symbols[shorter[L] + code - first[L]].
+struct HuffmanTable {
+    bool defined;
+    uint16_t shorter[17];   // codes shorter than L (running sum of the counts)
+    int32_t first[17];      // first code of length L
+    int32_t limit[17];      // first code plus the count of length L
+    uint8_t symbols[256];
+    // The same decoding for the next LookBits bits at once: length << 8 |
+    // symbol, or 0 when the code is longer.
+    uint16_t fast[512];
+};
+const int LookBits = 9;
+
+// Builds t from 16 counts (sum at most 256) and their symbols.
+void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned char* symbols);
+
+class BitReader {
+public:
+    explicit BitReader(StreamBuf& in) : in_(in) {}
+
+    // Drops the bits held (at a restart marker or the end of a scan).
+    void Reset()
+    {
+        acc_ = 0;
+        held_ = 0;
+    }
+    // True when whole bytes are held that the decoder has not used yet. The
+    // reader takes bytes ahead only from data already buffered and never
+    // across a marker, so in valid data this happens only when a restart
+    // marker is missing.
+    bool HoldsWholeBytes() const { return held_ >= 8; }
+
+    unsigned Bits(int n);  // the next n bits, 1 <= n <= 16
+    unsigned Bit() { return Bits(1); }
+    // s bits (0-16) read as a signed difference (T.81 F.2.2.1 EXTEND).
+    int Receive(int s);
+    // The next symbol; EInvalidImage when no code of 16 bits or less matches.
+    int Decode(const HuffmanTable& t);
+
+private:
+    void FetchByte();
+    void Prefetch();
+    int DecodeSlowly(const HuffmanTable& t);
+
+    StreamBuf& in_;
+    uint32_t acc_ = 0;  // the held bits are its low held_ bits
+    int held_ = 0;
+};
+
+}  // namespace Jpg
+
+#endif

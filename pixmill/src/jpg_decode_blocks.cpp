@@ -1,0 +1,152 @@
+// Block decoding of sequential and progressive JPEG scans.
+//
+// Coefficient values are kept in 16 bits, as files of 8-bit samples need;
+// crafted data that exceeds them wraps instead of overflowing. A run that
+// would place a coefficient past the end of the band is refused: it would
+// index past the zig-zag table and the block.
+#include "jpg_decode_blocks.h"
+
+#include <string.h>
+
+#include "exceptions.h"
+#include "jpg_decode_tables.h"
+
+namespace Jpg {
+
+namespace {
+
+inline int16_t Wrap16(uint32_t v)
+{
+    return int16_t(uint16_t(v));
+}
+
+int DcDifference(BitReader& in, const HuffmanTable& dc)
+{
+    int s = in.Decode(dc);
+    if (s > 16) throw EInvalidImage("JPEG: DC difference category above 16");
+    return in.Receive(s);
+}
+
+// Position of the coefficient after a run of r zeros from k, inside the band.
+int AfterRun(int k, int r, int se)
+{
+    k += r;
+    if (k > se) throw EInvalidImage("JPEG: coefficient run past the end of the band");
+    return k;
+}
+
+}  // namespace
+
+void DecodeSequential(BitReader& in, const HuffmanTable& dc, const HuffmanTable& ac, const int16_t* q,
+                      int16_t& pred, int16_t* block)
+{
+    const int diff = DcDifference(in, dc);
+    pred = Wrap16(uint32_t(pred) + uint32_t(diff) * uint32_t(q[0]));
+    memset(block, 0, 64 * sizeof *block);
+    block[0] = pred;
+    for (int k = 1; k < 64;) {
+        const int rs = in.Decode(ac);
+        const int r = rs >> 4, s = rs & 15;
+        if (s) {
+            k = AfterRun(k, r, 63);
+            block[ZigZag[k]] = Wrap16(uint32_t(in.Receive(s)) * uint32_t(q[k]));
+            ++k;
+        } else if (r == 15) {
+            k += 16;
+        } else {
+            break;
+        }
+    }
+}
+
+void DecodeDcFirst(BitReader& in, const HuffmanTable& dc, int al, int16_t& pred, int16_t* block)
+{
+    const int diff = DcDifference(in, dc);
+    pred = Wrap16(uint32_t(pred) + (uint32_t(diff) << al));
+    block[0] = pred;
+}
+
+void DecodeDcRefine(BitReader& in, int al, int16_t* block)
+{
+    if (in.Bit()) block[0] = Wrap16(uint32_t(block[0]) | 1u << al);
+}
+
+void DecodeAcFirst(BitReader& in, const HuffmanTable& ac, int ss, int se, int al, int& eobRun, int16_t* block)
+{
+    if (eobRun > 0) {
+        --eobRun;
+        return;
+    }
+    for (int k = ss; k <= se;) {
+        const int rs = in.Decode(ac);
+        const int r = rs >> 4, s = rs & 15;
+        if (s) {
+            k = AfterRun(k, r, se);
+            block[ZigZag[k]] = Wrap16(uint32_t(in.Receive(s)) << al);
+            ++k;
+        } else if (r == 15) {
+            k += 16;
+        } else {
+            // This block ends the run of 2^r + extra blocks.
+            eobRun = (1 << r) - 1;
+            if (r) eobRun += int(in.Bits(r));
+            break;
+        }
+    }
+}
+
+namespace {
+
+// One correction bit for a coefficient already non-zero: when set, the bit
+// of this pass is added away from zero.
+void Correct(BitReader& in, int16_t& coef, int p1)
+{
+    if (in.Bit()) coef = Wrap16(uint32_t(coef) + uint32_t(coef >= 0 ? p1 : -p1));
+}
+
+}  // namespace
+
+void DecodeAcRefine(BitReader& in, const HuffmanTable& ac, int ss, int se, int al, int& eobRun, int16_t* block)
+{
+    const int p1 = 1 << al;
+    int k = ss;
+    if (eobRun == 0) {
+        for (; k <= se; ++k) {
+            const int rs = in.Decode(ac);
+            int r = rs >> 4;
+            int value = 0;
+            if (rs & 15) {
+                value = in.Bit() ? p1 : -p1;
+            } else if (r != 15) {
+                eobRun = 1 << r;
+                if (r) eobRun += int(in.Bits(r));
+                break;
+            }
+            // Passes r zero coefficients (correcting the non-zero ones met on
+            // the way) and stops on the zero that takes the new value.
+            for (; k <= se; ++k) {
+                int16_t& coef = block[ZigZag[k]];
+                if (coef != 0) {
+                    Correct(in, coef, p1);
+                } else {
+                    if (r == 0) break;
+                    --r;
+                }
+            }
+            if (value) {
+                if (k > se) throw EInvalidImage("JPEG: coefficient run past the end of the band");
+                block[ZigZag[k]] = int16_t(value);
+            }
+        }
+    }
+    if (eobRun > 0) {
+        // Inside an end-of-band run only the non-zero coefficients get bits.
+        for (; k <= se; ++k) {
+            int16_t& coef = block[ZigZag[k]];
+            if (coef != 0) Correct(in, coef, p1);
+        }
+        --eobRun;
+    }
+}
+
+}  // namespace Jpg

@@ -1,0 +1,80 @@
+// From decoded JPEG blocks to pixels: inverse transform, colour conversion
+// and the copy of the MCU's visible part into the target. Blocks that show
+// no pixel of the target skip the transform.
+#include "exceptions.h"
+#include "jpg_decode.h"
+#include "jpg_decode_colour.h"
+#include "jpg_decode_idct.h"
+#include "jpg_decode_tables.h"
+
+namespace Jpg {
+
+namespace {
+
+// True when the w x h area at (x, y) has a pixel in r.
+bool Shows(const Rect& r, int x, int y, int w, int h)
+{
+    return x <= r.right && y <= r.bottom && x + w - 1 >= r.left && y + h - 1 >= r.top;
+}
+
+}  // namespace
+
+void PutMcu(Decoder& dec, int mx, int my, const int16_t* const* blocks)
+{
+    const Frame& f = dec.frame;
+    const Rect& v = dec.visible;
+    const int x0 = mx * f.mcuWidth, y0 = my * f.mcuHeight;
+    if (!Shows(v, x0, y0, f.mcuWidth, f.mcuHeight)) return;
+
+    McuSamples s;
+    const int across = 1 << f.hShift;
+    for (int j = 0; j < f.lumaBlocks; ++j) {
+        const int col = j % across, row = j / across;
+        if (Shows(v, x0 + 8 * col, y0 + 8 * row, 8, 8))
+            InverseTransform(blocks[j], s.y + 8 * row * LumaStride + 8 * col, LumaStride);
+    }
+    if (f.count == 3) {
+        InverseTransform(blocks[f.lumaBlocks], s.cb, 8);
+        InverseTransform(blocks[f.lumaBlocks + 1], s.cr, 8);
+    }
+
+    const RowConverter convert = ConverterFor(f.count, f.hShift, f.vShift);
+    const int left = x0 > v.left ? x0 : v.left;
+    const int right = x0 + f.mcuWidth - 1 < v.right ? x0 + f.mcuWidth - 1 : v.right;
+    const int top = y0 > v.top ? y0 : v.top;
+    const int bottom = y0 + f.mcuHeight - 1 < v.bottom ? y0 + f.mcuHeight - 1 : v.bottom;
+    for (int y = top; y <= bottom; ++y) convert(s, left - x0, y - y0, right - left + 1, dec.b.At(left, y));
+}
+
+void OutputStore(Decoder& dec)
+{
+    const Frame& f = dec.frame;
+    for (int i = 0; i < f.count; ++i)
+        if (!dec.quant[f.comp[i].quant].q[0]) throw EInvalidImage("JPEG: component without a quantisation table");
+    const int64_t mcus = int64_t(f.mcusX) * f.mcusY;
+    const int blockCount = f.lumaBlocks + f.count - 1;
+    int16_t blocks[MaxBlocksPerMcu][64];
+    const int16_t* order[MaxBlocksPerMcu];
+    for (int my = 0; my < f.mcusY; ++my) {
+        if (my * f.mcuHeight > dec.visible.bottom) break;
+        for (int mx = 0; mx < f.mcusX; ++mx) {
+            if (mx * f.mcuWidth > dec.visible.right) break;
+            const int64_t m = int64_t(my) * f.mcusX + mx;
+            for (int i = 0; i < blockCount; ++i) {
+                const bool luma = i < f.lumaBlocks;
+                const int comp = luma ? 0 : i - f.lumaBlocks + 1;
+                const int64_t index = luma ? m * f.lumaBlocks + i : mcus * f.lumaBlocks + (comp - 1) * mcus + m;
+                const int16_t* stored = dec.store.Get() + index * 64;
+                const int16_t* q = dec.quant[f.comp[comp].quant].q;
+                for (int k = 0; k < 64; ++k) {
+                    const int at = ZigZag[k];
+                    blocks[i][at] = int16_t(uint16_t(uint32_t(stored[at]) * uint32_t(q[k])));
+                }
+                order[i] = blocks[i];
+            }
+            PutMcu(dec, mx, my, order);
+        }
+    }
+}
+
+}  // namespace Jpg
