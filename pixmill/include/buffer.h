@@ -96,8 +96,9 @@ public:
     void Scale(Buffer& src, Pair<int> size, Pair<int> pos, unsigned long key, int mode);
     // Draws src through m, translated by t; 0 when no pixel was covered.
     int XFormLin(Buffer& src, Matrix2D& m, Pair<int> t, unsigned long key, int mode);
-    // Column spans covered by a quadrilateral (see its definition); a heap
-    // array the caller frees, or null when nothing is covered.
+    // Column spans covered by a quadrilateral (see its definition): an array
+    // from the shared heap that the caller releases with free(), or null
+    // when nothing is covered.
     Pair<int>* Render(Pair<double>* corners, Pair<int>& first, int& rows, int smooth);
 
     static char* GetConfigFile();
