@@ -24,6 +24,7 @@
 #define STBI_ONLY_TGA
 #define STBI_ONLY_GIF
 #define STBI_ONLY_JPEG
+#define STBI_ONLY_PNG
 #include "stb_image.h"
 #pragma GCC diagnostic pop
 
@@ -101,6 +102,7 @@ int main()
         {"IFF 8", "bench8.iff", 8, false},      {"PBM 8", "bench8.lbm", 8, false},
         {"GIF 8", "bench8.gif", 8, true},       {"GIF 4", "bench4.gif", 4, true},
         {"JPEG 24", "bench.jpg", 24, true},
+        {"PNG 24", "bench.png", 24, true},      {"PNG 8", "bench8.png", 8, true},
     };
     for (const Case& c : cases) {
         std::string name = std::string(temp) + c.file;

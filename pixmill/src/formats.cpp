@@ -38,6 +38,7 @@ void RegisterFormats()
     PCXFormat();
     GIFFormat();
     JPGFormat();
+    PNGFormat();
     BMPFormat();
     TGAFormat();
 }

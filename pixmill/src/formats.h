@@ -17,6 +17,7 @@ GFXFile* LBMFormat();
 GFXFile* PCXFormat();
 GFXFile* GIFFormat();
 GFXFile* JPGFormat();
+GFXFile* PNGFormat();
 GFXFile* BMPFormat();
 GFXFile* TGAFormat();
 

@@ -1,0 +1,101 @@
+// The parts of the PNG reader and writer shared between their files: the
+// header and its rules, chunk reading, Adam7 passes, row filters and the
+// conversion of rows to pixels and back.
+#ifndef PIXMILL_PNG_CODEC_H
+#define PIXMILL_PNG_CODEC_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "buffer.h"
+#include "streams.h"
+
+struct GFXFileDesc;
+struct GFXtra32;
+
+extern const unsigned char PngSignature[8];
+
+uint32_t PngGet32(const unsigned char* p);
+void PngPut32(unsigned char* p, uint32_t v);
+
+// IHDR as the file holds it.
+struct PngHeader {
+    uint32_t width, height;
+    int depth, colourType, compression, filter, interlace;
+};
+
+// Bits of one pixel: the samples of its colour type at its depth.
+int PngBitsPerPixel(const PngHeader& h);
+// Bytes of one pixel as the filters see it: at least 1.
+inline int PngFilterBytes(const PngHeader& h) { return (PngBitsPerPixel(h) + 7) >> 3; }
+// Bytes of a row of n pixels, without its filter byte.
+inline int64_t PngRowBytes(const PngHeader& h, int64_t n) { return (PngBitsPerPixel(h) * n + 7) >> 3; }
+// Null when the reader can read pictures of this header, else why not ("PNG: ...").
+const char* PngUnreadable(const PngHeader& h);
+
+// One Adam7 pass: every colStep-th pixel from firstCol of every rowStep-th row from firstRow.
+struct PngPass {
+    int rowStep, firstRow, colStep, firstCol;
+};
+extern const PngPass PngAdam7[7];
+extern const PngPass PngWholePicture;
+// Pixels of a pass within a span of total pixels, from first in steps of step.
+inline int64_t PngPassCount(int64_t total, int first, int step) { return total > first ? (total - first + step - 1) / step : 0; }
+// Bytes of image data the picture's rows take, filter bytes included.
+int64_t PngImageDataBytes(const PngHeader& h);
+
+// A chunk's length and type; lengths beyond 2^31 - 1 raise EInvalidImage.
+struct PngChunk {
+    uint32_t length;
+    char type[5];
+    bool Is(const char* t) const;
+};
+PngChunk PngReadChunk(TStream* s);
+// Passes over a chunk's data and CRC without checking them.
+void PngSkipChunk(TStream* s, const PngChunk& c);
+// Reads the chunk's data, keeping its first room bytes in data, and checks its CRC.
+void PngReadChunkData(TStream* s, const PngChunk& c, unsigned char* data, uint32_t room);
+// From behind the signature: passes over chunks up to the first IHDR, reads
+// it and checks its length (at least 13) and CRC.
+PngHeader PngReadHeader(TStream* s);
+
+// 256 colours 0x00RRGGBB that palette indices and grey samples go through.
+struct PngColours {
+    unsigned long table[256];
+};
+// Grey levels of the depth, samples of 1, 2 and 4 bits widened to 8.
+void PngGreyLevels(int depth, PngColours& c);
+// A sample of a bKGD or tRNS chunk (16 bits) as an 8-bit level.
+unsigned PngSampleLevel(const unsigned char* field, int depth);
+
+// The chunks between the header and the image data: PLTE for palette
+// pictures, then bKGD and tRNS; returns the first IDAT. Fills the table, the
+// description's palette and transparency, and the background or transparent
+// colour of x.
+PngChunk PngReadChunksToImage(TStream* s, const PngHeader& h, PngColours& c, GFXFileDesc* d, GFXtra32* x);
+
+// Rows passed to the filters are preceded by PngFilterBytes zero bytes, so
+// that row[-bpp] is always readable.
+void PngUnfilter(int filter, unsigned char* row, const unsigned char* prev, size_t n, int bpp);
+// Filters raw into out with filter 1 (Sub) or 2 (Up); 0 copies.
+void PngFilter(int filter, const unsigned char* raw, const unsigned char* prev, unsigned char* out, size_t n, int bpp);
+// How the writer rates a filtered row: the rounded standard deviation of its
+// bytes taken as signed; with the count of zero bytes for ties.
+int PngFilterScore(const unsigned char* filtered, size_t n, size_t& zeros);
+
+// The first n pixels of an unfiltered row into dst; samples of 16 bits give
+// their high byte, alpha is dropped.
+void PngRowToPixels(const PngHeader& h, unsigned char* row, unsigned long* dst, int n, const PngColours& c);
+
+// Decodes the image data, whose first chunk c has just been read, into the
+// top-left clipWidth by clipHeight pixels of b; false when cancelled.
+bool PngDecodeImage(Buffer& b, TStream* s, const PngHeader& h, const PngColours& c, const PngChunk& first,
+                    int clipWidth, int clipHeight);
+
+// Writes a whole chunk: length, type, data, CRC.
+void PngWriteChunk(TStream* s, const char* type, const unsigned char* data, uint32_t length);
+// Writes the one IDAT chunk of b's rows: pixels at 24 bits, else index bytes
+// packed to bits; one pass, or the seven of Adam7. False when cancelled.
+bool PngWriteImage(Buffer& b, TStream* s, int bits, bool interlaced);
+
+#endif
