@@ -1,6 +1,5 @@
 // Throughput of the pixel loops every tool and file format runs through,
 // beside memcpy and memset over the same bytes in the same run.
-#include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
@@ -8,28 +7,14 @@
 #include <functional>
 #include <vector>
 
+#include "bench_timer.h"
 #include "buffer.h"
 #include "colconv.h"
-
-static double Now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 // Best of several rounds, in seconds per call.
 static double Time(const std::function<void()>& work)
 {
-    double best = 1e9;
-    for (int round = 0; round < 7; round++) {
-        double start = Now();
-        for (int i = 0; i < 10; i++) work();
-        double t = (Now() - start) / 10;
-        if (t < best) best = t;
-    }
-    return best;
+    return BestTime(work, 7, 10);
 }
 
 static void Report(const char* what, double seconds, double pixels, double bytes, double reference)

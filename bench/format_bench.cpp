@@ -1,6 +1,5 @@
 // Load and save throughput of each registered format, with stb_image reading
 // the very same BMP and TGA files in the same run for comparison.
-#include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timer.h"
 #include "buffer.h"
 #include "exceptions.h"
 #include "gfxfile.h"
@@ -27,26 +27,6 @@
 #define STBI_ONLY_PNG
 #include "stb_image.h"
 #pragma GCC diagnostic pop
-
-static double Now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
-
-static double Best(const std::function<void()>& work, int rounds)
-{
-    double best = 1e9;
-    for (int i = 0; i < rounds; i++) {
-        double start = Now();
-        work();
-        double t = Now() - start;
-        if (t < best) best = t;
-    }
-    return best;
-}
 
 // Smooth gradients with a little noise: something between a photo and a
 // drawing, so that run-length formats neither win nor lose everything.
@@ -110,13 +90,13 @@ int main()
         p.bits = int8_t(c.bits);
         double save = 0, load = 0, stb = 0;
         try {
-            save = Best([&] { GFXFile::Save(picture, AnsiString(name.c_str()), nullptr, &p); }, 5);
+            save = BestTime([&] { GFXFile::Save(picture, AnsiString(name.c_str()), nullptr, &p); }, 5);
             std::string data = ReadFile(name.c_str());
             AnsiString fileName(name.c_str());
             GFXFile* format = GFXFile::GetDefaultFormat(fileName);
             TMemoryStream memory;
             memory.WriteBuffer(data.data(), int(data.size()));
-            load = Best(
+            load = BestTime(
                 [&] {
                     memory.SetPosition(0);
                     TInputStream in(&memory, fileName);
@@ -125,7 +105,7 @@ int main()
                 },
                 5);
             if (c.stb)
-                stb = Best(
+                stb = BestTime(
                     [&] {
                         int w, h, n;
                         unsigned char* px = stbi_load_from_memory(

@@ -1,6 +1,5 @@
 // Throughput of palette creation and of the picture reduction, plain and
 // dithered, on a photo-like picture at the palette sizes saving uses most.
-#include <windows.h>
 
 #include <math.h>
 #include <stdio.h>
@@ -9,28 +8,14 @@
 #include <random>
 #include <vector>
 
+#include "bench_timer.h"
 #include "buffer.h"
 #include "quantize.h"
-
-static double Now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 // Best of several rounds, in seconds per call.
 static double Time(const std::function<void()>& work)
 {
-    double best = 1e9;
-    for (int round = 0; round < 5; round++) {
-        double start = Now();
-        for (int i = 0; i < 3; i++) work();
-        double t = (Now() - start) / 3;
-        if (t < best) best = t;
-    }
-    return best;
+    return BestTime(work, 5, 3);
 }
 
 static int Clamp(double v)

@@ -1,13 +1,13 @@
 // Throughput of Scale (halving and doubling, plain and smoothed) and of a 30
 // degree XFormLin rotation of a 4000 x 3000 picture, beside stb_image_resize
 // doing the same resizes in the same run when its header can be found.
-#include <windows.h>
 
 #include <math.h>
 #include <stdio.h>
 
 #include <functional>
 
+#include "bench_timer.h"
 #include "buffer.h"
 
 #if __has_include("stb_image_resize.h")
@@ -21,26 +21,10 @@
 #pragma GCC diagnostic pop
 #endif
 
-static double Now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
-
-// Best of a few rounds, in seconds per call: each call moves tens of
-// megapixels, so one call per round is enough.
+// Best of several rounds, in seconds per call.
 static double Time(const std::function<void()>& work)
 {
-    double best = 1e9;
-    for (int round = 0; round < 3; round++) {
-        double start = Now();
-        work();
-        double t = Now() - start;
-        if (t < best) best = t;
-    }
-    return best;
+    return BestTime(work, 3, 1);
 }
 
 static void Report(const char* what, double seconds, double pixels, double reference)

@@ -5,27 +5,10 @@
 #include "colconv_rows.h"
 #include "gfxfile.h"
 #include "lbm_codec.h"
+#include "picture_clip.h"
 #include "scratch_block.h"
 
 namespace {
-
-// The part of the picture that b holds: columns x0..x1 - 1, rows y0..y1 - 1.
-struct Visible {
-    int x0, x1, y0, y1;
-};
-
-Visible ClipToBuffer(const Buffer& b, int width, int height)
-{
-    Visible v{0, 0, 0, 0};
-    if (!b.pixels) return v;
-    v.x0 = b.left > 0 ? b.left : 0;
-    v.y0 = b.top > 0 ? b.top : 0;
-    v.x1 = b.right < width ? b.right + 1 : width;
-    v.y1 = b.bottom < height ? b.bottom + 1 : height;
-    if (v.x1 < v.x0) v.x1 = v.x0;
-    if (v.y1 < v.y0) v.y1 = v.y0;
-    return v;
-}
 
 class RowDecoder {
 public:

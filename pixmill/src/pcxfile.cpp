@@ -13,11 +13,10 @@
 #include "formats.h"
 #include "gfxfile.h"
 #include "pcx_rle.h"
+#include "picture_clip.h"
 #include "picture_limits.h"
 #include "scratch_block.h"
 #include "streambuf.h"
-
-#include "formats.h"
 
 namespace {
 
@@ -129,24 +128,6 @@ void TrailingPalette(TInputStream* s, int64_t start, int64_t total, unsigned lon
     for (int i = 0; i < 256; ++i) table[i] = PixelOf(rgb + 3 * i);
     if (d && d->paletteData) memcpy(d->paletteData, rgb, 768);
     s->Seek(int(start + HeaderSize), soFromBeginning);
-}
-
-// The part of the picture that b holds: columns x0..x1 - 1, rows y0..y1 - 1.
-struct Visible {
-    int x0, x1, y0, y1;
-};
-
-Visible ClipToBuffer(const Buffer& b, int width, int height)
-{
-    Visible v{0, 0, 0, 0};
-    if (!b.pixels) return v;
-    v.x0 = b.left > 0 ? b.left : 0;
-    v.y0 = b.top > 0 ? b.top : 0;
-    v.x1 = b.right < width ? b.right + 1 : width;
-    v.y1 = b.bottom < height ? b.bottom + 1 : height;
-    if (v.x1 < v.x0) v.x1 = v.x0;
-    if (v.y1 < v.y0) v.y1 = v.y0;
-    return v;
 }
 
 // Columns x0..x1 - 1 of one decoded row (every plane's line) to pixels at

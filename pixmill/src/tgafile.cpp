@@ -13,6 +13,7 @@
 #include "exceptions.h"
 #include "formats.h"
 #include "gfxfile.h"
+#include "picture_clip.h"
 #include "picture_limits.h"
 #include "tgastream.h"
 
@@ -160,24 +161,6 @@ void WidenRow(unsigned char* raw, unsigned long* row, int n, int pixelSize, cons
     case 3: Colconv::RGB24RGB32s(raw, row, n); break;
     default: Colconv::RGB32RGB32s(row, row, n); break;
     }
-}
-
-// The part of the picture that b holds: columns x0..x1 - 1, rows y0..y1 - 1.
-struct Visible {
-    int x0, x1, y0, y1;
-};
-
-Visible ClipToBuffer(const Buffer& b, int width, int height)
-{
-    Visible v{0, 0, 0, 0};
-    if (!b.pixels) return v;
-    v.x0 = b.left > 0 ? b.left : 0;
-    v.y0 = b.top > 0 ? b.top : 0;
-    v.x1 = b.right < width ? b.right + 1 : width;
-    v.y1 = b.bottom < height ? b.bottom + 1 : height;
-    if (v.x1 < v.x0) v.x1 = v.x0;
-    if (v.y1 < v.y0) v.y1 = v.y0;
-    return v;
 }
 
 // Stored rows run bottom to top unless the descriptor says otherwise, and

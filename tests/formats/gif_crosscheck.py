@@ -39,13 +39,10 @@ import sys
 
 from PIL import Image
 
+sys.path.insert(0, os.path.dirname(__file__))
+from crosscheck import compare, finish, pillow_decode, problem, rgb_of, run_jobs  # noqa: E402
+
 GDK = "/usr/libexec/installed-tests/gdk-pixbuf"
-problems = []
-
-
-def problem(text):
-    problems.append(text)
-    print("DIFF " + text)
 
 
 # ---- the structure of a GIF file (no decoding) -----------------------------
@@ -145,14 +142,6 @@ def flatten(size, rgba, g, n):
 
 # ---- decoding and comparing -------------------------------------------------
 
-def rgb_of(im):
-    return im.size, im.convert("RGB").tobytes()
-
-
-def pillow_decode(path):
-    with Image.open(path) as im:
-        return rgb_of(im)
-
 
 def coalesced(path, work):
     """ImageMagick's composed frames, as RGBA."""
@@ -166,31 +155,6 @@ def coalesced(path, work):
         with Image.open("%s-%d.png" % (stem, len(frames))) as im:
             frames.append((im.size, im.convert("RGBA").tobytes()))
     return frames
-
-
-def compare(name, ours, theirs):
-    if ours[0] != theirs[0]:
-        problem("%s: size %s, expected %s" % (name, ours[0], theirs[0]))
-        return
-    a, b = ours[1], theirs[1]
-    if a != b:
-        first = next(i for i in range(min(len(a), len(b))) if a[i] != b[i]) // 3
-        w = ours[0][0]
-        problem("%s: pixel (%d, %d) is %s, expected %s" % (name, first % w, first // w,
-                                                         tuple(a[3 * first:3 * first + 3]),
-                                                         tuple(b[3 * first:3 * first + 3])))
-
-
-def run_jobs(command, work, jobs):
-    job_file = os.path.join(work, "jobs.txt")
-    with open(job_file, "w") as f:
-        f.write("".join(" ".join(job) + "\n" for job in jobs))
-    result = subprocess.run(shlex.split(command) + [job_file], stdout=subprocess.PIPE, universal_newlines=True)
-    answers = [line.strip() for line in result.stdout.splitlines() if line.strip()]
-    if result.returncode != 0 or len(answers) != len(jobs):
-        print(result.stdout)
-        sys.exit("pmconv failed (exit %d, %d answers for %d jobs)" % (result.returncode, len(answers), len(jobs)))
-    return answers
 
 
 class Loads:
@@ -748,8 +712,7 @@ def main():
             continue
         check_saved(source, out, bits, options, out + ".pm.ppm")
 
-    print("%d loads checked, %d files written, %d differences" % (base, len(cases), len(problems)))
-    sys.exit(1 if problems else 0)
+    finish("%d loads checked, %d files written" % (base, len(cases)))
 
 
 twin_requests = set()

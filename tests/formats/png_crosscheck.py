@@ -37,6 +37,9 @@ import zlib
 
 from PIL import Image
 
+sys.path.insert(0, os.path.dirname(__file__))
+from crosscheck import compare, finish, problem, run_jobs  # noqa: E402
+
 SUITE = "/usr/share/go-1.19/src/image/png/testdata"  # Debian's golang-1.19-src
 MAGICK = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
@@ -45,13 +48,6 @@ DEPTHS = {0: (1, 2, 4, 8, 16), 2: (8, 16), 3: (1, 2, 4, 8), 4: (8, 16), 6: (8, 1
 CHANNELS = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}
 STRATEGIES = (("default", zlib.Z_DEFAULT_STRATEGY), ("filtered", zlib.Z_FILTERED),
               ("huffman", zlib.Z_HUFFMAN_ONLY), ("rle", zlib.Z_RLE), ("fixed", zlib.Z_FIXED))
-
-problems = []
-
-
-def problem(text):
-    problems.append(text)
-    print("DIFF " + text)
 
 
 # ---- a PNG writer for the files made here ----------------------------------
@@ -419,31 +415,6 @@ def ppm_pixels(path):
     return im.size, im.convert("RGB").tobytes()
 
 
-def compare(name, ours, theirs):
-    if ours[0] != theirs[0]:
-        problem("%s: size %s, expected %s" % (name, ours[0], theirs[0]))
-        return
-    a, b = ours[1], theirs[1]
-    if a != b:
-        first = next(i for i in range(len(a)) if a[i] != b[i]) // 3
-        w = ours[0][0]
-        problem("%s: pixel (%d, %d) is %s, expected %s" % (name, first % w, first // w,
-                                                           tuple(a[3 * first:3 * first + 3]),
-                                                           tuple(b[3 * first:3 * first + 3])))
-
-
-def run_jobs(command, work, jobs):
-    job_file = os.path.join(work, "jobs.txt")
-    with open(job_file, "w") as f:
-        f.write("".join(" ".join(job) + "\n" for job in jobs))
-    result = subprocess.run(shlex.split(command) + [job_file], stdout=subprocess.PIPE, universal_newlines=True)
-    answers = [line.strip() for line in result.stdout.splitlines() if line.strip()]
-    if result.returncode != 0 or len(answers) != len(jobs):
-        print(result.stdout)
-        sys.exit("pmconv failed (exit %d, %d answers for %d jobs)" % (result.returncode, len(answers), len(jobs)))
-    return answers
-
-
 def chunks_of(data):
     """(type, data) of every chunk, or None when the file is not a chunk list."""
     if data[:8] != SIGNATURE:
@@ -589,8 +560,7 @@ def main():
         source, out, bits, interlaced, transparent = case
         check_saved(out, bits, interlaced, transparent, out + ".pm.ppm", source)
 
-    print("%d files read, %d refused, %d written, %d differences" % (len(good), len(bad), len(cases), len(problems)))
-    sys.exit(1 if problems else 0)
+    finish("%d files read, %d refused, %d written" % (len(good), len(bad), len(cases)))
 
 
 if __name__ == "__main__":
