@@ -94,6 +94,9 @@ public:
     // Replaces the contents with printf-style output (the C library's formats).
     AnsiString& sprintf(const char* format, ...) ANSISTRING_PRINTF(2, 3);
     AnsiString& cat_sprintf(const char* format, ...) ANSISTRING_PRINTF(2, 3);
+    // The same over an argument list, for other formatting functions.
+    AnsiString& vprintf(const char* format, va_list args) ANSISTRING_PRINTF(2, 0);
+    AnsiString& cat_vprintf(const char* format, va_list args) ANSISTRING_PRINTF(2, 0);
 
     // Gives this string a block of its own (done by every change).
     void Unique();

@@ -74,4 +74,50 @@ public:
     explicit EFCreateError(const AnsiString& fileName);  // "Cannot create file %s"
 };
 
+// A call the object's state does not allow ("Control has no parent window").
+class EInvalidOperation : public Exception {
+public:
+    explicit EInvalidOperation(const AnsiString& msg);
+};
+
+// An index outside a list ("List index out of bounds (5)").
+class EListError : public Exception {
+public:
+    explicit EListError(const AnsiString& msg);
+};
+
+// Windows refused a window, DC or GDI object.
+class EOutOfResources : public Exception {
+public:
+    explicit EOutOfResources(const AnsiString& msg);
+};
+
+// A named resource (bitmap, cursor) the module does not hold.
+class EResNotFound : public Exception {
+public:
+    explicit EResNotFound(const AnsiString& msg);
+};
+
+class EPrinter : public Exception {
+public:
+    explicit EPrinter(const AnsiString& msg);
+};
+
+class ERegistryException : public Exception {
+public:
+    explicit ERegistryException(const AnsiString& msg);
+};
+
+// A property set to a value outside its range.
+class EPropertyError : public Exception {
+public:
+    explicit EPropertyError(const AnsiString& msg);
+};
+
+// Silent: ends an operation without a message; the message loop swallows it.
+class EAbort : public Exception {
+public:
+    EAbort();
+};
+
 #endif

@@ -488,3 +488,16 @@ AnsiString& AnsiString::cat_sprintf(const char* format, ...)
     va_end(args);
     return *this;
 }
+
+AnsiString& AnsiString::vprintf(const char* format, va_list args)
+{
+    AnsiString result;
+    result.AppendFormatted(format, args);
+    return *this = std::move(result);
+}
+
+AnsiString& AnsiString::cat_vprintf(const char* format, va_list args)
+{
+    AppendFormatted(format, args);
+    return *this;
+}

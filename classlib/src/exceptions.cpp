@@ -40,3 +40,19 @@ EFileStreamError::EFileStreamError(const AnsiString& msg) : EStreamError(msg) {}
 EFOpenError::EFOpenError(const AnsiString& fileName) : EFileStreamError("Cannot open file " + fileName) {}
 
 EFCreateError::EFCreateError(const AnsiString& fileName) : EFileStreamError("Cannot create file " + fileName) {}
+
+EInvalidOperation::EInvalidOperation(const AnsiString& msg) : Exception(msg) {}
+
+EListError::EListError(const AnsiString& msg) : Exception(msg) {}
+
+EOutOfResources::EOutOfResources(const AnsiString& msg) : Exception(msg) {}
+
+EResNotFound::EResNotFound(const AnsiString& msg) : Exception(msg) {}
+
+EPrinter::EPrinter(const AnsiString& msg) : Exception(msg) {}
+
+ERegistryException::ERegistryException(const AnsiString& msg) : Exception(msg) {}
+
+EPropertyError::EPropertyError(const AnsiString& msg) : Exception(msg) {}
+
+EAbort::EAbort() : Exception("Operation aborted") {}

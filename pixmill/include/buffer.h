@@ -17,6 +17,10 @@
 
 #include "pmdefs.h"
 
+class AnsiString;
+class RFont;
+class TFont;
+
 template <class T> struct Pair {
     T x, y;
 };
@@ -100,6 +104,16 @@ public:
     // from the shared heap that the caller releases with free(), or null
     // when nothing is covered.
     Pair<int>* Render(Pair<double>* corners, Pair<int>& first, int& rows, int smooth);
+
+    // Text in a system font, in exactly one colour (flag byte included): pos
+    // is the top-left of the extent box, and only glyph pixels change.
+    void OutText(TFont* font, Pair<int> pos, AnsiString& s, unsigned long colour);
+    // (0, 0) for an empty string.
+    Pair<int> GetTextExtent(TFont* font, AnsiString& s);
+    // Text in a raster font; without a usable face, in the default system font.
+    void OutChar(RFont& f, Pair<int> pos, int ch, unsigned long colour);
+    void OutText(RFont& f, Pair<int> pos, AnsiString& s, unsigned long colour);
+    Pair<int> GetTextExtent(RFont& f, AnsiString& s);
 
     static char* GetConfigFile();
     static int GetDefaultX();

@@ -3,10 +3,12 @@
 // Matches are found through exact chains rather than a hash: every position
 // is linked to the previous one with the same two bytes, and from there to
 // the previous ones with the same three and four bytes, so a search walks
-// only candidates already known to agree on their first four bytes. Each walk
-// is bounded (MaxChain, MaxLinkWalk): filtered picture rows hold long chains
-// of pairs like 00 00 whose third byte rarely agrees, and unbounded walks
-// would make such pictures take time quadratic in their size.
+// only candidates already known to agree on their first four bytes. The
+// three- and four-byte links come from hashed heads, checked byte by byte;
+// only when a colliding value took the head is the two- or three-byte chain
+// walked. Each walk is bounded (MaxChain, MaxLinkWalk): filtered picture rows
+// hold long chains of pairs like 00 00 whose third byte rarely agrees, and
+// unbounded walks would make such pictures take time quadratic in their size.
 //
 // Positions are counted from the start of the stream; the window keeps the
 // last 32 KB plus the look-ahead and slides by 32 KB when full.
@@ -31,6 +33,7 @@ const int LitLenSymbols = 286;
 const int DistanceSymbols = 30;
 const int CodeLengthSymbols = 19;
 const int OutputBytes = 2048;
+const int HeadBits = 15;  // of the hashed three- and four-byte heads
 // Stream positions stay in 32 bits, with room for a slide's worth ahead.
 const int32_t MaxInput = 0x7FFFFFFF - 2 * 65536;
 
@@ -190,6 +193,8 @@ struct DeflateState {
     static const int WindowBytes = 2 * HistoryBytes + 272;  // two histories and a look-ahead
     unsigned char window[WindowBytes];
     int32_t head[65536];             // last position of each two-byte value; -1 none
+    int32_t head3[1 << HeadBits];    // last position of a three-byte value by its hash; -1 none
+    int32_t head4[1 << HeadBits];    // ... of a four-byte value
     int32_t prev2[HistoryBytes];     // by position modulo 32 KB: previous with the same two bytes
     int32_t prev3[HistoryBytes];     // ... the same three bytes
     int32_t prev4[HistoryBytes];     // ... the same four bytes
@@ -204,6 +209,8 @@ Deflater::Deflater(TStream* s) : stream_(s), block_(1), st_(block_.Get())
     // The chain slots need no clearing: a search only reaches positions that
     // were linked, and a position's slots are written when it is linked.
     memset(st_->head, 0xFF, sizeof st_->head);
+    memset(st_->head3, 0xFF, sizeof st_->head3);
+    memset(st_->head4, 0xFF, sizeof st_->head4);
     memset(st_->litFreq, 0, sizeof st_->litFreq);
     memset(st_->distFreq, 0, sizeof st_->distFreq);
     // Deflate with a 32 KB window, default level; (0x78 << 8 | 0x9C) is a multiple of 31.
@@ -243,35 +250,56 @@ void Deflater::Slide()
     base_ += HistoryBytes;
 }
 
+namespace {
+
+uint32_t HeadHash(uint32_t value)
+{
+    return (value * 2654435761u) >> (32 - HeadBits);
+}
+
+}  // namespace
+
+// A position's predecessor with the same first n bytes (3 or 4): the hashed
+// head when it holds those bytes, since every position is linked in order;
+// else the first on the shorter chain from c that agrees in byte n - 1.
+int32_t Deflater::Predecessor(int32_t& head, int32_t pos, int n, int32_t c, const int32_t* shorter)
+{
+    const int32_t lowest = pos - MaxDistance > 0 ? pos - MaxDistance : 0;
+    const unsigned char* p = st_->window + (pos - base_);
+    const int32_t h = head;
+    head = pos;
+    // The newest position of this hash is out of reach: so is every one
+    // with the same bytes.
+    if (h < lowest) return -1;
+    const unsigned char* q = st_->window + (h - base_);
+    if (q[0] == p[0] && q[1] == p[1] && q[2] == p[2] && (n == 3 || q[3] == p[3])) return h;
+    for (int steps = 0; c >= lowest && steps < MaxLinkWalk; ++steps) {
+        if (At(c + n - 1) == p[n - 1]) return c;
+        c = shorter[c & Mask];
+    }
+    return -1;
+}
+
 void Deflater::Link(int32_t pos)
 {
     const int32_t avail = received_ - pos;
     if (avail < MinMatch) return;
     const unsigned char* p = st_->window + (pos - base_);
     const int32_t slot = pos & Mask;
-    const int32_t lowest = pos - MaxDistance > 0 ? pos - MaxDistance : 0;
     int32_t& head = st_->head[p[0] << 8 | p[1]];
-    int32_t c = head;
+    const int32_t c = head;
     head = pos;
     st_->prev2[slot] = c;
-    st_->prev3[slot] = -1;
     st_->prev4[slot] = -1;
-    for (int steps = 0; c >= lowest && steps < MaxLinkWalk; ++steps) {
-        if (At(c + 2) == p[2]) {
-            st_->prev3[slot] = c;
-            break;
-        }
-        c = st_->prev2[c & Mask];
+    const uint32_t three = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    st_->prev3[slot] = Predecessor(st_->head3[HeadHash(three)], pos, 3, c, st_->prev2);
+    if (avail < 4) return;
+    int32_t& head4 = st_->head4[HeadHash(three | uint32_t(p[3]) << 24)];
+    if (st_->prev3[slot] < 0) {
+        head4 = pos;
+        return;
     }
-    if (st_->prev3[slot] < 0 || avail < 4) return;
-    c = st_->prev3[slot];
-    for (int steps = 0; c >= lowest && steps < MaxLinkWalk; ++steps) {
-        if (At(c + 3) == p[3]) {
-            st_->prev4[slot] = c;
-            return;
-        }
-        c = st_->prev3[c & Mask];
-    }
+    st_->prev4[slot] = Predecessor(head4, pos, 4, st_->prev3[slot], st_->prev3);
 }
 
 namespace {
@@ -327,8 +355,12 @@ int Deflater::FindMatch(int32_t pos, int lookAhead, int maxChain, int32_t& dista
     return best;
 }
 
+// Inside a long match only its last positions are linked: they are the
+// nearest candidates for what follows, and the ones before them would mostly
+// be found again at a greater distance.
 void Deflater::LinkCovered(int32_t from, int32_t end)
 {
+    if (end - from > NiceLength) from = end - LinkedTail;
     for (int32_t q = from; q < end; ++q) Link(q);
 }
 

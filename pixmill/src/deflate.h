@@ -43,9 +43,12 @@ public:
     static const int GoodEnough = 8;
     // A match this long ends the search.
     static const int NiceLength = 128;
+    // Of a match longer than NiceLength only this many last positions are linked.
+    static const int LinkedTail = 16;
 
 private:
     void Slide();
+    int32_t Predecessor(int32_t& head, int32_t pos, int n, int32_t c, const int32_t* shorter);
     void Link(int32_t pos);
     int FindMatch(int32_t pos, int lookAhead, int maxChain, int32_t& distance);
     void ProcessOne(int lookAhead);

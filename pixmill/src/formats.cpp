@@ -41,4 +41,10 @@ void RegisterFormats()
     PNGFormat();
     BMPFormat();
     TGAFormat();
+#ifdef _WIN32
+    WMFFormat();
+    EMFFormat();
+    ICOFormat();
+    AVIFormat();
+#endif
 }

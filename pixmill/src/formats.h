@@ -21,4 +21,11 @@ GFXFile* PNGFormat();
 GFXFile* BMPFormat();
 GFXFile* TGAFormat();
 
+// Formats that play through Windows (metafiles, icons, video frames); only in
+// the Windows build.
+GFXFile* WMFFormat();
+GFXFile* EMFFormat();
+GFXFile* ICOFormat();
+GFXFile* AVIFormat();
+
 #endif

@@ -1,7 +1,8 @@
 // The decompressor the PNG reader pulls its scanline bytes from: deflate data
 // (RFC 1951) spread over consecutive IDAT chunks, each chunk's CRC checked as
-// its end is passed. Output exists only in the 32 KB history window, so a
-// picture of any size needs no more than that and one row of the reader.
+// its end is passed. Output exists only in the window (32 KB of history and
+// room to decode into), so a picture of any size needs no more than that and
+// one row of the reader.
 #ifndef PIXMILL_INFLATE_H
 #define PIXMILL_INFLATE_H
 
@@ -15,7 +16,7 @@
 // sorted symbol list, plus a table that answers codes of up to FastBits bits
 // in one look-up.
 struct InflateCode {
-    static const int FastBits = 9;
+    static const int FastBits = 10;
     int32_t firstCode[16];
     int32_t limit[16];
     int32_t firstIndex[16];
@@ -54,6 +55,9 @@ public:
 private:
     enum Mode { BlockHeader = 0, Stored = 1, Match = 2, Symbols = 255 };
 
+    // Decoding goes a symbol at a time through these careful steps near the
+    // end of the loaded input and of the caller's room, else through
+    // FastSymbols.
     unsigned char InputByte() { return inPos_ < inFill_ ? input_[inPos_++] : Refill(); }
     unsigned char Refill();
     void NextChunk();
@@ -67,9 +71,12 @@ private:
     void StartBlock();
     void ReadDynamicCodes();
     void UseFixedCodes();
-    size_t CopyStored(unsigned char* dst, size_t n);
-    size_t CopyMatch(unsigned char* dst, size_t n);
-    size_t DecodeSymbols(unsigned char* dst, size_t n);
+    void MakeSteps();
+    size_t CopyStored(size_t n);
+    size_t CopyMatch(size_t n);
+    size_t DecodeSymbols(size_t n);
+    size_t FastSymbols(size_t n);
+    size_t Fill(size_t n);
     size_t Produce(unsigned char* dst, size_t n);
 
     TStream* stream_;
@@ -88,12 +95,23 @@ private:
     uint32_t count_ = 0;        // stored bytes or match bytes left
     uint32_t distance_ = 0;
 
-    unsigned char window_[32768];
-    uint32_t write_ = 0;  // window position of the next byte, modulo its size
+    // Every byte is decoded into the window first and copied out from there.
+    // It holds the 32 KB of history (zeros at first) before the write
+    // position and room behind it, so that matches and writes never wrap;
+    // the history slides back to the front when the room runs short.
+    static const uint32_t History = 32768;
+    static const uint32_t WindowBytes = 3 * History + 16;  // 16 spare for copies by 8 bytes
+    unsigned char window_[WindowBytes];
+    uint32_t write_ = History;  // window position of the next byte decoded
+    uint32_t read_ = History;   // ... of the next byte handed out; up to write_
     uint32_t adler_ = 1;
 
     InflateCode litLen_;
     InflateCode dist_;
+    // The fast tables of both codes as FastSymbols takes them: each entry
+    // holds the code length, what the symbol means and its extra bits.
+    uint32_t litLenSteps_[1 << InflateCode::FastBits];
+    uint32_t distSteps_[1 << InflateCode::FastBits];
 };
 
 #endif

@@ -60,6 +60,10 @@ struct Scan {
 
 struct Decoder {
     Decoder(Buffer& target, TInputStream* s);
+    // Blackens what was not decoded (see Rest), however the load ends.
+    ~Decoder();
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
 
     Buffer& b;
     StreamBuf in;
@@ -76,6 +80,11 @@ struct Decoder {
     // first, then one Cb block per MCU, then one Cr block per MCU.
     ScratchBlock<int16_t> store;
     Rect visible;          // the picture's part inside b; empty when none
+    // MCUs are written in raster order, so the visible pixels not yet written
+    // are those of the MCU row at restTop from restLeft on, and every row
+    // below it. Clearing them only when the load fails or is cancelled spares
+    // a pass over the whole picture.
+    int restTop = 0, restLeft = 0;
 };
 
 // Big-endian 16-bit value from the stream.
@@ -101,6 +110,8 @@ bool DecodeScan(Decoder& dec, const Scan& scan);
 // Writes the visible pixels of the frame's MCU (mx, my) from its dequantised
 // blocks: luma blocks row by row, then Cb and Cr.
 void PutMcu(Decoder& dec, int mx, int my, const int16_t* const* blocks);
+// Notes that every visible pixel is written.
+void MarkComplete(Decoder& dec);
 // Multi-scan modes at the end of the image: every stored block dequantised,
 // transformed and written.
 void OutputStore(Decoder& dec);

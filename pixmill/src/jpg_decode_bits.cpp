@@ -2,7 +2,8 @@
 //
 // Codes are matched one bit at a time against the limit of each length, as
 // T.81 F.2.2.3 decodes them; a table of the next 9 bits gives the same answer
-// for the common short codes in one step.
+// for the common short codes in one step, and a second one also the value of
+// a small AC coefficient that follows its code within those bits.
 #include "jpg_decode_bits.h"
 
 #include <string.h>
@@ -10,6 +11,25 @@
 #include "exceptions.h"
 
 namespace Jpg {
+
+namespace {
+
+// Values from -128 to 127 only, so that value << 8 fits the 16-bit entry.
+void BuildFastAc(HuffmanTable& t)
+{
+    for (int look = 0; look < LookSize; ++look) {
+        t.fastAc[look] = 0;
+        const unsigned entry = t.fast[look];
+        const int len = int(entry >> 8), run = int(entry >> 4 & 15), s = int(entry & 15);
+        if (!entry || !s || len + s > LookBits) continue;
+        const int raw = (look >> (LookBits - len - s)) & ((1 << s) - 1);
+        const int value = Extend(raw, s);
+        if (value < -128 || value > 127) continue;
+        t.fastAc[look] = static_cast<int16_t>(value * 256 + (run << 4) + len + s);
+    }
+}
+
+}  // namespace
 
 void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned char* symbols)
 {
@@ -35,6 +55,7 @@ void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned c
             for (int look = c << spread; look < (c + 1) << spread; ++look) t.fast[look] = entry;
         }
     }
+    BuildFastAc(t);
     t.defined = true;
 }
 
@@ -69,34 +90,10 @@ void BitReader::Prefetch()
     in_.position = pos;
 }
 
-unsigned BitReader::Bits(int n)
+void BitReader::Fill(int n)
 {
-    if (held_ < n) {
-        Prefetch();
-        while (held_ < n) FetchByte();
-    }
-    held_ -= n;
-    return (acc_ >> held_) & ((1u << n) - 1);
-}
-
-int BitReader::Receive(int s)
-{
-    if (s == 0) return 0;
-    int v = int(Bits(s));
-    return v < (1 << (s - 1)) ? v - (1 << s) + 1 : v;
-}
-
-int BitReader::Decode(const HuffmanTable& t)
-{
-    if (held_ < LookBits) Prefetch();
-    if (held_ >= LookBits) {
-        unsigned entry = t.fast[(acc_ >> (held_ - LookBits)) & ((1u << LookBits) - 1)];
-        if (entry) {
-            held_ -= int(entry >> 8);
-            return int(entry & 0xFF);
-        }
-    }
-    return DecodeSlowly(t);
+    Prefetch();
+    while (held_ < n) FetchByte();
 }
 
 int BitReader::DecodeSlowly(const HuffmanTable& t)

@@ -9,6 +9,9 @@
 
 namespace Jpg {
 
+const int LookBits = 9;
+const int LookSize = 1 << LookBits;
+
 // Canonical decoding table: a code of length L is valid when it is below
 // limit[L]; its symbol is symbols[shorter[L] + code - first[L]].
 struct HuffmanTable {
@@ -19,12 +22,20 @@ struct HuffmanTable {
     uint8_t symbols[256];
     // The same decoding for the next LookBits bits at once: length << 8 |
     // symbol, or 0 when the code is longer.
-    uint16_t fast[512];
+    uint16_t fast[LookSize];
+    // For AC coefficients whose code and value bits together fit in the
+    // next LookBits bits: value << 8 | run << 4 | bits used; 0 otherwise.
+    int16_t fastAc[LookSize];
 };
-const int LookBits = 9;
 
 // Builds t from 16 counts (sum at most 256) and their symbols.
 void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned char* symbols);
+
+// T.81 F.2.2.1 EXTEND: s bits (s >= 1) read as v, as a signed difference.
+inline int Extend(int v, int s)
+{
+    return v < (1 << (s - 1)) ? v - (1 << s) + 1 : v;
+}
 
 class BitReader {
 public:
@@ -42,14 +53,45 @@ public:
     // marker is missing.
     bool HoldsWholeBytes() const { return held_ >= 8; }
 
-    unsigned Bits(int n);  // the next n bits, 1 <= n <= 16
+    // The next n bits, 1 <= n <= 16.
+    unsigned Bits(int n)
+    {
+        if (held_ < n) Fill(n);
+        held_ -= n;
+        return (acc_ >> held_) & ((1u << n) - 1);
+    }
     unsigned Bit() { return Bits(1); }
-    // s bits (0-16) read as a signed difference (T.81 F.2.2.1 EXTEND).
-    int Receive(int s);
+    // s bits (0-16) read as a signed difference.
+    int Receive(int s) { return s ? Extend(int(Bits(s)), s) : 0; }
+
     // The next symbol; EInvalidImage when no code of 16 bits or less matches.
-    int Decode(const HuffmanTable& t);
+    int Decode(const HuffmanTable& t)
+    {
+        if (held_ < LookBits) Prefetch();
+        if (held_ >= LookBits) {
+            const unsigned entry = t.fast[Peek()];
+            if (entry) {
+                held_ -= int(entry >> 8);
+                return int(entry & 0xFF);
+            }
+        }
+        return DecodeSlowly(t);
+    }
+
+    // An AC coefficient whose code and value fit in the next LookBits bits:
+    // its fastAc entry, with those bits taken; else 0 and nothing taken.
+    int FastAc(const HuffmanTable& t)
+    {
+        if (held_ < LookBits) Prefetch();
+        if (held_ < LookBits) return 0;
+        const int entry = t.fastAc[Peek()];
+        held_ -= entry & 15;
+        return entry;
+    }
 
 private:
+    unsigned Peek() const { return (acc_ >> (held_ - LookBits)) & (LookSize - 1); }
+    void Fill(int n);
     void FetchByte();
     void Prefetch();
     int DecodeSlowly(const HuffmanTable& t);

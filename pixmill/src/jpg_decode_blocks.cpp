@@ -45,6 +45,12 @@ void DecodeSequential(BitReader& in, const HuffmanTable& dc, const HuffmanTable&
     memset(block, 0, 64 * sizeof *block);
     block[0] = pred;
     for (int k = 1; k < 64;) {
+        if (const int fast = in.FastAc(ac)) {
+            k = AfterRun(k, fast >> 4 & 15, 63);
+            block[ZigZag[k]] = Wrap16(uint32_t(fast >> 8) * uint32_t(q[k]));
+            ++k;
+            continue;
+        }
         const int rs = in.Decode(ac);
         const int r = rs >> 4, s = rs & 15;
         if (s) {

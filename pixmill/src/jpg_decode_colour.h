@@ -15,10 +15,14 @@ struct McuSamples {
 
 // Converts n pixels of the MCU's row y, from its column x, to 0x00RRGGBB.
 typedef void (*RowConverter)(const McuSamples& s, int x, int y, int n, unsigned long* dst);
+// Converts the whole MCU into rows stride pixels apart from dst.
+typedef void (*McuConverter)(const McuSamples& s, unsigned long* dst, int stride);
 
 // Grey for one component; else YCbCr with chroma replicated over the luma
-// sampling (hShift, vShift: H - 1 and V - 1, each 0 or 1).
+// sampling (hShift, vShift: H - 1 and V - 1, each 0 or 1). Both kinds give
+// the same pixels; the second serves MCUs that lie wholly in the picture.
 RowConverter ConverterFor(int components, int hShift, int vShift);
+McuConverter McuConverterFor(int components, int hShift, int vShift);
 
 }  // namespace Jpg
 

@@ -118,6 +118,7 @@ bool DecodeScan(Decoder& dec, const Scan& s)
         if (!GFXFile::Step(GFXFile::Percent(dec.start + dec.in.Consumed(), dec.size))) return false;
     }
     dec.bits.Reset();
+    if (single) MarkComplete(dec);
     return true;
 }
 

@@ -61,14 +61,15 @@ void SetUpFrame(Frame& f, const unsigned char* head)
     f.mcusY = (f.height + f.mcuHeight - 1) / f.mcuHeight;
 }
 
-// Allocates an empty target, clears the picture's area (black shows where a
-// damaged file ends) and notes which part of the picture the target shows.
+// Allocates an empty target and notes which part of the picture the target
+// shows. That part is cleared, so that black shows where a damaged file
+// ends, only when the load ends early (see ~Decoder).
 void PrepareTarget(Decoder& dec)
 {
     const Frame& f = dec.frame;
     Buffer& b = dec.b;
     if (!b.pixels) b.Alloc(Pair<int>{f.width, f.height});
-    b.Box(Rect{0, 0, f.width - 1, f.height - 1}, 0);
+    dec.restTop = dec.restLeft = 0;
     Rect& v = dec.visible;
     v = Rect{0, 0, -1, -1};
     if (!b.pixels) return;

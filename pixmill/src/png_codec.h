@@ -87,10 +87,31 @@ int PngFilterScore(const unsigned char* filtered, size_t n, size_t& zeros);
 // their high byte, alpha is dropped.
 void PngRowToPixels(const PngHeader& h, unsigned char* row, unsigned long* dst, int n, const PngColours& c);
 
-// Decodes the image data, whose first chunk c has just been read, into the
-// top-left clipWidth by clipHeight pixels of b; false when cancelled.
-bool PngDecodeImage(Buffer& b, TStream* s, const PngHeader& h, const PngColours& c, const PngChunk& first,
-                    int clipWidth, int clipHeight);
+// The part of b a load fills: its top-left clipWidth by clipHeight pixels,
+// and how far the load has come. Nothing is cleared before decoding; what a
+// load leaves unwritten (cancelled, damaged or cut off) turns black when
+// this ends, so the picture holds the rows decoded and black.
+struct PngTarget {
+    PngTarget(Buffer& target, int width, int height, bool adam7)
+        : b(target), clipWidth(width), clipHeight(height), interlaced(adam7)
+    {
+    }
+    ~PngTarget();
+    PngTarget(const PngTarget&) = delete;
+    PngTarget& operator=(const PngTarget&) = delete;
+
+    Buffer& b;
+    int clipWidth, clipHeight;
+    bool interlaced;
+    // The pass being decoded (0 without interlacing), past the last when
+    // all are; rows of that pass before nextRow are placed.
+    int pass = 0;
+    int64_t nextRow = 0;
+};
+
+// Decodes the image data, whose first chunk c has just been read, into t;
+// false when cancelled.
+bool PngDecodeImage(PngTarget& t, TStream* s, const PngHeader& h, const PngColours& c, const PngChunk& first);
 
 // Writes a whole chunk: length, type, data, CRC.
 void PngWriteChunk(TStream* s, const char* type, const unsigned char* data, uint32_t length);

@@ -37,7 +37,23 @@ struct RowPair {
     }
 };
 
+// The first pass that holds picture row y. With Adam7 that pass starts at
+// column 0, so a row's first pass always has pixels for it.
+int FirstPass(const PngTarget& t, int64_t y)
+{
+    if (!t.interlaced) return 0;
+    int i = 0;
+    while (y < PngAdam7[i].firstRow || (y - PngAdam7[i].firstRow) % PngAdam7[i].rowStep != 0) ++i;
+    return i;
+}
+
+void ClearRow(const PngTarget& t, int64_t y)
+{
+    memset(t.b.pixels + y * t.b.stride, 0, size_t(t.clipWidth) * 4);
+}
+
 struct Decoder {
+    PngTarget& t;
     Buffer& b;
     const PngHeader& h;
     const PngColours& colours;
@@ -65,6 +81,9 @@ struct Decoder {
         if (p.colStep == 1) return PngRowToPixels(h, row, dst, clipWidth, colours);
         const int n = int(PngPassCount(clipWidth, p.firstCol, p.colStep));
         if (n == 0) return;
+        // A row an earlier pass has not touched: the columns of later passes
+        // stay black until they come.
+        if (FirstPass(t, y) == t.pass) ClearRow(t, y);
         PngRowToPixels(h, row, passPixels.Get(), n, colours);
         for (int i = 0; i < n; ++i) dst[p.firstCol + i * p.colStep] = passPixels.Get()[i];
     }
@@ -87,6 +106,7 @@ struct Decoder {
             }
             ReadRow(rows, rowBytes, bpp);
             if (y < clipHeight) Place(p, rows.current, int(y));
+            t.nextRow = y + 1;
             rows.Swap();
             if (!Progress()) return false;
         }
@@ -96,20 +116,26 @@ struct Decoder {
 
 }  // namespace
 
-bool PngDecodeImage(Buffer& b, TStream* s, const PngHeader& h, const PngColours& c, const PngChunk& first,
-                    int clipWidth, int clipHeight)
+PngTarget::~PngTarget()
+{
+    for (int64_t y = 0; y < clipHeight; ++y) {
+        const int first = FirstPass(*this, y);
+        if (first > pass || (first == pass && y >= nextRow)) ClearRow(*this, y);
+    }
+}
+
+bool PngDecodeImage(PngTarget& t, TStream* s, const PngHeader& h, const PngColours& c, const PngChunk& first)
 {
     std::unique_ptr<Inflater> in(new Inflater(s, first.length));
-    Decoder dec{b, h, c, clipWidth, clipHeight, s->GetSize(), *in, ScratchBlock<unsigned long>()};
-    if (h.interlace) dec.passPixels.Take(uint64_t(clipWidth) + 1);
+    Decoder dec{t, t.b, h, c, t.clipWidth, t.clipHeight, s->GetSize(), *in, ScratchBlock<unsigned long>()};
+    if (h.interlace) dec.passPixels.Take(uint64_t(t.clipWidth) + 1);
     RowPair rows(PngRowBytes(h, h.width), PngFilterBytes(h));
     in->ReadZlibHeader();
     bool cut = false;
-    if (!h.interlace) {
-        if (!dec.Pass(PngWholePicture, rows, cut)) return false;
-    } else {
-        for (const PngPass& p : PngAdam7)
-            if (!dec.Pass(p, rows, cut)) return false;
+    const int passes = h.interlace ? 7 : 1;
+    for (t.pass = 0; t.pass < passes; ++t.pass) {
+        t.nextRow = 0;
+        if (!dec.Pass(h.interlace ? PngAdam7[t.pass] : PngWholePicture, rows, cut)) return false;
     }
     if (!cut) in->Finish();
     return true;

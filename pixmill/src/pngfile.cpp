@@ -69,11 +69,6 @@ int Probe(TInputStream* s, GFXFileDesc* d)
     return readable ? 1 : -1;
 }
 
-void ClearArea(Buffer& b, int width, int height)
-{
-    for (int r = 0; r < height; ++r) memset(b.pixels + int64_t(r) * b.stride, 0, size_t(width) * 4);
-}
-
 // Palette entries the save writes: what p asks for, at most what the depth indexes.
 int PaletteEntries(const GFXSaveParams& p)
 {
@@ -148,11 +143,12 @@ bool PNGFile::Load(Buffer& b, TInputStream* s, GFXFileDesc* d, GFXtra32* x, int)
     }
     const int clipWidth = int(std::max<int64_t>(0, std::min<int64_t>(h.width, b.Width())));
     const int clipHeight = int(std::max<int64_t>(0, std::min<int64_t>(h.height, b.Height())));
-    ClearArea(b, clipWidth, clipHeight);
-
+    // From here on, however the load ends, the picture holds only decoded
+    // pixels and black.
+    PngTarget target(b, clipWidth, clipHeight, h.interlace != 0);
     PngColours colours;
     const PngChunk first = PngReadChunksToImage(s, h, colours, d, x);
-    return PngDecodeImage(b, s, h, colours, first, clipWidth, clipHeight);
+    return PngDecodeImage(target, s, h, colours, first);
 }
 
 bool PNGFile::Save(Buffer& b, TOutputStream* s, GFXtra32* x, GFXSaveParams* p)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "crc32.h"
+#include "deflate.h"
 #include "exceptions.h"
 #include "inflate.h"
 #include "streams.h"
@@ -326,6 +327,81 @@ TEST(Checksums, KnownValues)
         s2 = (s2 + s1) % 65521;
     }
     EXPECT_EQ(s2 << 16 | s1, Adler32(1, ones.data(), ones.size()));
+    // The CRC takes four bytes at a time: every length and alignment of the
+    // tail must agree with the bit-at-a-time definition.
+    Bytes data(64);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 37 + 11);
+    for (size_t from = 0; from < 4; ++from)
+        for (size_t n = 0; from + n <= data.size(); ++n) {
+            uint32_t c = 0xFFFFFFFF;
+            for (size_t i = from; i < from + n; ++i) {
+                c ^= data[i];
+                for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            }
+            ASSERT_EQ(~c, Crc32(0, data.data() + from, n)) << from << " " << n;
+        }
+}
+
+// The library's own zlib stream of data.
+Bytes Deflated(const Bytes& data)
+{
+    TMemoryStream m;
+    {
+        Deflater z(&m);
+        if (!data.empty()) z.Put(data.data(), data.size());
+        z.Finish();
+    }
+    const unsigned char* p = static_cast<const unsigned char*>(m.GetMemory());
+    return Bytes(p, p + m.GetSize());
+}
+
+// Matches of every short distance (which repeat bytes being copied), long
+// runs, copies from the far end of the window, and more output than the
+// window holds, read back in pieces of awkward sizes.
+TEST(Inflate, CopiesOfEveryDistanceAndLength)
+{
+    std::mt19937 rng(21);
+    Bytes data;
+    for (int period = 1; period <= 17; ++period)
+        for (int length : {3, 4, 7, 8, 9, 15, 16, 17, 63, 64, 65, 200, 258, 259, 1000}) {
+            for (int i = 0; i < period; ++i) data.push_back(static_cast<unsigned char>(rng()));
+            for (int i = 0; i < length; ++i) data.push_back(data[data.size() - size_t(period)]);
+            data.push_back(static_cast<unsigned char>(rng()));
+        }
+    const Bytes far(data.end() - 32000, data.end());
+    for (int i = 0; i < 300; ++i) data.push_back(static_cast<unsigned char>(rng()));
+    data.insert(data.end(), far.begin(), far.end());
+    const Bytes chunks = Chunked(Deflated(data), {1000, 1, 2, 3, 50000});
+    Source s(chunks);
+    s.in->ReadZlibHeader();
+    Bytes out(data.size());
+    const size_t pieces[] = {1, 7, 258, 4801, 16385, 70000};
+    size_t at = 0;
+    for (size_t k = 0; at < out.size(); ++k) {
+        const size_t n = std::min(pieces[k % 6], out.size() - at);
+        s.in->Read(out.data() + at, n);
+        at += n;
+    }
+    s.in->Finish();
+    EXPECT_EQ(data, out);
+}
+
+// The decoder works ahead only within what it was asked for: a read that
+// stops before a damaged chunk ends succeeds, as it must for a picture
+// clipped to its top rows.
+TEST(Inflate, ReadsStopShortOfLaterDamage)
+{
+    std::mt19937 rng(5);
+    Bytes data(100000);
+    for (unsigned char& b : data) b = static_cast<unsigned char>('a' + rng() % 16);
+    Bytes chunks = Chunked(Deflated(data), {1500});
+    chunks[8 + 1400] ^= 0x10;  // late in the first chunk: noticed when it ends
+    Source s(chunks);
+    s.in->ReadZlibHeader();
+    Bytes out(data.size());
+    s.in->Read(out.data(), 1000);
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 1000, data.begin()));
+    EXPECT_THROW(s.in->Read(out.data() + 1000, data.size() - 1000), EInvalidImage);
 }
 
 TEST(Inflate, StreamsZlibMakes)

@@ -849,6 +849,72 @@ TEST(JpgReadPartial, AnAllocatedTargetGetsTheTopLeftPart)
     EXPECT_EQ(0x123456ul, *big.At(0, 64));
 }
 
+// A target filled with a colour no decode gives, then loaded: every pixel
+// of the picture must be either the whole file's pixel or, from some MCU on
+// in raster order, black. The pixels are checked MCU by MCU, so a cut inside
+// an MCU row shows whether the rest of that row is cleared too.
+void ExpectDecodedThenBlack(const Bytes& file, const Pixels& full, int mcuW, int mcuH, bool expectSome)
+{
+    const int w = 24, h = 64;
+    Buffer b;
+    b.Alloc(Pair<int>{w, h});
+    b.Box(Rect{0, 0, w - 1, h - 1}, 0x7F00FF);
+    try {
+        LoadBytes(file, b);
+    } catch (Exception&) {
+        // A damaged file: what matters is what it left.
+    }
+    bool black = false;
+    int decoded = 0;
+    for (int my = 0; my < h / mcuH; ++my)
+        for (int mx = 0; mx < w / mcuW; ++mx)
+            for (int y = my * mcuH; y < (my + 1) * mcuH; ++y)
+                for (int x = mx * mcuW; x < (mx + 1) * mcuW; ++x) {
+                    const unsigned long got = *b.At(x, y), want = full[size_t(y * w + x)];
+                    if (!black && got != want) black = true;
+                    if (black) {
+                        ASSERT_EQ(0ul, got) << "at " << x << "," << y;
+                    } else if (y == my * mcuH && x == mx * mcuW) {
+                        ++decoded;
+                    }
+                }
+    if (expectSome) {
+        EXPECT_GT(decoded, 0);
+    }
+}
+
+TEST(JpgReadPartial, WhatIsNotDecodedIsBlackInAFilledTarget)
+{
+    const Picture p = Tall();
+    const Bytes whole = Coder(p).Sequential();
+    const Pixels full = Decode(whole);
+    const size_t data = ScanData(whole);
+    // Cut at many places, so that some cuts fall inside an MCU row.
+    for (int part = 1; part < 10; ++part) {
+        const Bytes cut(whole.begin(), whole.begin() + long(data + (whole.size() - data) * size_t(part) / 10));
+        ExpectDecodedThenBlack(cut, full, 16, 16, part > 2);
+    }
+    ExpectDecodedThenBlack(whole, full, 16, 16, true);
+
+    // Cancelled after the first MCU row.
+    savedStep = GFXFile::PrStep;
+    GFXFile::PrStep = CancelAtHalf;
+    ExpectDecodedThenBlack(whole, full, 16, 16, true);
+    GFXFile::PrStep = savedStep;
+
+    // A multi-scan file writes pixels only at its end: cut, it is all black.
+    const Bytes prog = Coder(p).ProgressiveScans();
+    ASSERT_EQ(full, Decode(prog));
+    const Bytes progCut(prog.begin(), prog.begin() + long(prog.size() * 9 / 10));
+    ExpectDecodedThenBlack(progCut, full, 16, 16, false);
+    Buffer b;
+    b.Alloc(Pair<int>{24, 64});
+    b.Box(Rect{0, 0, 23, 63}, 0x7F00FF);
+    EXPECT_THROW(LoadBytes(progCut, b), EReadError);
+    EXPECT_EQ(0ul, *b.At(0, 0));
+    EXPECT_EQ(0ul, *b.At(23, 63));
+}
+
 TEST(JpgReadPartial, ProgressiveLoadSetsTheInterlacedFlag)
 {
     GFXFileDesc d = GFXFileDesc();

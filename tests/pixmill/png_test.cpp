@@ -655,6 +655,99 @@ TEST(PngLoad, CancelStopsTheLoad)
     EXPECT_EQ(0ul, *b.At(3, 99));
 }
 
+// ---- loads that end early -------------------------------------------------
+
+// Loads f into a 30 x 45 target filled with a marker colour; false when the
+// load was cancelled or failed.
+bool LoadIntoMarked(const Bytes& f, Buffer& b)
+{
+    b.Alloc(Pair<int>{30, 45});
+    b.Box(Rect{0, 0, 29, 44}, 0xABCDEF);
+    try {
+        return LoadBytes(f, b);
+    } catch (Exception&) {
+        return false;
+    }
+}
+
+// The rows of p's passes in the order the file holds them, as the pixels of
+// each. Checks that b holds p's pixels for a leading run of them and black
+// for the rest, and the marker outside the picture; returns the run's length.
+size_t DecodedRows(const Picture& p, Buffer& b)
+{
+    std::vector<std::vector<std::pair<int, int>>> rows;
+    for (int pass = 0; pass < (p.interlace ? 7 : 1); ++pass) {
+        const int* s = p.interlace ? Adam7[pass] : nullptr;
+        const int rowStep = s ? s[0] : 1, firstRow = s ? s[1] : 0, colStep = s ? s[2] : 1, firstCol = s ? s[3] : 0;
+        for (int y = firstRow; y < p.height; y += rowStep) {
+            rows.emplace_back();
+            for (int x = firstCol; x < p.width; x += colStep) rows.back().push_back({x, y});
+        }
+    }
+    size_t decoded = 0;
+    while (decoded < rows.size() && *b.At(rows[decoded][0].first, rows[decoded][0].second) != 0) ++decoded;
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (const auto& xy : rows[i]) {
+            const unsigned long want = i < decoded ? Expected(p, xy.first, xy.second) : 0;
+            EXPECT_EQ(want, *b.At(xy.first, xy.second)) << "row " << i << " of " << rows.size() << " at " << xy.first
+                                                         << "," << xy.second;
+        }
+    for (int y = 0; y < 45; ++y)
+        for (int x = y < p.height ? p.width : 0; x < 30; ++x) EXPECT_EQ(0xABCDEFul, *b.At(x, y)) << x << "," << y;
+    return decoded;
+}
+
+TEST(PngPartial, UnwrittenPixelsAreBlackHoweverTheLoadEnds)
+{
+    std::mt19937 rng(12);
+    Picture p = RandomPicture(24, 40, 2, 8, rng);
+    for (auto& s : p.samples) s[0] |= 1;  // no pixel of the picture is black
+    for (int interlace : {0, 1}) {
+        SCOPED_TRACE(interlace ? "interlaced" : "not interlaced");
+        p.interlace = interlace;
+        const size_t rowCount = interlace ? 5 + 5 + 5 + 10 + 10 + 20 + 20 : 40;  // rows of the passes
+        const Bytes raw = ImageData(p);
+        Buffer b;
+        {
+            SCOPED_TRACE("cancelled");
+            CancelAt cancel(50);
+            EXPECT_FALSE(LoadIntoMarked(File(p), b));
+            const size_t decoded = DecodedRows(p, b);
+            EXPECT_GT(decoded, 0u);
+            EXPECT_LT(decoded, rowCount);
+        }
+        {
+            SCOPED_TRACE("damaged: the data ends inside a row");
+            EXPECT_FALSE(LoadIntoMarked(File(p, StoredZlib(Bytes(raw.begin(), raw.begin() + raw.size() / 2))), b));
+            const size_t decoded = DecodedRows(p, b);
+            EXPECT_GT(decoded, 0u);
+            EXPECT_LT(decoded, rowCount);
+        }
+        {
+            SCOPED_TRACE("file cut off");
+            Bytes f = File(p, StoredZlib(raw), std::vector<size_t>(20, 200));
+            f.resize(f.size() * 2 / 3);
+            EXPECT_FALSE(LoadIntoMarked(f, b));
+            const size_t decoded = DecodedRows(p, b);
+            EXPECT_GT(decoded, 0u);
+            EXPECT_LT(decoded, rowCount);
+        }
+        {
+            SCOPED_TRACE("damaged before the image data");
+            Bytes f = File(p);
+            const Bytes trns = Chunk("tRNS", Bytes{0, 1, 0, 2, 0, 3}, 1);
+            f.insert(f.begin() + 8 + 25, trns.begin(), trns.end());
+            EXPECT_FALSE(LoadIntoMarked(f, b));
+            EXPECT_EQ(0u, DecodedRows(p, b));
+        }
+        {
+            SCOPED_TRACE("complete");
+            EXPECT_TRUE(LoadIntoMarked(File(p), b));
+            EXPECT_EQ(rowCount, DecodedRows(p, b));
+        }
+    }
+}
+
 // ---- hostile and damaged files ----------------------------------------------
 
 TEST(PngHostile, HugePicturesAreRefusedBeforeAllocating)

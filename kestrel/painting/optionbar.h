@@ -1,0 +1,46 @@
+// The option bar's model: the controls built from the current tool's
+// description (optionbar_parse.h) and their values, which tools read and
+// write by the index of a value-carrying control. The bar's window (a
+// docked tool bar of the main window) mirrors this model through
+// OptionBarView when it exists.
+#ifndef KESTREL_OPTIONBAR_H
+#define KESTREL_OPTIONBAR_H
+
+#include <functional>
+#include "optionbar_parse.h"
+
+class P_icon;
+
+const int MaxOptionControls = 32;
+
+struct OptionControl {
+    OptionItem item;
+    double value;
+    bool visible;  // and enabled: the user level reaches the item's
+};
+
+struct OptionBarViewServices {
+    std::function<void(const OptionBarDescription&)> build;  // controls in the description's order
+    std::function<void(bool shown)> show;
+    std::function<void()> clearActiveControl;                // the main window's
+};
+extern OptionBarViewServices OptionBarView;
+
+// Builds the bar from the translated description under key; the values
+// start as the description gives them.
+void BuildOptionBar(const AnsiString& key);
+// Nothing for a tool without a description. A bar built from the same key
+// at the same user level stays as it is, values and all.
+void ShowOptionBar(P_icon* tool);
+void HideOptionBar(P_icon* oldTool, P_icon* newTool);
+bool OptionBarShown();
+
+int OptionControlCount();
+// 0 for an index past the bar's controls.
+double GetOptionValue(int index);
+// Ignored for an index past the bar's controls.
+void SetOptionValue(int index, double value);
+// Null for an index past the bar's controls.
+const OptionControl* GetOptionControl(int index);
+
+#endif

@@ -1,0 +1,3 @@
+#include "userlevel.h"
+
+int Level = LevelNovice;

@@ -1,0 +1,240 @@
+// The JPEG reader's shortcuts against the plain definitions they stand for:
+// the inverse transform's zero-skipping paths against the formula computed
+// in full, and the table of small AC coefficients against decoding the code
+// bit by bit and then reading the value.
+#include <gtest/gtest.h>
+
+#include <stdint.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "jpg_decode_bits.h"
+#include "jpg_decode_idct.h"
+#include "jpg_decode_tables.h"
+#include "streambuf.h"
+#include "streams.h"
+
+namespace {
+
+// ---- inverse transform -----------------------------------------------------
+
+// One row of the transform exactly as defined, every term computed, with
+// 32-bit wrapping arithmetic and arithmetic shifts.
+void FullRow(const int32_t* x, int32_t* y)
+{
+    auto sh = [](uint32_t v, int n) { return int32_t(v) >> n; };
+    const uint32_t x0 = uint32_t(x[0]), x1 = uint32_t(x[1]), x2 = uint32_t(x[2]), x3 = uint32_t(x[3]);
+    const uint32_t x4 = uint32_t(x[4]), x5 = uint32_t(x[5]), x6 = uint32_t(x[6]), x7 = uint32_t(x[7]);
+    const uint32_t f = x2 * 60547u + x6 * 25080u, g = (x0 + x4) * 46341u, a0 = f + g;
+    const uint32_t h = x2 * 25080u - x6 * 60547u, l = (x0 - x4) * 46341u, a1 = h + l;
+    const uint32_t t = x1 << 2, r = x7 << 2;
+    const uint32_t c = uint32_t(sh((x3 + x5) * 46341u + 8192u, 14));
+    const uint32_t d = uint32_t(sh((x3 - x5) * 46341u + 8192u, 14));
+    const uint32_t u = t + c, w = r + d, v = r - d, e = t - c;
+    const uint32_t b = u * 16069u + w * 3196u, bb = u * 3196u - w * 16069u;
+    const uint32_t p = e * 9102u + v * 13623u, q = e * 13623u - v * 9102u;
+    const uint32_t out[8] = {a0 + b, a1 + q, l - h + p, g - f + bb, g - f - bb, l - h - p, a1 - q, a0 - b};
+    for (int i = 0; i < 8; ++i) y[i] = sh(out[i] + 0x10000u, 17);
+}
+
+// Both passes in full (rows in, columns out), then the 16-bit level shift.
+std::vector<unsigned char> FullTransform(const int16_t* coefficients)
+{
+    int32_t in[64], work[64], result[64], row[8];
+    for (int i = 0; i < 64; ++i) in[i] = coefficients[i];
+    for (int r = 0; r < 8; ++r) {
+        FullRow(in + 8 * r, row);
+        for (int i = 0; i < 8; ++i) work[8 * i + r] = row[i];
+    }
+    for (int r = 0; r < 8; ++r) {
+        FullRow(work + 8 * r, row);
+        for (int i = 0; i < 8; ++i) result[8 * i + r] = row[i];
+    }
+    std::vector<unsigned char> samples(64);
+    for (int i = 0; i < 64; ++i) samples[size_t(i)] = static_cast<unsigned char>(std::min(255, std::max(0, int16_t(uint16_t(result[i])) + 128)));
+    return samples;
+}
+
+// Blocks shaped to reach every path: flat, DC with a few low coefficients,
+// the top-left 4x4 only, rows 0-3 only, columns 0-3 only, one high
+// coefficient, dense, and values over the whole 16-bit range.
+std::vector<int16_t> RandomBlock(std::mt19937& rng, int shape)
+{
+    std::vector<int16_t> c(64, 0);
+    auto value = [&] { return int16_t(shape == 7 ? int(rng() % 65536) - 32768 : int(rng() % 2048) - 1024); };
+    c[0] = value();
+    const int count = 1 + int(rng() % 12);
+    for (int i = 0; i < count; ++i) {
+        const int row = int(rng() % 8), col = int(rng() % 8);
+        switch (shape) {
+        case 0: break;
+        case 1: c[size_t(Jpg::ZigZag[1 + rng() % 5])] = value(); break;
+        case 2: c[size_t(row % 4 * 8 + col % 4)] = value(); break;
+        case 3: c[size_t(row % 4 * 8 + col)] = value(); break;
+        case 4: c[size_t(row * 8 + col % 4)] = value(); break;
+        case 5: c[size_t(4 + rng() % 4) * 8 + 4 + rng() % 4] = value(); break;
+        default:
+            for (int16_t& v : c) v = value();
+            break;
+        }
+    }
+    return c;
+}
+
+TEST(JpgDecodeFast, TransformShortcutsGiveTheFullFormula)
+{
+    std::mt19937 rng(2024);
+    for (int n = 0; n < 20000; ++n) {
+        const int shape = n % 8;
+        const std::vector<int16_t> c = RandomBlock(rng, shape);
+        unsigned char out[16 * 10];
+        std::fill(out, out + sizeof out, 0xEE);
+        Jpg::InverseTransform(c.data(), out + 16, 16);  // a stride wider than the block
+        const std::vector<unsigned char> expected = FullTransform(c.data());
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(expected[size_t(8 * y + x)], out[16 + 16 * y + x]) << "block " << n << " shape " << shape << " at " << x << "," << y;
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(0xEE, out[x]) << "written above the block";
+        for (int y = 0; y < 8; ++y)
+            for (int x = 8; x < 16; ++x) ASSERT_EQ(0xEE, out[16 + 16 * y + x]) << "written beside the block";
+    }
+}
+
+// ---- small AC coefficients by table ---------------------------------------
+
+struct Code {
+    unsigned bits;
+    int length;
+};
+
+// A random prefix code (complete or not) over AC symbols, as a DHT segment
+// gives it, with each symbol's code.
+struct RandomTable {
+    unsigned char counts[16] = {};
+    std::vector<unsigned char> symbols;
+    std::vector<Code> codes;
+
+    explicit RandomTable(std::mt19937& rng)
+    {
+        long room = 1L << 16;
+        for (int len = 1; len <= 16; ++len) {
+            const long unit = 1L << (16 - len);
+            int n = int(rng() % (len < 3 ? 2 : 10));
+            while (n-- > 0 && room >= unit && symbols.size() < 200) {
+                unsigned char sym;
+                do sym = static_cast<unsigned char>(rng() % 3 == 0 ? rng() % 16 << 4 | (1 + rng() % 3) : rng());
+                while (std::find(symbols.begin(), symbols.end(), sym) != symbols.end());
+                counts[len - 1]++;
+                room -= unit;
+                symbols.push_back(sym);
+            }
+        }
+        unsigned code = 0;
+        for (int len = 1; len <= 16; ++len, code <<= 1)
+            for (int i = 0; i < counts[len - 1]; ++i) codes.push_back(Code{code++, len});
+    }
+};
+
+// A value's size category: its bits without the sign.
+int SizeOf(int value)
+{
+    int s = 0;
+    for (int m = value < 0 ? -value : value; m; m >>= 1) ++s;
+    return s;
+}
+
+struct Coefficient {
+    int symbol, value;  // run << 4 | size, and the value
+    bool operator==(const Coefficient& o) const { return symbol == o.symbol && value == o.value; }
+};
+
+// Reads symbols and their values the way the sequential decoder does: the
+// table of small coefficients first, else the symbol and then its bits.
+std::vector<Coefficient> ReadFast(const std::vector<unsigned char>& stuffed, const Jpg::HuffmanTable& t, size_t count)
+{
+    TMemoryStream ms;
+    ms.WriteBuffer(stuffed.data(), int(stuffed.size()));
+    ms.SetPosition(0);
+    StreamBuf buf(&ms, 5);  // small, so that look-ups meet its ends often
+    Jpg::BitReader reader(buf);
+    std::vector<Coefficient> got;
+    while (got.size() < count) {
+        if (const int fast = reader.FastAc(t)) {
+            got.push_back(Coefficient{(fast >> 4 & 15) << 4 | SizeOf(fast >> 8), fast >> 8});
+            continue;
+        }
+        const int rs = reader.Decode(t);
+        got.push_back(Coefficient{rs, reader.Receive(rs & 15)});
+    }
+    return got;
+}
+
+TEST(JpgDecodeFast, SmallCoefficientTableMatchesCodeThenValue)
+{
+    std::mt19937 rng(31);
+    for (int round = 0; round < 60; ++round) {
+        RandomTable table(rng);
+        Jpg::HuffmanTable t = Jpg::HuffmanTable();
+        Jpg::BuildHuffman(t, table.counts, table.symbols.data());
+
+        // A stream of coded symbols, each followed by its value bits.
+        std::vector<Coefficient> sent;
+        std::vector<unsigned char> bytes;
+        unsigned acc = 0;
+        int held = 0;
+        auto put = [&](unsigned bits, int n) {
+            for (int i = n - 1; i >= 0; --i) {
+                acc = acc << 1 | (bits >> i & 1);
+                if (++held == 8) {
+                    bytes.push_back(static_cast<unsigned char>(acc));
+                    if ((acc & 0xFF) == 0xFF) bytes.push_back(0);
+                    acc = 0;
+                    held = 0;
+                }
+            }
+        };
+        for (int i = 0; i < 300; ++i) {
+            const size_t which = rng() % table.symbols.size();
+            const int symbol = table.symbols[which], s = symbol & 15;
+            int value = 0;
+            put(table.codes[which].bits, table.codes[which].length);
+            if (s) {
+                const unsigned raw = rng() & ((1u << s) - 1);
+                put(raw, s);
+                value = Jpg::Extend(int(raw), s);
+            }
+            sent.push_back(Coefficient{symbol, value});
+        }
+        put(0xFFFF, 16);  // padding past the last symbol, as at a scan's end
+        put(0, 7);
+
+        const std::vector<Coefficient> got = ReadFast(bytes, t, sent.size());
+        for (size_t i = 0; i < sent.size(); ++i)
+            ASSERT_EQ(sent[i].symbol, got[i].symbol) << "round " << round << " symbol " << i;
+        for (size_t i = 0; i < sent.size(); ++i) ASSERT_EQ(sent[i].value, got[i].value) << "round " << round << " value " << i;
+    }
+}
+
+TEST(JpgDecodeFast, SmallCoefficientEntriesFitTheirBits)
+{
+    Jpg::HuffmanTable t = Jpg::HuffmanTable();
+    Jpg::BuildHuffman(t, Jpg::AcLuma.counts, Jpg::AcLuma.symbols);
+    int entries = 0;
+    for (int look = 0; look < Jpg::LookSize; ++look) {
+        const int e = t.fastAc[look];
+        if (!e) continue;
+        ++entries;
+        const unsigned code = t.fast[look];
+        const int length = int(code >> 8), symbol = int(code & 0xFF), s = symbol & 15;
+        ASSERT_NE(0, s) << "end of block and runs of 16 have no value";
+        EXPECT_EQ(length + s, e & 15) << look;
+        EXPECT_EQ(symbol >> 4, e >> 4 & 15) << look;
+        EXPECT_EQ(Jpg::Extend(look >> (Jpg::LookBits - length - s) & ((1 << s) - 1), s), e >> 8) << look;
+    }
+    // 0x01 (2 bits) and 0x02 (2 bits) alone cover half of all 9-bit values.
+    EXPECT_GT(entries, Jpg::LookSize / 2);
+}
+
+}  // namespace
