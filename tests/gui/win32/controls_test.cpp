@@ -169,9 +169,12 @@ TEST_F(ControlsTest, LeaveComesWhenTheRealMouseGoes)
     int leave = 0;
     f.client->OnMouseEnter = [&](TObject*) { ++enter; };
     f.client->OnMouseLeave = [&](TObject*) { ++leave; };
-    // The X server reports real moves back a little later.
-    auto waitFor = [](const int& count) {
-        for (int i = 0; i < 50 && count == 0; ++i) {
+    // The X server reports real moves back a little later, and later still on
+    // a loaded machine: wait up to 3 s, moving the pointer by one pixel again
+    // every 0.5 s in case a move was reported before the window was there.
+    auto moveUntil = [](const int& count, POINT to) {
+        for (int i = 0; i < 150 && count == 0; ++i) {
+            if (i % 25 == 0) gui::InputMouseMoveTo(to.x + (i / 25) % 2, to.y);
             Sleep(20);
             gui::PumpUntilIdle();
         }
@@ -181,11 +184,9 @@ TEST_F(ControlsTest, LeaveComesWhenTheRealMouseGoes)
     gui::PumpUntilIdle();
     POINT inside = f.client->ClientToScreen(POINT{60, 50});
     gui::InputMouseMoveTo(inside.x, inside.y);
-    gui::InputMouseMoveTo(inside.x + 1, inside.y + 1);
-    waitFor(enter);
+    moveUntil(enter, POINT{inside.x + 1, inside.y + 1});
     EXPECT_EQ(1, enter);
-    gui::InputMouseMoveTo(700, 700);
-    waitFor(leave);
+    moveUntil(leave, POINT{700, 700});
     EXPECT_EQ(1, leave);
 }
 
