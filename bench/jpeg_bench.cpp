@@ -11,10 +11,10 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
 #include <vector>
 
+#include "bench_timer.h"
 #include "buffer.h"
 #include "exceptions.h"
 #include "gfxfile.h"
@@ -37,14 +37,7 @@ typedef std::vector<unsigned char> Bytes;
 
 static double Best(const std::function<void()>& work)
 {
-    double best = 1e9;
-    for (int i = 0; i < 3; i++) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (t < best) best = t;
-    }
-    return best;
+    return BestTime(work, 3);
 }
 
 static int Clamp(int v)
@@ -150,9 +143,7 @@ static double StbEncode(const Bytes& rgb, int w, int h, int quality, Bytes& file
 
 static double Seconds(const std::function<void()>& work)
 {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return BestTime(work, 1);
 }
 
 // Our decode and stb's in turn, so that a change in the machine's load

@@ -48,7 +48,7 @@ protected:
     bool RunModal(const std::function<bool()>& run);
     // The window that owns the dialog: the active window of this thread, or
     // the main form's.
-    HWND OwnerWindow() const;
+    virtual HWND OwnerWindow() const;
     // For hook procedures: WM_INITDIALOG fires OnShow, WM_DESTROY OnClose.
     void DialogCreated(HWND Dialog);
     void DialogDestroyed();
