@@ -87,4 +87,8 @@ private:
     std::unique_ptr<TBitmapCanvas> canvas_;
 };
 
+// The header of 32-bit BI_RGB pixels, top row first (0x00RRGGBB each), as
+// GetDIBits and SetDIBits take them for reading or writing plain pixels.
+BITMAPINFO TopDownInfo32(int Width, int Height);
+
 #endif

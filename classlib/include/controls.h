@@ -48,6 +48,7 @@ enum : UINT {
     CM_FONTCHANGED = CM_BASE + 7,
     CM_COLORCHANGED = CM_BASE + 8,
     CM_TEXTCHANGED = CM_BASE + 9,
+    CM_DIALOGCHAR = CM_BASE + 10,  // WParam: a character (Alt+letter or typed on the form) nobody used; Result 1 = used
     // Reflected notifications: CN_BASE + WM_COMMAND and so on.
     CN_BASE = 0xBC00,
     CN_COMMAND = CN_BASE + WM_COMMAND,
@@ -64,6 +65,9 @@ enum : UINT {
     CN_KEYDOWN = CN_BASE + WM_KEYDOWN,  // from the message loop, before dispatch; Result 1 = used
     CM_LAST = 0xBFFF,
 };
+
+// Whether Key is Caption's accelerator character ("&x"; "&&" is a plain "&"), ignoring case.
+bool IsAccel(char Key, const AnsiString& Caption);
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -377,6 +381,8 @@ protected:
     // A descendant is leaving (deleted or re-parented); forms drop it as
     // their active control. The default asks the parent.
     virtual void ControlRemoving(TControl* AControl);
+    // A child's size or visibility changed (after any realignment).
+    virtual void ChildChanged(TControl* AControl) { (void)AControl; }
     // A descendant got the focus; forms remember it.
     virtual void FocusChanged(TWinControl* AControl);
     // Forms with KeyPreview see their controls' keys first.
@@ -416,7 +422,9 @@ private:
     bool IsShortCutKey(TMessage& Message);
     bool ContextPopupForChild(TMessage& Message);
     void HandleDialogKeyDown(TMessage& Message);
-    void BroadcastDialogKey(TMessage& Message);
+    // Offers Message to each child until one answers non-zero.
+    void BroadcastToControls(TMessage& Message);
+    bool OfferDialogChar(TMessage& Message);
     void ReflectToChild(TMessage& Message, HWND child);
     void EraseBackground(TMessage& Message);
     void CtlColor(TMessage& Message);

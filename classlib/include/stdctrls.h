@@ -46,6 +46,10 @@ public:
     // The control its accelerator focuses; cleared when that control goes.
     TWinControl* GetFocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* Value);
+    // Key is the caption's accelerator: FocusControl takes the focus and
+    // true is returned (CM_DIALOGCHAR comes here).
+    bool DialogChar(char Key);
+    void WndProc(TMessage& Message) override;
 
 protected:
     void Paint() override;
@@ -53,11 +57,10 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Fits the bounds to the caption (AutoSize); the right edge stays for
     // right-aligned labels.
-    void AdjustBounds();
-
-private:
+    virtual void AdjustBounds();
     unsigned TextFlags() const;
 
+private:
     bool autoSize_ = true;
     TAlignment alignment_ = taLeftJustify;
     TTextLayout layout_ = tlTop;

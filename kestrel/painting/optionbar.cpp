@@ -5,9 +5,11 @@
 
 #include "messages.h"
 #include "tool.h"
+#include "toolgroups.h"
 #include "userlevel.h"
 
 OptionBarViewServices OptionBarView;
+P_icon* GridTool = nullptr;
 
 namespace {
 struct OptionBarState {
@@ -38,6 +40,35 @@ void SetShown(bool shown)
 void ClearActiveControl()
 {
     if (OptionBarView.clearActiveControl) OptionBarView.clearActiveControl();
+}
+
+void ShowGridBar(bool shown)
+{
+    if (OptionBarView.showGridBar) OptionBarView.showGridBar(shown);
+}
+
+// The grid is on while its group button is down (a toggle keeps its state
+// in clickSteps too, which serves when it has no button).
+bool GridSwitchedOn()
+{
+    if (!GridTool) return false;
+    return GridTool->groupButton ? GridTool->groupButton->down : GridTool->clickSteps != 0;
+}
+
+int& GridBarHiddenLevel()
+{
+    static int level = -1;
+    return level;
+}
+
+void HideGridBar(const P_icon* newTool)
+{
+    if (newTool && newTool->optionBarKey == GridTool->optionBarKey && Level == GridBarHiddenLevel()) {
+        ClearActiveControl();
+        return;
+    }
+    GridBarHiddenLevel() = Level;
+    ShowGridBar(false);
 }
 
 double StoredValue(char kind, double value)
@@ -80,14 +111,20 @@ void ShowOptionBar(P_icon* tool)
         return;
     }
     if (Bar().shown) HideOptionBar(tool, nullptr);
+    bool grid = GridSwitchedOn();
+    if (grid) ShowGridBar(false);
     BuildOptionBar(tool->optionBarKey);
     SetShown(true);
+    if (grid) ShowGridBar(true);
     ClearActiveControl();
 }
 
 void HideOptionBar(P_icon* oldTool, P_icon* newTool)
 {
-    (void)oldTool;
+    if (oldTool && oldTool == GridTool) {
+        if (!oldTool->optionBarKey.IsEmpty()) HideGridBar(newTool);
+        return;
+    }
     // Judged by the bar itself rather than the old tool's key: after a
     // selection while a tool was parked, the old tool is the idle tool,
     // which has no bar, while the parked tool's bar is still up.
@@ -121,4 +158,5 @@ void SetOptionValue(int index, double value)
     if (index < 0 || index >= OptionControlCount()) return;
     OptionControl& c = Bar().controls[size_t(index)];
     c.value = StoredValue(c.item.kind, value);
+    if (OptionBarView.showValue) OptionBarView.showValue(index);
 }

@@ -23,15 +23,26 @@ struct OptionBarViewServices {
     std::function<void(const OptionBarDescription&)> build;  // controls in the description's order
     std::function<void(bool shown)> show;
     std::function<void()> clearActiveControl;                // the main window's
+    std::function<void(int index)> showValue;                // after a tool set it
+    // The main window's fixed grid bar: shown (in dock row 1) or hidden,
+    // disabled and its controls disabled.
+    std::function<void(bool shown)> showGridBar;
 };
 extern OptionBarViewServices OptionBarView;
+
+// The grid switch: a toggle tool whose bar is the main window's grid bar,
+// not one built from a description. Its unit sets this at start-up.
+extern P_icon* GridTool;
 
 // Builds the bar from the translated description under key; the values
 // start as the description gives them.
 void BuildOptionBar(const AnsiString& key);
 // Nothing for a tool without a description. A bar built from the same key
 // at the same user level stays as it is, values and all.
+// While the grid is switched on, the grid bar is taken down for the build
+// and put back below the option bar.
 void ShowOptionBar(P_icon* tool);
+// With GridTool as the old tool it is the grid bar that goes.
 void HideOptionBar(P_icon* oldTool, P_icon* newTool);
 bool OptionBarShown();
 

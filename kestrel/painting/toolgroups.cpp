@@ -105,6 +105,15 @@ int AddToolEntry(const AnsiString& glyph, P_icon* tool, int hotKey, int popupCol
     return ToolGroupCount() - 1;
 }
 
+bool CanAddToolEntry(int popupColumns)
+{
+    if (ToolEntryCount() >= MaxToolEntries) return false;
+    if (popupColumns != 0) return ToolGroupCount() < MaxToolGroups;
+    return !Groups().empty() && Groups().back().count < MaxGroupVariants;
+}
+
+AnsiString ToolEntryHint(int entry) { return EntryHint(ToolEntry(entry)); }
+
 void ClearToolTable()
 {
     for (ToolTableEntry& e : Entries()) e.tool->groupButton = nullptr;

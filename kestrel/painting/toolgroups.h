@@ -57,8 +57,15 @@ ToolGroup& GetToolGroup(int index);
 // index, or -1 when the table, the group list or the group is full, or no
 // group was started yet.
 int AddToolEntry(const AnsiString& glyph, P_icon* tool, int hotKey, int popupColumns);
+// Whether AddToolEntry with these columns would add the tool: callers that
+// load a glyph first ask before they load it.
+bool CanAddToolEntry(int popupColumns);
 // Start-up builds the table once; tests start again from an empty one.
 void ClearToolTable();
+
+// The translated name an entry shows as its hint (the bound component's,
+// when one is bound), without the shortcut text.
+AnsiString ToolEntryHint(int entry);
 
 // hint + " (Alt+Shift+Ctrl+K)" for the bits set; the hint alone for 0.
 AnsiString AppendShortcutText(const AnsiString& hint, int hotKey);

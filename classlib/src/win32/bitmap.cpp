@@ -506,3 +506,15 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& r)
         StretchBlt(to, r.left, r.top, w, h, from, 0, 0, width_, height_, canvas->GetCopyMode());
     }
 }
+
+BITMAPINFO TopDownInfo32(int Width, int Height)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = Width;
+    bi.bmiHeader.biHeight = -Height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}

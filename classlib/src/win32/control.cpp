@@ -9,6 +9,32 @@
 #include "application.h"
 #include "menus.h"
 
+namespace {
+
+// The system's upper case of one ANSI character (CharUpperA takes a single
+// character in the pointer's low word).
+char UpperChar(char c)
+{
+    auto in = reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<unsigned char>(c)));
+    return static_cast<char>(reinterpret_cast<UINT_PTR>(CharUpperA(in)) & 0xFF);
+}
+
+}  // namespace
+
+bool IsAccel(char Key, const AnsiString& Caption)
+{
+    const char* s = Caption.c_str();
+    for (int i = 0; s[i]; ++i) {
+        if (s[i] != '&') continue;
+        if (s[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return s[i + 1] && UpperChar(s[i + 1]) == UpperChar(Key);
+    }
+    return false;
+}
+
 TShiftState KeysToShiftState(WPARAM Keys)
 {
     TShiftState s = 0;
@@ -74,6 +100,7 @@ void TControl::BoundsChanged(bool sizeChanged)
 {
     if (sizeChanged) Resize();
     RequestAlign();
+    if (sizeChanged && parent_) parent_->ChildChanged(this);
 }
 
 void TControl::RequestAlign()
@@ -130,6 +157,7 @@ void TControl::SetVisible(bool Value)
     if (Value) Invalidate();
     Perform(CM_VISIBLECHANGED, Value);
     if (parent_ && align_ != alNone) parent_->Realign();
+    if (parent_) parent_->ChildChanged(this);
 }
 
 void TControl::SetEnabled(bool Value)

@@ -88,6 +88,23 @@ void TCustomLabel::SetFocusControl(TWinControl* Value)
     if (Value) FreeNotification(Value);
 }
 
+bool TCustomLabel::DialogChar(char Key)
+{
+    if (!showAccelChar_ || !focusControl_ || !GetEnabled() || !GetVisible()) return false;
+    if (!IsAccel(Key, text_) || !focusControl_->CanFocus()) return false;
+    focusControl_->SetFocus();
+    return true;
+}
+
+void TCustomLabel::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CM_DIALOGCHAR) {
+        Message.Result = DialogChar(static_cast<char>(Message.WParam));
+        return;
+    }
+    TGraphicControl::WndProc(Message);
+}
+
 void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation)
 {
     TGraphicControl::Notification(AComponent, Operation);

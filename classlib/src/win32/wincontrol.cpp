@@ -352,6 +352,7 @@ void TWinControl::SetVisible(bool Value)
         CreateHandle();
     Perform(CM_VISIBLECHANGED, Value);
     RequestAlign();
+    if (parent_) parent_->ChildChanged(this);
 }
 
 void TWinControl::SetEnabled(bool Value)
@@ -582,13 +583,18 @@ void TWinControl::WndProc(TMessage& Message)
         if (!DoKeyUp(Message)) DefaultHandler(Message);
         return;
     case WM_CHAR:
-        if (!DoKeyPress(Message)) DefaultHandler(Message);
+        // Typed on the form itself: a windowless control's accelerator.
+        if (!DoKeyPress(Message) && !(!parent_ && OfferDialogChar(Message))) DefaultHandler(Message);
+        return;
+    case WM_SYSCHAR:
+        if (!OfferDialogChar(Message)) DefaultHandler(Message);
         return;
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(Message);
         if (UpdateBounds()) {
             Realign();
             Resize();
+            if (parent_) parent_->ChildChanged(this);
         }
         return;
     case WM_SETCURSOR:
@@ -631,7 +637,8 @@ void TWinControl::WndProc(TMessage& Message)
         if (IsShortCutKey(Message)) return;
         HandleDialogKeyDown(Message);
         return;
-    case CM_DIALOGKEY: BroadcastDialogKey(Message); return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR: BroadcastToControls(Message); return;
     default: break;
     }
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MBUTTONDBLCLK) {
@@ -833,12 +840,21 @@ void TWinControl::HandleDialogKeyDown(TMessage& Message)
     if (TopParent()->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam)) Message.Result = 1;
 }
 
-void TWinControl::BroadcastDialogKey(TMessage& Message)
+void TWinControl::BroadcastToControls(TMessage& Message)
 {
     for (TControl* c : std::vector<TControl*>(controls_)) {
-        Message.Result = c->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam);
+        Message.Result = c->Perform(Message.Msg, Message.WParam, Message.LParam);
         if (Message.Result) return;
     }
+}
+
+// The form's controls get the character first; a used one is not passed on
+// (no beep, no menu-bar activation).
+bool TWinControl::OfferDialogChar(TMessage& Message)
+{
+    if (!TopParent()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam)) return false;
+    Message.Result = 0;
+    return true;
 }
 
 void TWinControl::PaintHandler(TMessage& Message)

@@ -201,28 +201,14 @@ private:
 
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 
-class TCustomShadowLabel : public TGraphicControl {
+class TCustomShadowLabel : public TCustomLabel {
 public:
     // 65 x 17, AutoSize, ShowAccelChar, opaque, ParentColor, shadow of 1
-    // pixel in button highlight toward the left and top.
+    // pixel in button highlight toward the left and top. The caption's
+    // accelerator focuses FocusControl (TCustomLabel::DialogChar).
     explicit TCustomShadowLabel(TComponent* AOwner);
-    ~TCustomShadowLabel() override;
 
     void SetText(const AnsiString& Value) override;
-    bool GetAutoSize() const { return autoSize_; }
-    void SetAutoSize(bool Value);
-    TAlignment GetAlignment() const { return alignment_; }
-    void SetAlignment(TAlignment Value);
-    TTextLayout GetLayout() const { return layout_; }
-    void SetLayout(TTextLayout Value);
-    bool GetWordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool Value);
-    bool GetTransparent() const { return transparent_; }
-    void SetTransparent(bool Value);
-    bool GetShowAccelChar() const { return showAccelChar_; }
-    void SetShowAccelChar(bool Value);
-    TWinControl* GetFocusControl() const { return focusControl_; }
-    void SetFocusControl(TWinControl* Value);
     bool GetShowFocus() const { return showFocus_; }
     void SetShowFocus(bool Value);
     TColor GetShadowColor() const { return shadowColor_; }
@@ -233,32 +219,20 @@ public:
     TShadowPosition GetShadowPos() const { return shadowPos_; }
     void SetShadowPos(TShadowPosition Value);
 
-    // Key is the character typed with Alt: when it is the caption's
-    // accelerator, FocusControl takes the focus and true is returned.
-    bool DialogChar(char Key);
     // Draws the label as it looks into a DC, at (0, 0).
     void PaintTo(HDC DC);
 
 protected:
     void Paint() override;
-    void FontChanged() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void MouseEnter() override;
     void MouseLeave() override;
-    void AdjustBounds();
+    // Room for the shadow and a pixel of margin round the text.
+    void AdjustBounds() override;
 
 private:
-    unsigned TextFlags() const;
     AnsiString DrawnText() const;
     void DrawShadowed(HDC DC, RECT Rect, unsigned Flags);
 
-    bool autoSize_ = true;
-    TAlignment alignment_ = taLeftJustify;
-    TTextLayout layout_ = tlTop;
-    bool wordWrap_ = false;
-    bool transparent_ = false;
-    bool showAccelChar_ = true;
-    TWinControl* focusControl_ = nullptr;
     bool showFocus_ = false;
     TColor shadowColor_ = clBtnHighlight;
     int shadowSize_ = 1;
@@ -270,9 +244,5 @@ class TShadowLabel : public TCustomShadowLabel {
 public:
     explicit TShadowLabel(TComponent* AOwner) : TCustomShadowLabel(AOwner) {}
 };
-
-// Offers an Alt+key to the shadow labels under Root (a form calls it for
-// WM_SYSCHAR); true when one moved the focus.
-bool ShadowLabelAccelerator(TWinControl* Root, char Key);
 
 #endif

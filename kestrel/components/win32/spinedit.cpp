@@ -6,6 +6,7 @@
 #include "exceptions.h"
 #include "forms.h"
 #include "sysutils.h"
+#include "vclutils.h"
 
 namespace {
 
@@ -285,18 +286,10 @@ void TSpinEdit::CreateWnd()
 
 int TSpinEdit::GetMinHeight()
 {
-    TEXTMETRICA system = {};
-    TEXTMETRICA font = {};
-    system.tmHeight = 16;  // when no display can tell
-    font.tmHeight = 13;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    GetTextMetricsA(dc, &system);
-    SelectObject(dc, GetFont()->GetHandle());
-    GetTextMetricsA(dc, &font);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return SpinEditMinHeight(GetSystemMetrics(SM_CYBORDER), system.tmHeight, font.tmHeight);
+    int system = 0;
+    int font = 0;
+    ScreenTextHeights(GetFont(), system, font);
+    return SpinEditMinHeight(GetSystemMetrics(SM_CYBORDER), system, font);
 }
 
 void TSpinEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

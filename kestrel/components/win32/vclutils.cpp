@@ -106,13 +106,7 @@ private:
                 COLORREF c = rgb[(x + y) & 1];
                 bits[y * 8 + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
             }
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = 8;
-        bi.bmiHeader.biHeight = -8;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownInfo32(8, 8);
         HDC screen = GetDC(nullptr);
         HBITMAP bmp = CreateDIBitmap(screen, &bi.bmiHeader, CBM_INIT, bits.data(), &bi, DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
@@ -270,4 +264,21 @@ int BitmapHeight(HBITMAP Bitmap)
 AnsiString ShortenString(TCanvas* Canvas, const AnsiString& Text, int MaxWidth)
 {
     return ShortenText(Text, MaxWidth, [Canvas](const AnsiString& s) { return Canvas->TextWidth(s); });
+}
+
+void ScreenTextHeights(TFont* Font, int& SystemHeight, int& FontHeight)
+{
+    TEXTMETRICA system = {};
+    TEXTMETRICA font = {};
+    system.tmHeight = 16;
+    font.tmHeight = 13;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    GetTextMetricsA(dc, &system);
+    SelectObject(dc, Font->GetHandle());
+    GetTextMetricsA(dc, &font);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    SystemHeight = system.tmHeight;
+    FontHeight = font.tmHeight;
 }

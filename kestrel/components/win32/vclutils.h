@@ -48,4 +48,8 @@ int BitmapHeight(HBITMAP Bitmap);
 // Text cut with "..." to fit MaxWidth in Canvas's font.
 AnsiString ShortenString(TCanvas* Canvas, const AnsiString& Text, int MaxWidth);
 
+// The text heights (tmHeight) of the system font and of Font on the screen;
+// 16 and 13 when no display can tell.
+void ScreenTextHeights(TFont* Font, int& SystemHeight, int& FontHeight);
+
 #endif

@@ -31,26 +31,9 @@ protected:
 
 std::vector<uint32_t> RenderStrip(TStripProgress* bar)
 {
-    int w = bar->GetWidth();
-    int h = bar->GetHeight();
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    bar->PaintTo(dc);
-    GdiFlush();
-    std::vector<uint32_t> out(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + w * h);
-    for (auto& p : out) p &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    return out;
+    gui::TDibDC dc(bar->GetWidth(), bar->GetHeight());
+    bar->PaintTo(dc.Get());
+    return dc.Pixels().Data;
 }
 
 }  // namespace

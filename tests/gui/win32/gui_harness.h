@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "application.h"
+#include "bitmap.h"
 #include "screen.h"
 
 namespace gui {
@@ -150,7 +151,7 @@ inline void InputMouseMoveTo(int screenX, int screenY)
     PumpUntilIdle();
 }
 
-// A window's client area as 0x00RRGGBB pixels, top row first.
+// Pixels as 0x00RRGGBB, top row first.
 struct TPixels {
     int Width = 0;
     int Height = 0;
@@ -158,34 +159,70 @@ struct TPixels {
     uint32_t At(int x, int y) const { return Data.at(size_t(y) * Width + x) & 0xFFFFFF; }
 };
 
-inline TPixels ReadPixels(HWND hwnd)
+// A 32-bit top-down DIB selected into a memory DC, to paint into and read.
+class TDibDC {
+public:
+    TDibDC(int w, int h) : width_(w), height_(h)
+    {
+        BITMAPINFO bi = TopDownInfo32(w, h);
+        dc_ = CreateCompatibleDC(nullptr);
+        dib_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        old_ = SelectObject(dc_, dib_);
+    }
+    ~TDibDC()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(dib_);
+        DeleteDC(dc_);
+    }
+    TDibDC(const TDibDC&) = delete;
+    TDibDC& operator=(const TDibDC&) = delete;
+
+    HDC Get() const { return dc_; }
+    uint32_t At(int x, int y) const
+    {
+        GdiFlush();
+        return static_cast<const uint32_t*>(bits_)[y * width_ + x] & 0xFFFFFF;
+    }
+    TPixels Pixels() const
+    {
+        GdiFlush();
+        TPixels out;
+        out.Width = width_;
+        out.Height = height_;
+        if (!bits_) return out;
+        const uint32_t* p = static_cast<const uint32_t*>(bits_);
+        out.Data.assign(p, p + size_t(width_) * height_);
+        for (uint32_t& v : out.Data) v &= 0xFFFFFF;
+        return out;
+    }
+
+private:
+    int width_;
+    int height_;
+    HDC dc_;
+    HBITMAP dib_;
+    HGDIOBJ old_;
+    void* bits_ = nullptr;
+};
+
+// What a window shows: its client area, or with wholeWindow its whole area
+// (frame and caption included, in window coordinates).
+inline TPixels ReadPixels(HWND hwnd, bool wholeWindow = false)
 {
-    TPixels out;
     RECT r;
-    GetClientRect(hwnd, &r);
-    out.Width = r.right;
-    out.Height = r.bottom;
-    if (out.Width <= 0 || out.Height <= 0) return out;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = out.Width;
-    bi.bmiHeader.biHeight = -out.Height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC window = GetDC(hwnd);
-    HDC mem = CreateCompatibleDC(window);
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, out.Width, out.Height, window, 0, 0, SRCCOPY);
-    GdiFlush();
-    out.Data.resize(size_t(out.Width) * out.Height);
-    memcpy(out.Data.data(), bits, out.Data.size() * 4);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
+    if (wholeWindow) {
+        GetWindowRect(hwnd, &r);
+        OffsetRect(&r, -r.left, -r.top);
+    } else {
+        GetClientRect(hwnd, &r);
+    }
+    if (r.right <= 0 || r.bottom <= 0) return TPixels();
+    TDibDC mem(r.right, r.bottom);
+    HDC window = wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd);
+    BitBlt(mem.Get(), 0, 0, r.right, r.bottom, window, 0, 0, SRCCOPY);
     ReleaseDC(hwnd, window);
-    return out;
+    return mem.Pixels();
 }
 
 // Replaces the Application's message boxes and help calls while it lives.

@@ -1,7 +1,8 @@
 // Proves that windows work in the test environment: a window is created on
 // the test display, paints itself, and its pixels are read back.
 #include <gtest/gtest.h>
-#include <windows.h>
+
+#include "gui_harness.h"
 
 static LRESULT CALLBACK SmokeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -22,29 +23,6 @@ static LRESULT CALLBACK SmokeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-// Reads the client area through a 32-bit DIB section: pixels 0x00RRGGBB.
-static void ReadClient(HWND hwnd, unsigned long* out, int w, int h)
-{
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(hwnd);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    memcpy(out, bits, size_t(w) * h * 4);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(hwnd, screen);
-}
-
 TEST(GuiSmoke, WindowPaintsAndReadsBack)
 {
     ASSERT_NE(nullptr, getenv("DISPLAY")) << "GUI tests need the test display";
@@ -59,12 +37,12 @@ TEST(GuiSmoke, WindowPaintsAndReadsBack)
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd);
 
-    static unsigned long px[64 * 48];
-    ReadClient(hwnd, px, 64, 48);
-    EXPECT_EQ(0x0000FFu, px[0] & 0xFFFFFF);
-    EXPECT_EQ(0xFF0000u, px[5 * 64 + 10] & 0xFFFFFF);
-    EXPECT_EQ(0xFF0000u, px[14 * 64 + 19] & 0xFFFFFF);
-    EXPECT_EQ(0x0000FFu, px[15 * 64 + 20] & 0xFFFFFF);
+    gui::TPixels px = gui::ReadPixels(hwnd);
+    ASSERT_EQ(64, px.Width);
+    EXPECT_EQ(0x0000FFu, px.At(0, 0));
+    EXPECT_EQ(0xFF0000u, px.At(10, 5));
+    EXPECT_EQ(0xFF0000u, px.At(19, 14));
+    EXPECT_EQ(0x0000FFu, px.At(20, 15));
     DestroyWindow(hwnd);
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }

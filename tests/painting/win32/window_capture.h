@@ -1,11 +1,11 @@
-// Reads a window's client pixels back through a 32-bit DIB section
-// (0x00RRGGBB), the way a test sees what was painted.
+// A window's client pixels (0x00RRGGBB) as the painting tests read them,
+// through the GUI harness's read-back.
 #ifndef TESTS_PAINTING_WINDOW_CAPTURE_H
 #define TESTS_PAINTING_WINDOW_CAPTURE_H
 
-#include <cstring>
 #include <vector>
 #include "winapi.h"
+#include "../../gui/win32/gui_harness.h"
 
 struct Capture {
     int width = 0, height = 0;
@@ -15,30 +15,11 @@ struct Capture {
 
 inline Capture CaptureClient(HWND hwnd)
 {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
+    gui::TPixels p = gui::ReadPixels(hwnd);
     Capture c;
-    c.width = rc.right;
-    c.height = rc.bottom;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = c.width;
-    bi.bmiHeader.biHeight = -c.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(hwnd);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, c.width, c.height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    c.px.resize(size_t(c.width) * c.height);
-    std::memcpy(c.px.data(), bits, c.px.size() * 4);
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(hwnd, screen);
+    c.width = p.Width;
+    c.height = p.Height;
+    c.px.assign(p.Data.begin(), p.Data.end());
     return c;
 }
 

@@ -1,0 +1,7 @@
+#include "imagewindow_links.h"
+
+ImageWindowLinks ImageLinks;
+bool ClosingCancelled = false;
+int UntitledCounter = 1;
+bool AntiAlias = false;
+bool Clipping = false;

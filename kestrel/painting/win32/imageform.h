@@ -1,0 +1,133 @@
+// TImageForm: the top-level window that shows and edits one picture. It
+// owns the picture, shows it through a TBuffer inside a scroll box at the
+// window's zoom, turns mouse events on the view into picture points for the
+// tool framework, takes the painting shortcuts, and asks to save on close.
+// At most MaxImageForms exist at a time.
+#ifndef KESTREL_IMAGEFORM_H
+#define KESTREL_IMAGEFORM_H
+
+#include "axislock.h"
+#include "buttons.h"
+#include "evtscroll.h"
+#include "extctrls.h"
+#include "forms.h"
+#include "frstatus.h"
+#include "imagekeys.h"
+#include "stripprg.h"
+#include "tbctrls.h"
+#include "tbdock.h"
+#include "tbuffer.h"
+#include "udbuffer.h"
+
+class TImageForm : public TForm {
+public:
+    explicit TImageForm(TComponent* AOwner);
+    ~TImageForm() override;
+
+    TDock* LeftDock;   // one row of bars
+    TDock* RightDock;
+    TPanel* ImagePanel;
+    TEventScrollBox* MaxSize;
+    TBuffer* ShowBuf;
+    TFriendlyStatusBar* StatusBar;
+    TSpeedButton* CancelProgressBtn;
+    // Toggles in status panel 0, shown to expert users.
+    TToolbarButton* AntiAliasBtn;
+    TToolbarButton* InstBrushBtn;
+    TStripProgress* ProgressBar;
+
+    UDBuffer Picture;
+    bool Fresh = false;  // the blank start-up picture: the next new window takes its place
+    int Index = -1;      // in ImageForms
+    int ZoomStep = 1;    // 1.. factors, 0..-4 the fractions 3/4 .. 1/4
+    double Zoom = 1.0;
+
+    // 0 auto (the name while minimised, else the path), 1 the name, 2 the path.
+    void UpdateCaption(int mode);
+    void FitToPicture();
+    // Shows the picture at another step (EConvertError outside -4..32).
+    void SetZoomStep(int step);
+    // Sizes the view to the picture at the zoom, keeping the point under the
+    // pointer (or the middle) where it was.
+    void UpdateView();
+    void SetStatusText(int panel, const AnsiString& text);
+    AnsiString GetStatusText(int panel);
+    void ScrollTo(int x, int y);
+
+    // Handlers.
+    void MaxSizeResize(TObject* Sender);
+    void MaxSizeScroll(TObject* Sender);
+    void ShowBufMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void StoreMouseCoords(TObject* Sender, TShiftState Shift, int X, int Y);
+    void ShowBufMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ClearMouseCoords(TObject* Sender);
+    void ClearMouseCoords2(TObject* Sender, TShiftState Shift, int X, int Y);
+    void MaxSizeMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ShowBufPaint(TObject* Sender);
+    void HotKeys(TObject* Sender, WORD& Key, TShiftState Shift);
+    void FormKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDestroy(TObject* Sender);
+    void FormActivate(TObject* Sender);
+    void AntiAliasBtnClick(TObject* Sender);
+    void InstBrushBtnClick(TObject* Sender);
+    void CancelProgressBtnClick(TObject* Sender);
+
+    AxisLock& GetAxisLock() { return axisLock_; }
+
+private:
+    void BuildComponents();
+    void BuildStatusBar();
+    void UndockBars();
+    void SetPicturePoint(int x, int y, TShiftState shift);
+    void HandleMove(int x, int y, TShiftState shift);
+    void PressAt(int x, int y, TShiftState shift);
+    bool RunKey(int code);
+    bool SelectToolByKey(int code);
+    void ScrollByKey(ImageKey key);
+    void ToggleFitZoom();
+    void ChangeZoomStep(int step);
+    // Zoom and ZoomStep, and the main window's zoom control; no relayout.
+    void StoreZoomStep(int step);
+    void UndoByKey();
+
+public:
+    // Moves the pointer over a picture point, held inside the visible part.
+    void PutPointerOn(int x, int y);
+
+private:
+
+    AxisLock axisLock_;
+    int viewStep_ = 1;         // the step the view was last sized for
+    bool fitZoomShown_ = false;  // Z switched to the fitting zoom
+    int zoomBeforeFit_ = 1;
+    bool placing_ = false;     // MaxSizeResize is moving the view
+};
+
+const int MaxImageForms = 32;
+
+// Creates a window with a cleared picture of that size and makes it
+// current; the caller fills the pixels and shows it. Null when 32 windows
+// exist or the picture cannot be allocated (the user was told "NoMem").
+// EInvalidOperation for a size below 1 x 1.
+TImageForm* CreateImageWindow(int width, int height, const AnsiString& name);
+
+int ImageFormCount();
+TImageForm* GetImageForm(int index);  // null outside the list
+extern TImageForm* CurrentImageForm;
+
+// Makes window `index` the current one (nothing when it already is).
+void ActivateImageWindow(int index);
+
+// Puts the image windows' part of the services that the tool framework,
+// the picture document and the paint kit call (status panels, view cursors,
+// repaints, zoom, the visible part, XOR lines, the pointer).
+void InstallImageWindowServices();
+TImageForm* FindImageForm(const UDBuffer* pic);
+
+// Messages of the image windows go to the Application's message box while
+// the painting units have no other route installed.
+int ImageMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags);
+
+#endif

@@ -1,0 +1,101 @@
+// Mouse input on the image window's view, turned into picture points for
+// the tool-step machine.
+#include <algorithm>
+
+#include "imageform.h"
+#include "imagewindow_links.h"
+#include "imagezoom.h"
+#include "sysutils.h"
+#include "toolmanager.h"
+#include "toolsteps.h"
+
+namespace {
+bool OperationRuns() { return ToolPhase != PhaseIdle; }
+bool ClampsPointer() { return CurrentTool->pointerMode == 2 && OperationRuns(); }
+
+TShiftState KeyboardShift()
+{
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+}  // namespace
+
+// ViewMousePoint, MousePoint and MouseShift from a view point.
+void TImageForm::SetPicturePoint(int x, int y, TShiftState shift)
+{
+    ViewPoint p = axisLock_.Apply(ViewPoint{x, y}, (shift & ssShift) != 0);
+    ViewMousePoint = ToolPoint{p.x, p.y};
+    MousePoint = ToolPoint{ViewToPicture(p.x, ZoomStep), ViewToPicture(p.y, ZoomStep)};
+    if (CurrentTool->gridSnap && ImageLinks.snapToGrid) ImageLinks.snapToGrid(MousePoint.x, MousePoint.y);
+    MouseShift = shift;
+}
+
+void TImageForm::PressAt(int x, int y, TShiftState shift)
+{
+    SetCapture(ShowBuf->GetHandle());
+    if (ImageLinks.clearActiveControl) ImageLinks.clearActiveControl();
+    SetPicturePoint(x, y, shift);
+    ToolMouseDown();
+}
+
+void TImageForm::ShowBufMouseDown(TObject*, TMouseButton, TShiftState Shift, int X, int Y)
+{
+    // The press may come before the activation does.
+    if (CurrentImageForm != this) ActivateImageWindow(Index);
+    PressAt(X, Y, Shift);
+}
+
+void TImageForm::HandleMove(int x, int y, TShiftState shift)
+{
+    if (ClampsPointer()) {
+        x = ClampViewToPicture(x, Picture.Width(), ZoomStep);
+        y = ClampViewToPicture(y, Picture.Height(), ZoomStep);
+    }
+    SetPicturePoint(x, y, shift);
+    SetStatusText(1, IntToStr(MousePoint.x) + "," + IntToStr(MousePoint.y));
+    ToolMouseMove();
+}
+
+void TImageForm::StoreMouseCoords(TObject*, TShiftState Shift, int X, int Y)
+{
+    if (CurrentImageForm != this) return;
+    HandleMove(X, Y, Shift);
+}
+
+void TImageForm::ShowBufMouseUp(TObject*, TMouseButton, TShiftState, int, int) { ToolMouseUp(); }
+
+void TImageForm::ClearMouseCoords(TObject*)
+{
+    if (CurrentImageForm != this) return;
+    ViewMousePoint = ToolPoint{-1, -1};
+    if (ClampsPointer()) {
+        // The feedback stays at the picture's edge nearest the pointer.
+        POINT p;
+        GetCursorPos(&p);
+        p = ShowBuf->ScreenToClient(p);
+        HandleMove(std::max(0, std::min(int(p.x), ShowBuf->GetWidth() - 1)),
+                   std::max(0, std::min(int(p.y), ShowBuf->GetHeight() - 1)), KeyboardShift());
+        return;
+    }
+    MousePoint = ToolPoint{OutsideView, OutsideView};
+    MouseShift = 0;
+    if (OutlineHidden) return;
+    HideOutline();
+    OutlineHidden = 1;
+    SetStatusText(1, "");
+    SetStatusText(2, "");
+    SetStatusText(3, CurrentTool->statusText);
+}
+
+void TImageForm::ClearMouseCoords2(TObject* Sender, TShiftState, int, int) { ClearMouseCoords(Sender); }
+
+void TImageForm::MaxSizeMouseDown(TObject*, TMouseButton, TShiftState Shift, int X, int Y)
+{
+    if (!ClampsPointer() || CurrentImageForm != this) return;
+    int x = std::max(0, std::min(X - ShowBuf->GetLeft(), ShowBuf->GetWidth() - 1));
+    int y = std::max(0, std::min(Y - ShowBuf->GetTop(), ShowBuf->GetHeight() - 1));
+    PressAt(x, y, Shift);
+}

@@ -1,0 +1,25 @@
+#include "toolbuttons_tools.h"
+
+#include <cstring>
+
+#include "brushes_tools.h"
+
+P_icon* BuiltToolForName(const char* name)
+{
+    if (!name) return nullptr;
+    PenBrushToolSet& set = PenBrushTools();
+    struct Entry {
+        const char* name;
+        P_icon* tool;
+    };
+    const Entry entries[] = {
+        {"BRUSH1", &set.brushCrc},   {"BRUSH11", &set.brushCrc1}, {"BRUSH12", &set.brushCrc2},
+        {"BRUSH13", &set.brushCrc3}, {"BRUSH2", &set.brushBox},   {"BRUSH21", &set.brushBox1},
+        {"BRUSH22", &set.brushBox2}, {"BRUSH23", &set.brushBox3}, {"BRUSHRESIZE", &set.brushResize},
+        {"PEN1", &set.penCont},      {"PEN2", &set.penDisc},      {"PEN3", &set.penOne},
+        {"CLEAR", &set.clear},
+    };
+    for (const Entry& e : entries)
+        if (std::strcmp(e.name, name) == 0) return e.tool;
+    return nullptr;
+}

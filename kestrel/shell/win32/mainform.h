@@ -1,0 +1,162 @@
+// TMainForm: the program's main window, a slim top-level bar with the main
+// menu, the tool and palette windows, the option and grid bars and a bottom
+// dock. Pictures live in top-level image windows of their own; the main
+// window reaches them through the image-window list (imageform.h) and the
+// services it installs for them. Start-up and shut-down are
+// mainform_startup.cpp, the private messages mainform_messages.cpp, the
+// progress hooks mainform_progress.cpp, the zoom helpers mainform_zoom.cpp.
+#ifndef KESTREL_MAINFORM_H
+#define KESTREL_MAINFORM_H
+
+#include <functional>
+#include <vector>
+
+#include "comctrls.h"
+#include "extctrls.h"
+#include "font.h"
+#include "forms.h"
+#include "marscap.h"
+#include "menus.h"
+#include "mruflist.h"
+#include "spinedit.h"
+#include "stdctrls.h"
+#include "tbctrls.h"
+#include "tbdock.h"
+#include "tbtoolbar.h"
+#include "tbuffer.h"
+#include "timer.h"
+#include "treescan.h"
+
+class TImageForm;
+class TOptionBarView;
+class TTimerDragTimer;
+
+class TMainForm : public TForm {
+public:
+    explicit TMainForm(TComponent* AOwner);
+    ~TMainForm() override;
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // --- menus (mainform_menus.cpp) ---
+    TMainMenu* MainMenu1;
+    TMenuItem *File1, *Edit1, *Image1, *View1, *Window1, *Help1;
+    TMenuItem *Exit1, *ToolbarVisib, *PaletteVisib, *Cascade1, *FitToImage1, *PrevImage1, *NextImage1, *Crop2;
+    TMenuItem *Paint1, *Color1, *Replace1, *Contents1, *Tod1, *About1, *Homepage;
+    TMenuItem *SelectSource1, *Acquire1;
+    // The Window menu's image items follow this many fixed items.
+    int WindowMenuFixed = 0;
+
+    // --- bars ---
+    TDock* Dock;  // bottom: the option bar and the grid bar
+    TToolbar* Toolbar;
+    TPanel* ToolPanel;
+    TToolbarButton *UndoBtn, *RedoBtn;
+    TPopupMenu* DummyPopup;
+    TImage* ZoomIcon;
+    TLabel* ZoomLabel;
+    TUpDown* Zoom;
+    TToolbar* Palettebar;
+    TShape *DrawCol, *BackCol;
+    TBuffer* PaletteHolder;
+    TToolbar* OptionToolbar;
+    TLabel* OptionToolbarLabel;
+    TOptionBarView* OptionView;
+    TToolbar* GridBar;
+    TSpinEdit *GridDx, *GridDy, *GridPx, *GridPy;
+    TGradientCaption* Cap;
+    TMRUFileList* MRUFileList1;
+    TTreeScanner* TreeScanner;
+    TTimer* ActivityTimer;
+    TTimer* DragTimer;
+
+    // --- program-wide state ---
+    bool Closing = false;  // shut-down accepted: no new blank picture
+    int NewWidth = 416, NewHeight = 312;
+    int ActivityTicks = 0;  // 0..2: every third tick advances the ants
+
+    // --- start-up and shut-down (mainform_startup.cpp) ---
+    void FormCreate(TObject* Sender);
+    // False when no picture could be opened: the program ends.
+    bool StartUp(int argc, char** argv);
+    void ShutDownRequest(TObject* Sender, bool& CanClose);
+    void LoadSettings();
+    void SaveSettings();
+
+    // --- messages (mainform_messages.cpp) ---
+    void WndProc(TMessage& Message) override;
+    void StartMessage(TMessage& Message);
+    void ComponentMessage(TMessage& Message);
+    void WMGetMinMaxInfo(TMessage& Message);
+    void WMMoving(TMessage& Message);
+    // Image windows hidden when the program was minimised come back.
+    void ApplicationMinimized(bool minimized);
+
+    // --- zoom (mainform_zoom.cpp) ---
+    double GetZoom() const;
+    void SetZoom(double factor);
+    unsigned long GetZoomCode() const;
+    void ZoomClick(TObject* Sender, TUDBtnType Button);
+    void UpdateView();
+    void ShowZoomPosition(int position);
+
+    // --- window menu and forwarding handlers (mainform_window.cpp) ---
+    void WindowMenuClick(TObject* Sender);
+    void ActivateImageMenuItem(TObject* Sender);
+    void PrevImage1Click(TObject* Sender);
+    void NextImage1Click(TObject* Sender);
+    void Cascade1Click(TObject* Sender);
+    void FitToImage1Click(TObject* Sender);
+    void ToolbarVisibClick(TObject* Sender);
+    void PaletteVisibClick(TObject* Sender);
+    void Contents1Click(TObject* Sender);
+    void FitMainWindowToDock();
+    void SetToolbarsFloatingMode(bool onTopOfMainForm);
+    void ActivateIconFunc(TObject* Sender);
+
+private:
+    void BuildMenus();
+    TToolbar* NewToolWindow(const char* name, const char* caption, TMenuItem* TMainForm::*viewItem);
+    void BuildToolbar();
+    void BuildPalettebar();
+    void BuildOptionBars();
+    void LayOutToolPanel();
+    void SizeToMenuBar();
+    void InstallLinks();
+    void OpenFirstPictures(int argc, char** argv);
+    // A blank picture of the new-picture size in the background colour,
+    // shown and marked fresh; null when none could be made.
+    TImageForm* OpenBlankPicture();
+    void GatherMainBars(TImageForm* f);
+    TMenuItem* NewItem(TMenuItem* parent, const char* name, const char* caption, TNotifyEvent onClick);
+    void KeepHiddenWindows(bool minimized);
+
+    std::vector<HWND> hiddenOnMinimize_;
+    TTimerDragTimer* dragTimer_ = nullptr;
+    bool fitting_ = false;
+};
+
+extern TMainForm* MainForm;
+// The program's folder, with its separator (from argv[0]).
+extern AnsiString ProgramDir;
+extern TFont* SharedFont;
+extern RECT WorkArea;
+extern int CaptionHeight;
+extern TColor CaptionEndColors[2];
+
+// The TWAIN wrapper, looked for at run time (mainform_twain.cpp): false
+// when the DLL or its export is missing.
+bool TwainAvailable();
+// Test seam: the DLL name looked for.
+extern const char* TwainLibraryName;
+
+// Progress of long operations (mainform_progress.cpp). Cancel flag: 1 while
+// idle, 0 while an operation runs, 1 again when it is cancelled or ends.
+extern unsigned char ProgressCancelFlag;
+void BeginProgress(int max);
+void StepProgress(int pos);
+void EndProgress();
+// Pixmill's hooks.
+void InstallProgressHooks();
+
+#endif

@@ -1,0 +1,130 @@
+// The main window's own messages: maximised size, snapping, the input
+// language, minimising, and the private messages of start-up, the browser
+// and the filter components.
+#include "mainform.h"
+
+#include "appsettings.h"
+#include "application.h"
+#include "mainmessages.h"
+#include "imageform.h"
+#include "mainsnap.h"
+#include "optionbar.h"
+#include "tbpositions.h"
+#include "toolmanager.h"
+
+namespace {
+
+SnapRect ToSnap(const RECT& r) { return SnapRect{r.left, r.top, r.right, r.bottom}; }
+
+// Filter components are not part of the program yet: no tool is one.
+bool ComponentToolCurrent() { return false; }
+
+}  // namespace
+
+void TMainForm::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(Message);
+        return;
+    case WM_INPUTLANGCHANGE:
+        if (SharedFont) SharedFont->SetCharset(static_cast<int>(Message.WParam));
+        break;
+    case WM_MOVING:
+        WMMoving(Message);
+        break;
+    case WM_SIZE:
+        if (Message.WParam == SIZE_MINIMIZED) ApplicationMinimized(true);
+        else if (!hiddenOnMinimize_.empty()) ApplicationMinimized(false);
+        break;
+    case UM_BROWSERREFRESH:
+        Message.Result = 0;  // no browser window in this program yet
+        return;
+    case UM_SHOWTIP:
+    case UM_STARTED:
+    case UM_NEWIMAGE:
+        StartMessage(Message);
+        return;
+    default:
+        if (Message.Msg >= UM_COMPPREVIEW && Message.Msg <= UM_COMPNOTIFYOFF) {
+            ComponentMessage(Message);
+            return;
+        }
+    }
+    TForm::WndProc(Message);
+}
+
+void TMainForm::WMGetMinMaxInfo(TMessage& Message)
+{
+    TForm::WndProc(Message);
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+    MaximisedPlace place = MaximisedMainWindow(ToSnap(WorkArea));
+    info->ptMaxPosition.x = place.left;
+    info->ptMaxPosition.y = place.top;
+    info->ptMaxSize.x = place.width;
+    info->ptMaxSize.y = GetHeight();
+    Message.Result = 0;
+}
+
+void TMainForm::WMMoving(TMessage& Message)
+{
+    RECT* proposed = reinterpret_cast<RECT*>(Message.LParam);
+    std::vector<int> imageTops;
+    for (int i = 0; i < ImageFormCount(); ++i) imageTops.push_back(GetImageForm(i)->GetTop());
+    SnapRect r = ToSnap(*proposed);
+    SnapToWorkArea(r, ToSnap(WorkArea), MainWindowSnap, imageTops);
+    *proposed = RECT{r.left, r.top, r.right, r.bottom};
+}
+
+// Minimising the program hides the image windows (they are top-level windows
+// of their own); restoring shows again exactly those it hid.
+void TMainForm::ApplicationMinimized(bool minimized)
+{
+    if (minimized) {
+        hiddenOnMinimize_.clear();
+        for (int i = 0; i < ImageFormCount(); ++i) {
+            HWND h = GetImageForm(i)->GetHandle();
+            if (IsWindowVisible(h)) {
+                ShowWindow(h, SW_HIDE);
+                hiddenOnMinimize_.push_back(h);
+            }
+        }
+        return;
+    }
+    std::vector<HWND> hidden;
+    hidden.swap(hiddenOnMinimize_);
+    for (HWND h : hidden)
+        if (IsWindow(h)) ShowWindow(h, SW_SHOWNOACTIVATE);
+}
+
+void TMainForm::StartMessage(TMessage& Message)
+{
+    Message.Result = 0;
+    if (Message.Msg == UM_SHOWTIP) {
+        Show();  // the tip of the day is not part of the program yet
+    } else if (Message.Msg == UM_STARTED) {
+        LoadToolbarPositions(this, "Software\\Corvane\\KS\\Toolbars");
+        ToolbarVisib->SetChecked(Toolbar->GetVisible());
+        PaletteVisib->SetChecked(Palettebar->GetVisible());
+        if (AppSettings.AlwaysDock && CurrentImageForm) GatherMainBars(CurrentImageForm);
+    } else if (!Closing) {
+        if (OpenBlankPicture()) ResumeTool();
+    }
+}
+
+void TMainForm::ComponentMessage(TMessage& Message)
+{
+    Message.Result = 0;
+    if (!ComponentToolCurrent()) return;
+    // The component host is not part of the program yet; its requests are
+    // checked here before anything acts on them.
+    ComponentRequest request = SplitComponentWParam(static_cast<unsigned long>(Message.WParam));
+    if (Message.Msg == UM_COMPRESIZE &&
+        !ComponentResizeValid(request.n, static_cast<long>(Message.LParam), ComponentMaxSide))
+        return;
+    if (Message.Msg == UM_COMPPROGRESS) {
+        StepProgress(request.n);
+        Application->ProcessMessages();
+        Message.Result = ProgressCancelFlag ? 1 : 0;
+    }
+}

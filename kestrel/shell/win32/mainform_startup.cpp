@@ -1,0 +1,296 @@
+// Creation of the main window, the start-up sequence once the first forms
+// exist, and the shut-down request when the main window is closed.
+#include "mainform.h"
+
+#include "application.h"
+#include "bitmap.h"
+#include "brushes_tools.h"
+#include "dragtimer_win32.h"
+#include "imageform.h"
+#include "imagewindow_links.h"
+#include "lang.h"
+#include "messages.h"
+#include "optionbar_view.h"
+#include "paintkit.h"
+#include "paintkit_host.h"
+#include "palettebar.h"
+#include "picturefiles_win32.h"
+#include "pictureview.h"
+#include "programpictures.h"
+#include "screen.h"
+#include "settings_registry.h"
+#include "startupsteps.h"
+#include "tbpositions.h"
+#include "toolbuttons.h"
+#include "toolhost.h"
+#include "toolgroups.h"
+#include "toolmanager.h"
+#include "mainmessages.h"
+
+AnsiString ProgramDir;
+TFont* SharedFont = nullptr;
+RECT WorkArea = {0, 0, 0, 0};
+int CaptionHeight = 0;
+TColor CaptionEndColors[2] = {0, 0};
+TBitmap* FolderGlyph = nullptr;
+TBitmap* ParentFolderGlyph = nullptr;
+
+namespace {
+
+const char* const ToolbarsKey = "Software\\Corvane\\KS\\Toolbars";
+
+// Cursor numbers -49 .. -37, in this order.
+const char* const CursorNames[13] = {"CROSS", "CROSSPLU", "CROSSMIN", "CROSSOK", "FILL",    "HAND",   "ROTATE",
+                                     "SPRAY", "AIRBRUSH", "WAND",     "WANDPLU", "WANDMIN", "PIPETTE"};
+
+void TakeCaptionColours()
+{
+    BOOL gradients = FALSE;
+    if (!SystemParametersInfoA(0x1008 /* SPI_GETGRADIENTCAPTIONS */, 0, &gradients, 0)) {
+        CaptionEndColors[0] = CaptionEndColors[1] = 0;
+    } else if (gradients) {
+        CaptionEndColors[0] = static_cast<TColor>(GetSysColor(27));
+        CaptionEndColors[1] = static_cast<TColor>(GetSysColor(28));
+    } else {
+        CaptionEndColors[0] = clActiveCaption;
+        CaptionEndColors[1] = clInactiveCaption;
+    }
+}
+
+// The brush commands are not part of the program yet: start with their
+// default brush, one pixel of the drawing colour painting in colour mode.
+void StartWithDefaultBrush()
+{
+    CurrentBrush.Alloc(Pair<int>{1, 1});
+    CurrentBrush.pixels[0] = ForeColour();
+    BrushState.hotSpot = HandleCentre;
+    BrushState.pictureBrush = 0;
+    SetPaintModeC();
+    RecolorBrush(false);
+}
+
+}  // namespace
+
+void TMainForm::FormCreate(TObject*)
+{
+    MainForm = this;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (int i = 0; i < 13; ++i) {
+        HCURSOR cursor = LoadCursorA(instance, CursorNames[i]);
+        if (cursor) Screen->SetCursors(-49 + i, cursor);
+    }
+    FolderGlyph = new TBitmap();
+    ParentFolderGlyph = new TBitmap();
+    FolderGlyph->LoadFromResourceName(instance, "FOLDER");
+    ParentFolderGlyph->LoadFromResourceName(instance, "PARENTF");
+    Closing = false;
+}
+
+void TMainForm::InstallLinks()
+{
+    InstallImageWindowServices();
+    SetDragTimer(dragTimer_);
+    ImageLinks.mainWindowBounds = [this](int& left, int& top, int& height) {
+        left = GetLeft();
+        top = GetTop();
+        height = GetHeight();
+        return true;
+    };
+    ImageLinks.showZoomStep = [this](int step) { ShowZoomPosition(step); };
+    ImageLinks.clearActiveControl = [this] { SetActiveControl(nullptr); };
+    ImageLinks.mainControlFocused = [this] {
+        HWND focus = GetFocus();
+        return focus && (focus == GetHandle() || IsChild(GetHandle(), focus));
+    };
+    ImageLinks.focusedOptionTag = [this] {
+        HWND focus = GetFocus();
+        for (int i = 0; i < OptionView->GetValueControlCount(); ++i) {
+            TWinControl* c = dynamic_cast<TWinControl*>(OptionView->GetValueControl(i));
+            if (c && c->HandleAllocated() && c->GetHandle() == focus) return c->GetTag();
+        }
+        return -1;
+    };
+    ImageLinks.postNewImage = [this] { PostMessageA(GetHandle(), UM_NEWIMAGE, 0, 0); };
+    ImageLinks.closeMainWindow = [this] { Close(); };
+    ImageLinks.operationRunning = [] { return ProgressCancelFlag == 0; };
+    ImageLinks.cancelOperation = [] { ProgressCancelFlag = 1; };
+    ImageLinks.registerDockForm = [this](TCustomForm* form, bool dockable) {
+        for (TToolbar* bar : {Toolbar, Palettebar}) {
+            if (dockable) bar->AddDockForm(form);
+            else bar->RemoveDockForm(form);
+        }
+    };
+    ToolHost.setHelpContext = [this](int context) { SetHelpContext(context); };
+    ToolHost.holdBarLayout = [this](bool hold) {
+        if (hold) Dock->BeginUpdate();
+        else Dock->EndUpdate();
+    };
+    ToolHost.fitMainWindowToDock = [this] { FitMainWindowToDock(); };
+    PictureViews.activityTimer = [this](bool on) { ActivityTimer->SetEnabled(on); };
+    InstallPictureFileLinks(this);
+    RecentFiles = MRUFileList1;
+}
+
+void TMainForm::LoadSettings()
+{
+    LoadAppSettings(AppSettings);
+    ClampAppSettings(AppSettings);
+    ApplySettingsToCore(AppSettings);
+    Clipping = AppSettings.Clipping;
+    AntiAlias = AppSettings.AntiAlias;
+    OptimBrush = AppSettings.OptimBrush;
+    if (AppSettings.PlacementKnown) SetBounds(AppSettings.Left, AppSettings.Top, GetWidth(), GetHeight());
+}
+
+void TMainForm::SaveSettings()
+{
+    AppSettings.Maximized = GetWindowState() == wsMaximized;
+    if (!AppSettings.Maximized) {
+        AppSettings.Left = GetLeft();
+        AppSettings.Top = GetTop();
+    }
+    AppSettings.PlacementKnown = true;
+    AppSettings.Clipping = Clipping;
+    AppSettings.AntiAlias = AntiAlias;
+    SaveAppSettings(AppSettings);
+    SaveToolbarPositions(this, ToolbarsKey);
+}
+
+void TMainForm::SizeToMenuBar()
+{
+    int width = 0;
+    TMenuItem* top = MainMenu1->GetItems();
+    for (int i = 0; i < top->GetCount(); ++i) {
+        RECT r;
+        if (GetMenuItemRect(GetHandle(), MainMenu1->GetHandle(), static_cast<UINT>(i), &r))
+            width += r.right - r.left + 1;
+    }
+    SetWidth(width + (GetWidth() - GetClientWidth()) + 32);
+}
+
+void TMainForm::LayOutToolPanel()
+{
+    int top = ToolPanelButtonsHeight(ToolGroupCount() - 1, AppSettings.UseKSC);
+    UndoBtn->SetTop(top);
+    RedoBtn->SetTop(top);
+    ZoomIcon->SetTop(top + 32);
+    ZoomLabel->SetTop(top + 32);
+    Zoom->SetTop(top + 30);
+    ToolPanel->SetHeight(top + Zoom->GetHeight() + 30);
+    UndoBtn->SetFlat(AppSettings.FlatIcons);
+    RedoBtn->SetFlat(AppSettings.FlatIcons);
+}
+
+TImageForm* TMainForm::OpenBlankPicture()
+{
+    TImageForm* f = CreateImageWindow(NewWidth, NewHeight, "");
+    if (!f) return nullptr;
+    f->Picture.Box(Rect{f->Picture.left, f->Picture.top, f->Picture.right, f->Picture.bottom}, BackColour());
+    f->Fresh = true;
+    f->UpdateCaption(0);
+    if (AppSettings.AlwaysDock) GatherMainBars(f);
+    f->FitToPicture();
+    f->Show();
+    return f;
+}
+
+// Docks the floating tool bar into the window's left dock and the palette
+// bar into its right one.
+void TMainForm::GatherMainBars(TImageForm* f)
+{
+    // The position store names the dock a bar sits in.
+    if (f->LeftDock->GetName().IsEmpty()) f->LeftDock->SetName("LeftDock");
+    if (f->RightDock->GetName().IsEmpty()) f->RightDock->SetName("RightDock");
+    if (Toolbar->GetVisible() && Toolbar->IsFloating()) Toolbar->SetDockedTo(f->LeftDock);
+    if (Palettebar->GetVisible() && Palettebar->IsFloating()) Palettebar->SetDockedTo(f->RightDock);
+}
+
+void TMainForm::OpenFirstPictures(int argc, char** argv)
+{
+    if (argc <= 1) {
+        OpenBlankPicture();
+        return;
+    }
+    for (int i = 1; i < argc; ++i)
+        if (LoadPictureFile(nullptr, argv[i], 0, false) != 0) break;
+}
+
+bool TMainForm::StartUp(int argc, char** argv)
+{
+    LoadSettings();
+    Lang = new TLang(ProgramDir);
+    LoadLanguage(AppSettings);
+    Application->SetHelpFile(ProgramDir + Translate("HelpFile"));
+    WorkArea = RECT{0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &WorkArea, 0);
+    SizeToMenuBar();
+    FitMainWindowToDock();  // the image windows open under the bar
+    Show();  // the floating bars show only above a shown main window
+    CaptionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYBORDER) + 4;
+    TakeCaptionColours();
+    Cap->SetActiveEndColor(CaptionEndColors[0]);
+    Cap->SetInactiveEndColor(CaptionEndColors[1]);
+    InstallProgressHooks();
+    SharedFont = new TFont();
+    InstallLinks();
+    InitPaintKit();
+    SetStartTool(&PenBrushTools().penCont);
+    BuildToolButtons(ToolPanel, GetModuleHandleA(nullptr));
+    BuildPalette(PaletteHolder, AppSettings.Palette, true);
+    ConnectPaletteBar(PaletteHolder, DrawCol, BackCol);
+    LayOutToolPanel();
+    OpenFirstPictures(argc, argv);
+    if (ImageFormCount() == 0) {
+        // Nothing to paint on (the user was told why): end the program.
+        return false;
+    }
+    if (CurrentImageForm) {
+        ShowZoomPosition(CurrentImageForm->ZoomStep);
+        UpdateView();
+    }
+    if (AppSettings.StartMax) {
+        SetWindowState(wsMaximized);
+        CurrentImageForm->SetWindowState(wsMaximized);
+        Toolbar->SetDockedTo(CurrentImageForm->LeftDock);
+        Palettebar->SetDockedTo(CurrentImageForm->LeftDock);
+    }
+    NewWidth = NewPictureWidth;
+    NewHeight = NewPictureHeight;
+    SelectTool(&PenBrushTools().penCont, true, -1);
+    StartWithDefaultBrush();
+    bool twain = TwainAvailable();
+    SelectSource1->SetEnabled(twain);
+    Acquire1->SetEnabled(twain);
+    MRUFileList1->SetMaximum(AppSettings.MRUFiles);
+    TreeScanner->SetInitialDirectory(ProgramDir);
+    TreeScanner->SetFileMask("*.lng");
+    TreeScanner->SetRecursive(false);
+    TreeScanner->OnFileFound = [this](TObject*) { Lang->AddLanguageName(TreeScanner->GetFileFound()); };
+    TreeScanner->Execute();
+    FitMainWindowToDock();
+    PostMessageA(GetHandle(), UM_STARTED, 0, 0);
+    if (AppSettings.ShowTOD) PostMessageA(GetHandle(), UM_SHOWTIP, 0, 0);
+    return true;
+}
+
+void TMainForm::ShutDownRequest(TObject*, bool& CanClose)
+{
+    if (!CloseAllImageWindows()) {
+        CanClose = false;
+        return;
+    }
+    try {
+        CurrentTool->Deactivate(nullptr);
+        try {
+            SaveSettings();
+        } catch (...) {
+        }
+    } catch (...) {
+        // A tool that fails to let go loses the settings of this run.
+    }
+    Application->HelpCommand(HELP_QUIT, 0);
+    delete Lang;
+    Lang = nullptr;
+    CanClose = true;
+    Closing = true;
+}

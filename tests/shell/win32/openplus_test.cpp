@@ -1,0 +1,151 @@
+// Opening pictures into image windows under Xvfb: the open dialog with its
+// preview, and what happens to the new window when the file is bad.
+#include "../../painting/win32/imageform_fixture.h"
+#include "picturefiles_dialogdriver.h"
+#include "picturefiles_fixture.h"
+
+#include <commctrl.h>
+
+#include "openplus.h"
+#include "picturefiles_win32.h"
+#include "programpictures.h"
+#include "saveplus.h"
+
+namespace {
+
+BOOL CALLBACK FindList(HWND hwnd, LPARAM lp)
+{
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strcmp(cls, "SysListView32") == 0) {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Selects the first file of the dialog's list as a click would.
+bool SelectFirstFile(HWND dialog)
+{
+    HWND list = nullptr;
+    EnumChildWindows(dialog, FindList, reinterpret_cast<LPARAM>(&list));
+    if (!list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 1) return false;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    return true;
+}
+
+class OpenPlusTest : public ImageFormTest {
+protected:
+    void SetUp() override
+    {
+        ImageFormTest::SetUp();
+        folder.Open();
+        MessageBoxHook = [this](const AnsiString& text, const AnsiString&, unsigned) {
+            shown.push_back(text.c_str());
+            return answer;
+        };
+        CreatePictureFileForms(nullptr);
+        LastDirectory = folder.dir.c_str();
+        OpenFilterIndex = -1;
+    }
+    void TearDown() override
+    {
+        FreeOpenPreview();
+        delete OpenPlus;
+        OpenPlus = nullptr;
+        delete SavePlus;
+        SavePlus = nullptr;
+        folder.Close();
+        ImageFormTest::TearDown();
+    }
+
+    PictureFolder folder;
+    std::vector<std::string> shown;
+    int answer = IDNO;
+};
+
+TEST_F(OpenPlusTest, DialogPreviewsThePictureAndOpensItInAWindow)
+{
+    folder.WritePicture("a.png", 10, 5, 6);
+    RECT preview = {};
+    std::string size;
+    dialogdriver::Start({
+        [&](HWND dlg) { return SelectFirstFile(dlg); },
+        [&](HWND dlg) {
+            if (OpenPlus->ShownFile().IsEmpty()) return false;
+            TBuffer* b = OpenPlus->PreviewBuf;
+            preview = RECT{b->GetLeft(), b->GetTop(), b->GetWidth(), b->GetHeight()};
+            EXPECT_TRUE(IsWindowVisible(b->GetHandle()));
+            size = OpenPlus->PicSize->GetCaption().c_str();
+            dialogdriver::TypeName(dlg, "a.png");
+            dialogdriver::Press(dlg, IDOK);
+            return true;
+        },
+    });
+    OpenImageClick(nullptr, false);
+    EXPECT_TRUE(dialogdriver::Finish());
+    EXPECT_EQ(preview.left, 4);
+    EXPECT_EQ(preview.top, 54);
+    EXPECT_EQ(preview.right, 240);   // width
+    EXPECT_EQ(preview.bottom, 120);  // height
+    EXPECT_NE(size.find("10x5"), std::string::npos) << size;
+    ASSERT_EQ(ImageFormCount(), 1);
+    Buffer expected;
+    FillPattern(expected, 10, 5, 6);
+    EXPECT_TRUE(SamePixels(*CurrentPicture, expected));
+    EXPECT_EQ(std::string(CurrentPicture->fileName.c_str()), folder.Path("a.png"));
+    EXPECT_EQ(OpenPreviewPicture.pixels, nullptr);  // handed over or freed
+    EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(OpenPlusTest, WidePictureFitsTheWidth)
+{
+    folder.WritePicture("wide.bmp", 1000, 10, 1);
+    OpenPlus->LoadPreview(folder.Path("wide.bmp").c_str());
+    EXPECT_EQ(OpenPlus->PreviewBuf->GetWidth(), 240);
+    EXPECT_EQ(OpenPlus->PreviewBuf->GetHeight(), 2);
+    OpenPlus->LoadPreview("");
+    EXPECT_FALSE(OpenPlus->PreviewBuf->GetVisible());
+}
+
+TEST_F(OpenPlusTest, UnknownFileClosesItsNewWindowOnly)
+{
+    NewShownWindow(8, 8);
+    NewShownWindow(8, 8);
+    std::string junk(4000, '\0');
+    for (size_t i = 0; i < junk.size(); ++i) junk[i] = char(i * 31 + 7);
+    WriteBytes(folder.Path("junk.png"), junk);
+    EXPECT_EQ(LoadPictureFile(nullptr, folder.Path("junk.png").c_str(), 0, false), LoadUnknown);
+    gui::PumpUntilIdle();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], std::string(Translate("FormNotSup").c_str()));
+    EXPECT_EQ(ImageFormCount(), 2);
+}
+
+TEST_F(OpenPlusTest, DamagedFileAnsweredYesKeepsThePartAndTheName)
+{
+    folder.WritePicture("full.png", 60, 40, 3);
+    std::string data = ReadBytes(folder.Path("full.png"));
+    WriteBytes(folder.Path("cut.png"), data.substr(0, data.size() * 6 / 10));
+    answer = IDYES;
+    int result = LoadPictureFile(nullptr, folder.Path("cut.png").c_str(), 0, false);
+    EXPECT_TRUE(result == LoadDamaged || result == LoadReadError) << result;
+    ASSERT_EQ(ImageFormCount(), 1);
+    EXPECT_EQ(CurrentPicture->Width(), 60);
+    EXPECT_EQ(std::string(CurrentPicture->fileName.c_str()), folder.Path("cut.png"));
+}
+
+TEST_F(OpenPlusTest, LastWindowThatCannotLoadBecomesAFreshPicture)
+{
+    EXPECT_EQ(LoadPictureFile(nullptr, folder.Path("missing.png").c_str(), 0, false), LoadOtherError);
+    ASSERT_EQ(ImageFormCount(), 1);
+    EXPECT_EQ(CurrentPicture->Width(), 416);
+    EXPECT_EQ(CurrentPicture->Height(), 312);
+    EXPECT_EQ(CurrentPicture->noFile, 1);
+    EXPECT_TRUE(CurrentImageForm->Fresh);
+}
+
+}  // namespace
