@@ -41,7 +41,7 @@ public:
     // --- menus (mainform_menus.cpp) ---
     TMainMenu* MainMenu1;
     TMenuItem *File1, *Edit1, *Image1, *View1, *Window1, *Help1;
-    TMenuItem *Exit1, *ToolbarVisib, *PaletteVisib, *Cascade1, *FitToImage1, *PrevImage1, *NextImage1, *Crop2;
+    TMenuItem *PrefsMenu, *Exit1, *ToolbarVisib, *PaletteVisib, *Cascade1, *FitToImage1, *PrevImage1, *NextImage1, *Crop2;
     TMenuItem *Paint1, *Color1, *Replace1, *Contents1, *Tod1, *About1, *Homepage;
     TMenuItem *SelectSource1, *Acquire1;
     // The Window menu's image items follow this many fixed items.
@@ -113,6 +113,9 @@ public:
     void FitMainWindowToDock();
     void SetToolbarsFloatingMode(bool onTopOfMainForm);
     void ActivateIconFunc(TObject* Sender);
+
+    // --- preferences (mainform_prefs.cpp) ---
+    void PrefsMenuClick(TObject* Sender);
 
 private:
     void BuildMenus();

@@ -40,6 +40,8 @@ void TMainForm::BuildMenus()
     SelectSource1 = NewItem(File1, "SelectSource1", "Select &Source...", nullptr);
     Acquire1 = NewItem(File1, "Acquire1", "&Acquire...", nullptr);
     NewItem(File1, "", "-", nullptr);
+    PrefsMenu = NewItem(File1, "PrefsMenu", "Pre&ferences...", [this](TObject* s) { PrefsMenuClick(s); });
+    NewItem(File1, "", "-", nullptr);
     Exit1 = NewItem(File1, "Exit1", "E&xit", [this](TObject*) { ::Exit1Click(this); });
 
     Crop2 = nullptr;

@@ -2,6 +2,7 @@
 // picture, the pen, the bars, its messages, zoom, progress, the Window menu
 // and the shut-down request.
 #include <cstdio>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "messages.h"
 #include "paintkit_host.h"
 #include "palettebar.h"
+#include "preferences.h"
 #include "picturefiles_win32.h"
 #include "pictureview.h"
 #include "brushstate.h"
@@ -259,6 +261,50 @@ TEST_F(MainWindow, PicturesHiddenOnMinimiseComeBackOnRestore)
     ShowWindow(MainForm->GetHandle(), SW_RESTORE);
     gui::PumpUntilIdle();
     EXPECT_TRUE(IsWindowVisible(picture));
+}
+
+// Runs a step on the preferences dialog once its modal loop has started.
+std::function<void(TPreferences*)> prefsStep;
+void CALLBACK RunPrefsStep(HWND, UINT, UINT_PTR id, DWORD)
+{
+    for (int i = 0; i < Screen->GetFormCount(); i++)
+        if (auto* dialog = dynamic_cast<TPreferences*>(Screen->GetForms(i))) {
+            KillTimer(nullptr, id);
+            auto work = std::move(prefsStep);
+            prefsStep = nullptr;
+            work(dialog);
+            return;
+        }
+}
+void OnPreferences(std::function<void(TPreferences*)> work)
+{
+    prefsStep = std::move(work);
+    SetTimer(nullptr, 0, 50, RunPrefsStep);
+}
+
+// The preferences command: the dialog opens from the File menu over the
+// settings; OK applies them to the main window's own parts, Cancel to none.
+TEST_F(MainWindow, PreferencesOkAppliesAndCancelChangesNothing)
+{
+    ASSERT_TRUE(started);
+    int before = PaletteBarCells.Count();
+    OnPreferences([](TPreferences* d) {
+        d->PalEntries->SetValue(40);
+        d->CancelBtn->Click();
+    });
+    MainForm->PrefsMenu->Click();
+    EXPECT_EQ(AppSettings.Palette, 8);
+    EXPECT_EQ(PaletteBarCells.Count(), before);
+
+    OnPreferences([](TPreferences* d) {
+        d->PalEntries->SetValue(40);
+        d->FileListLength->SetValue(3);
+        d->OkBtn->Click();
+    });
+    MainForm->PrefsMenu->Click();
+    EXPECT_EQ(AppSettings.Palette, 40);
+    EXPECT_EQ(PaletteBarCells.Count(), 40);
+    EXPECT_EQ(MainForm->MRUFileList1->GetMaximum(), 3);
 }
 
 TEST_F(MainWindow, TwainIsOptional)
