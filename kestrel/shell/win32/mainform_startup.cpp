@@ -5,6 +5,7 @@
 #include "application.h"
 #include "bitmap.h"
 #include "brushes_tools.h"
+#include "colorsel.h"
 #include "dragtimer_win32.h"
 #include "imageform.h"
 #include "imagewindow_links.h"
@@ -230,6 +231,8 @@ bool TMainForm::StartUp(int argc, char** argv)
     TakeCaptionColours();
     Cap->SetActiveEndColor(CaptionEndColors[0]);
     Cap->SetInactiveEndColor(CaptionEndColors[1]);
+    // The colour selector was made before the colours were known.
+    if (ColorSel) ColorSel->ApplyCaptionColours(CaptionEndColors[0], CaptionEndColors[1]);
     InstallProgressHooks();
     SharedFont = new TFont();
     InstallLinks();
