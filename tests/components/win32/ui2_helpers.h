@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "../../gui/win32/gui_harness.h"
+#include "bitmap.h"
+#include "canvas.h"
 
 namespace ui2 {
 
@@ -39,6 +41,21 @@ inline bool Near(uint32_t a, uint32_t b, int tolerance = 8)
         if (d > tolerance || d < -tolerance) return false;
     }
     return true;
+}
+
+// A glyph of n cells of w x h, each cell one colour, with a transparent
+// (magenta) bottom-left corner pixel in every cell.
+inline TBitmap* CellGlyph(int n, int w, int h, const TColor* colours)
+{
+    TBitmap* b = new TBitmap;
+    b->SetSize(n * w, h);
+    TCanvas* c = b->GetCanvas();
+    for (int i = 0; i < n; ++i) {
+        c->GetBrush()->SetColor(colours[i]);
+        c->FillRect(RECT{i * w, 0, i * w + w, h});
+        c->SetPixels(i * w, h - 1, clFuchsia);
+    }
+    return b;
 }
 
 }  // namespace ui2

@@ -4,30 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include "../../gui/win32/timed_step.h"
 #include "colorsel.h"
 #include "messages.h"
 #include "palettebar_fixture.h"
 
 namespace {
 
-std::function<void()> pending;
-void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    std::function<void()> work = std::move(pending);
-    pending = nullptr;
-    try {
-        if (work) work();
-    } catch (...) {
-        ADD_FAILURE() << "exception in a timed step";
-    }
-}
-// Runs once the modal loop has started.
-void Later(std::function<void()> work)
-{
-    pending = std::move(work);
-    SetTimer(nullptr, 0, 50, RunPending);
-}
+using gui::Later;
 
 class ColorSelTest : public PaletteBarTest {
 protected:

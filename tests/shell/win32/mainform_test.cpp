@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../../gui/win32/gui_fixture.h"
+#include "../../gui/win32/timed_step.h"
 #include "appsettings.h"
 #include "brushes_tools.h"
 #include "dragtimer.h"
@@ -263,23 +264,9 @@ TEST_F(MainWindow, PicturesHiddenOnMinimiseComeBackOnRestore)
     EXPECT_TRUE(IsWindowVisible(picture));
 }
 
-// Runs a step on the preferences dialog once its modal loop has started.
-std::function<void(TPreferences*)> prefsStep;
-void CALLBACK RunPrefsStep(HWND, UINT, UINT_PTR id, DWORD)
-{
-    for (int i = 0; i < Screen->GetFormCount(); i++)
-        if (auto* dialog = dynamic_cast<TPreferences*>(Screen->GetForms(i))) {
-            KillTimer(nullptr, id);
-            auto work = std::move(prefsStep);
-            prefsStep = nullptr;
-            work(dialog);
-            return;
-        }
-}
 void OnPreferences(std::function<void(TPreferences*)> work)
 {
-    prefsStep = std::move(work);
-    SetTimer(nullptr, 0, 50, RunPrefsStep);
+    gui::WhenOpen<TPreferences>(std::move(work));
 }
 
 // The preferences command: the dialog opens from the File menu over the

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include "../../gui/win32/gui_fixture.h"
+#include "../../gui/win32/timed_step.h"
 #include "../lang_fixture.h"
 #include "fileassoc.h"
 #include "preferences.h"
@@ -13,30 +14,11 @@
 
 namespace {
 
-// Runs once the modal loop has started, from a timer of this thread.
-std::function<void()> pending;
-void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    std::function<void()> work = std::move(pending);
-    pending = nullptr;
-    try {
-        if (work) work();
-    } catch (...) {
-        ADD_FAILURE() << "exception in a timed step";
-    }
-}
-void Later(std::function<void()> work)
-{
-    pending = std::move(work);
-    SetTimer(nullptr, 0, 50, RunPending);
-}
+using gui::Later;
 
 TPreferences* OpenDialog()
 {
-    for (int i = 0; i < Screen->GetFormCount(); i++)
-        if (auto* dialog = dynamic_cast<TPreferences*>(Screen->GetForms(i))) return dialog;
-    return nullptr;
+    return gui::OpenForm<TPreferences>();
 }
 
 // Keys of this suite's own: tests of other suites run at the same time.
