@@ -1,9 +1,11 @@
-// Spill files on real Windows drives. The full-disk case needs a small
-// drive: KESTREL_FULL_DRIVE names a folder on one (a tmpfs of a few hundred
-// kilobytes mapped as a Wine drive); without it that case is skipped.
+// Spill files on real Windows drives. The full-disk and read-only cases need
+// small drives (tmpfs mounts mapped as Wine drives by the test runner):
+// KESTREL_UNDO_DRIVE holds a few steps before it fills, KESTREL_READONLY_DRIVE
+// refuses every write; without them those cases are skipped.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "messages.h"
 #include "undo_entry.h"
@@ -75,19 +77,27 @@ TEST_F(RealSpill, UnopenableFileIsReportedAndThePictureKept)
     EXPECT_EQ(pic.undoHead, nullptr);
 }
 
-TEST_F(RealSpill, FullDiskRefusesTheStepAndLeavesNoFile)
+TEST_F(RealSpill, FullDiskKeepsWhatFitsAndRefusesTheRestWithoutAFile)
 {
-    const char* drive = std::getenv("KESTREL_FULL_DRIVE");
-    if (!drive) GTEST_SKIP() << "KESTREL_FULL_DRIVE not set";
+    const char* drive = std::getenv("KESTREL_UNDO_DRIVE");
+    if (!drive) GTEST_SKIP() << "KESTREL_UNDO_DRIVE not set";
     UndoSettings.dir = drive;
     UndoSettings.diskKB = 1 << 30;
     auto original = Pixels();
+    // Each step paints, so that each undo has something of its own to bring back.
+    std::vector<std::vector<unsigned long>> before;
     int saved = 0;
-    while (saved < 100 && UDBuffer::SaveUndo(&pic, "Paint", nullptr, -1, 0, 0, 0)) ++saved;
+    while (saved < 100) {
+        before.push_back(Pixels());
+        if (!UDBuffer::SaveUndo(&pic, "Paint", nullptr, -1, 0, 0, 0)) break;
+        pic.Box(Rect{saved, saved, saved + 20, saved + 20}, 0x010101u * unsigned(saved + 1));
+        ++saved;
+    }
     ASSERT_LT(saved, 100) << "the drive never filled up";
+    ASSERT_GE(saved, 2) << "the drive holds too little to show kept steps";
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(Pixels(), original);
-    // What was kept still undoes; no half-written file remains.
+    EXPECT_EQ(Pixels(), before.back()) << "the refused step changed the picture";
+    // Only whole spill files remain, one per kept step.
     int files = 0;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((UndoDirectory() + "KS*").c_str(), &found);
@@ -99,6 +109,33 @@ TEST_F(RealSpill, FullDiskRefusesTheStepAndLeavesNoFile)
         FindClose(h);
     }
     EXPECT_EQ(files, saved);
-    for (int i = 0; i < saved; ++i) ASSERT_TRUE(UDBuffer::Undo(&pic, false));
+    for (int i = saved - 1; i >= 0; --i) {
+        ASSERT_TRUE(UDBuffer::Undo(&pic, false)) << i;
+        EXPECT_EQ(Pixels(), before[i]) << "undo " << i;
+    }
+    EXPECT_EQ(Pixels(), original);
+    UDBuffer::DropAllRedo(&pic);
+}
+
+// A folder that refuses writes: steps stay in memory while they fit, the
+// step that needs the disk is refused with one message, nothing is lost.
+TEST_F(RealSpill, ReadOnlyFolderKeepsStepsInMemoryWhileTheyFit)
+{
+    const char* drive = std::getenv("KESTREL_READONLY_DRIVE");
+    if (!drive) GTEST_SKIP() << "KESTREL_READONLY_DRIVE not set";
+    UndoSettings.dir = drive;
+    UndoSettings.memKB = 8;
+    auto original = Pixels();
+    ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "Paint", nullptr, 0, 0, 9, 9));  // 1 KB
+    pic.Box(Rect{0, 0, 9, 9}, 0x111111);
+    ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "Paint", nullptr, 0, 0, 39, 29));  // 5 KB
+    pic.Box(Rect{0, 0, 39, 29}, 0x222222);
+    auto painted = Pixels();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(UDBuffer::SaveUndo(&pic, "Paint", nullptr, 0, 0, 39, 29));  // over the limit, no disk
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(Pixels(), painted);
+    ASSERT_TRUE(UDBuffer::Undo(&pic, true));
+    ASSERT_TRUE(UDBuffer::Undo(&pic, true));
     EXPECT_EQ(Pixels(), original);
 }
