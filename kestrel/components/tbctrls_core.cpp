@@ -2,25 +2,14 @@
 
 #include <stddef.h>
 
-#include <initializer_list>
-
 int ClampNumGlyphs(int Value)
 {
     return Value < 1 ? 1 : Value > 5 ? 5 : Value;
 }
 
-
 namespace {
 
-// Along the layout's axis, and across it.
-int& Along(TTbPoint& p, bool horizontal) { return horizontal ? p.x : p.y; }
-int& Across(TTbPoint& p, bool horizontal) { return horizontal ? p.y : p.x; }
-int Along(TTbButtonSize s, bool horizontal) { return horizontal ? s.cx : s.cy; }
-int Across(TTbButtonSize s, bool horizontal) { return horizontal ? s.cy : s.cx; }
-
 bool IsHorizontal(const TTbFaceParts& p) { return p.Layout == tglGlyphLeft || p.Layout == tglGlyphRight; }
-
-int Centred(int room, int size) { return (room - size + 1) / 2; }
 
 }  // namespace
 
@@ -38,57 +27,8 @@ int WrapWidth(const TTbFaceParts& Parts)
 TTbFacePlace PlaceFaceParts(TTbFaceParts Parts)
 {
     bool hasGlyph = Parts.Glyph.cx > 0 && Parts.Glyph.cy > 0;
-    if (!hasGlyph) Parts.Glyph = TTbButtonSize();
     if (!hasGlyph && !IsHorizontal(Parts)) Parts.Layout = tglGlyphLeft;
-    bool horizontal = IsHorizontal(Parts);
-    TTbButtonSize face{Parts.Width, Parts.Height};
-
-    int faceLen = Along(face, horizontal);
-    int glyphLen = Along(Parts.Glyph, horizontal);
-    int textLen = Along(Parts.Text, horizontal);
-    int arrowLen = Along(Parts.Arrow, horizontal);
-    int margin = Parts.Margin;
-    int spacing = Parts.Spacing;
-    if (!hasGlyph || textLen == 0) spacing = 0;
-    int free = faceLen - glyphLen - textLen - arrowLen;
-    if (margin == -1 && spacing == -1) {
-        margin = free / 3;
-        spacing = margin;
-    } else if (margin == -1) {
-        margin = (free - spacing + 1) / 2;
-    } else if (spacing == -1) {
-        spacing = (free - margin) / 2;
-    }
-
-    TTbFacePlace out;
-    bool leading = Parts.Layout == tglGlyphLeft || Parts.Layout == tglGlyphTop;
-    if (leading) {
-        Along(out.Glyph, horizontal) = margin;
-        Along(out.Text, horizontal) = margin + glyphLen + spacing;
-        Along(out.Arrow, horizontal) = margin + glyphLen + spacing + textLen;
-    } else {
-        Along(out.Arrow, horizontal) = faceLen - margin - arrowLen;
-        Along(out.Glyph, horizontal) = Along(out.Arrow, horizontal) - glyphLen;
-        Along(out.Text, horizontal) = Along(out.Glyph, horizontal) - spacing - textLen;
-    }
-
-    int faceAcross = Across(face, horizontal);
-    Across(out.Glyph, horizontal) = Centred(faceAcross, Across(Parts.Glyph, horizontal));
-    Across(out.Text, horizontal) = Centred(faceAcross, Across(Parts.Text, horizontal));
-    if (horizontal) {
-        // The arrow lines up with the middle of the glyph, else of the text.
-        int anchor = hasGlyph ? out.Glyph.y : out.Text.y;
-        int height = hasGlyph ? Parts.Glyph.cy : Parts.Text.cy;
-        out.Arrow.y = anchor + (height - Parts.Arrow.cy) / 2;
-    } else {
-        out.Arrow.x = Centred(faceAcross, Parts.Arrow.cx);
-    }
-
-    for (TTbPoint* p : {&out.Glyph, &out.Text, &out.Arrow}) {
-        p->x += Parts.Left + Parts.Offset.x;
-        p->y += Parts.Top + Parts.Offset.y;
-    }
-    return out;
+    return PlaceButtonFace(Parts);
 }
 
 TDisabledTone DisabledToneOf(unsigned Rgb)

@@ -6,10 +6,21 @@
 
 #include <vector>
 
+#include "buttonface.h"
+
 // The looks of a button, in the order of the images in a glyph strip.
 enum TToolbarButtonState { tbsUp, tbsDisabled, tbsDown, tbsExclusive, tbsMouseIn };
 
-enum TTbGlyphLayout { tglGlyphLeft, tglGlyphRight, tglGlyphTop, tglGlyphBottom };
+// The face is laid out by the class library's rule (buttonface.h).
+using TTbGlyphLayout = TButtonLayout;
+const TButtonLayout tglGlyphLeft = blGlyphLeft;
+const TButtonLayout tglGlyphRight = blGlyphRight;
+const TButtonLayout tglGlyphTop = blGlyphTop;
+const TButtonLayout tglGlyphBottom = blGlyphBottom;
+using TTbButtonSize = TFaceSize;
+using TTbPoint = TFacePoint;
+using TTbFaceParts = TFaceParts;
+using TTbFacePlace = TFacePlace;
 
 // Width of a combo button's arrow part, and the size of a plain dropdown
 // button's arrow, in pixels.
@@ -19,34 +30,8 @@ const int kDropArrowHeight = 3;
 
 int ClampNumGlyphs(int Value);
 
-struct TTbButtonSize {
-    int cx = 0;
-    int cy = 0;
-};
-
-struct TTbPoint {
-    int x = 0;
-    int y = 0;
-};
-
-// What the face holds; a zero size means the part is absent.
-struct TTbFaceParts {
-    int Left = 0, Top = 0, Width = 0, Height = 0;  // the face after the border
-    TTbPoint Offset;                               // 1,1 while pressed
-    TTbButtonSize Glyph;
-    TTbButtonSize Text;
-    TTbButtonSize Arrow;
-    TTbGlyphLayout Layout = tglGlyphLeft;
-    int Margin = -1;   // -1: the parts are centred
-    int Spacing = 4;   // between glyph and text; -1: spread evenly
-};
-
-struct TTbFacePlace {
-    TTbPoint Glyph;
-    TTbPoint Text;
-    TTbPoint Arrow;
-};
-
+// PlaceButtonFace, but a button without a glyph lays its caption out as
+// with the glyph on the left.
 TTbFacePlace PlaceFaceParts(TTbFaceParts Parts);
 
 // Room a word-wrapped caption may take along the face.

@@ -17,5 +17,10 @@ std::vector<unsigned> ReadBitmapPixels(TBitmap* Bitmap);
 std::vector<unsigned> CutGlyphCell(const std::vector<unsigned>& Strip, int StripWidth, int CellWidth, int Index);
 // Writes Pixels (Width x Height) into Bitmap; false when GDI refuses.
 bool WriteBitmapPixels(HBITMAP Bitmap, int Width, int Height, const std::vector<unsigned>& Pixels);
+// A 0x00BBGGRR colour as a pixel here, or back.
+inline unsigned SwapRedBlue(unsigned C)
+{
+    return ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF);
+}
 
 #endif

@@ -6,39 +6,16 @@
 
 #include "forms.h"
 #include "glyphstrip.h"
+#include "memorydc.h"
 
 namespace {
 
-// A memory DC with one bitmap selected, given back on the way out.
-class TScopedMemDC {
-public:
-    TScopedMemDC(HDC like, HBITMAP bitmap) : dc_(CreateCompatibleDC(like)), old_(SelectObject(dc_, bitmap)) {}
-    ~TScopedMemDC()
-    {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    TScopedMemDC(const TScopedMemDC&) = delete;
-    TScopedMemDC& operator=(const TScopedMemDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-// GDI pixels are 0x00RRGGBB; the cell rules work on colour values.
-unsigned SwapRB(unsigned p)
-{
-    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-}
-
-// One cell of a glyph as colour values.
+// One cell of a glyph as colour values (what the cell rules work on).
 std::vector<unsigned> ReadCell(TBitmap* glyph, int cell, SIZE size)
 {
     std::vector<unsigned> out = CutGlyphCell(ReadBitmapPixels(glyph), glyph->GetWidth(), size.cx, cell);
     out.resize(size_t(size.cx) * size.cy);
-    for (unsigned& p : out) p = SwapRB(p);
+    for (unsigned& p : out) p = SwapRedBlue(p);
     return out;
 }
 
@@ -48,35 +25,10 @@ std::unique_ptr<TBitmap> MakeCell(const std::vector<unsigned>& pixels, SIZE size
     cell->SetPixelFormat(pf32bit);
     cell->SetSize(size.cx, size.cy);
     std::vector<unsigned> bits(pixels.size());
-    for (size_t i = 0; i < pixels.size(); ++i) bits[i] = SwapRB(pixels[i]);
+    for (size_t i = 0; i < pixels.size(); ++i) bits[i] = SwapRedBlue(pixels[i]);
     WriteBitmapPixels(cell->GetHandle(), size.cx, size.cy, bits);
     cell->SetTransparentColor(transparent);
     return cell;
-}
-
-// Draws bitmap with its transparent colour left out.
-void DrawTransparent(HDC dc, int x, int y, TBitmap* bitmap)
-{
-    int w = bitmap->GetWidth();
-    int h = bitmap->GetHeight();
-    COLORREF transparent = ColorToRGB(bitmap->GetTransparentColor()) & 0xFFFFFF;
-    HBITMAP maskBitmap = CreateBitmap(w, h, 1, 1, nullptr);
-    if (!maskBitmap) throw EOutOfResources("Cannot create a glyph mask");
-    {
-        TScopedMemDC source(dc, bitmap->GetHandle());
-        TScopedMemDC mask(dc, maskBitmap);
-        SetBkColor(source.Get(), transparent);
-        BitBlt(mask.Get(), 0, 0, w, h, source.Get(), 0, 0, SRCCOPY);
-        // dest ^ src, cleared where opaque, ^ src: the glyph over the face.
-        BitBlt(dc, x, y, w, h, source.Get(), 0, 0, SRCINVERT);
-        COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-        COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-        BitBlt(dc, x, y, w, h, mask.Get(), 0, 0, SRCAND);
-        SetTextColor(dc, oldText);
-        SetBkColor(dc, oldBk);
-        BitBlt(dc, x, y, w, h, source.Get(), 0, 0, SRCINVERT);
-    }
-    DeleteObject(maskBitmap);
 }
 
 // The held-down face of a raised button: button face dithered with white.
@@ -97,22 +49,13 @@ void FillDither(HDC dc, const RECT& r)
 
 }  // namespace
 
-TGlyphButton::TGlyphButton(TComponent* AOwner) : TGraphicControl(AOwner), glyph_(new TBitmap)
+TGlyphButton::TGlyphButton(TComponent* AOwner) : TCustomSpeedButton(AOwner, 25, 25, blGlyphTop, 1, true)
 {
-    // The click comes from MouseUp, after the state change.
-    controlStyle_ = csCaptureMouse | csDoubleClicks | csSetCaption | csOpaque;
-    width_ = 25;
-    height_ = 25;
-    SetParentColor(true);
-    glyph_->OnChange = [this](TGraphic*) {
-        InvalidateCells();
-        Invalidate();
-    };
+    controlStyle_ |= csOpaque;
 }
 
 TGlyphButton::~TGlyphButton()
 {
-    glyph_->OnChange = nullptr;
     if (repeatTimer_) repeatTimer_->OnTimer = nullptr;
 }
 
@@ -123,8 +66,7 @@ void TGlyphButton::SetGlyph(TBitmap* Value)
         int n = GlyphCountFromSize(glyph_->GetWidth(), glyph_->GetHeight());
         if (n > 1) numGlyphs_ = n;
     }
-    InvalidateCells();
-    Invalidate();
+    GlyphChanged();
 }
 
 void TGlyphButton::SetNumGlyphs(int Value)
@@ -132,13 +74,12 @@ void TGlyphButton::SetNumGlyphs(int Value)
     if (Value < 1 || Value > 5) throw EPropertyError("NumGlyphs must be between 1 and 5");
     if (Value == numGlyphs_) return;
     numGlyphs_ = Value;
-    InvalidateCells();
-    Invalidate();
+    GlyphChanged();
 }
 
-void TGlyphButton::SetLayout(TButtonLayout Value)
+void TGlyphButton::GlyphChanged()
 {
-    layout_ = Value;
+    InvalidateCells();
     Invalidate();
 }
 
@@ -152,12 +93,6 @@ void TGlyphButton::SetMargin(int Value)
 void TGlyphButton::SetSpacing(int Value)
 {
     spacing_ = Value;
-    Invalidate();
-}
-
-void TGlyphButton::SetFlat(bool Value)
-{
-    flat_ = Value;
     Invalidate();
 }
 
@@ -195,7 +130,7 @@ void TGlyphButton::SetDropDownMenu(TPopupMenu* Value)
 
 void TGlyphButton::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TGraphicControl::Notification(AComponent, Operation);
+    TCustomSpeedButton::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == dropDownMenu_) dropDownMenu_ = nullptr;
 }
 
@@ -217,84 +152,10 @@ void TGlyphButton::SetAlignment(TAlignment Value)
     Invalidate();
 }
 
-void TGlyphButton::SetText(const AnsiString& Value)
-{
-    TGraphicControl::SetText(Value);
-    Invalidate();
-}
-
 void TGlyphButton::SetEnabled(bool Value)
 {
-    TGraphicControl::SetEnabled(Value);
-    if (!Value) {
-        dragging_ = false;
-        if (repeatTimer_) repeatTimer_->SetEnabled(false);
-    }
-    state_ = !Value ? bsDisabled : down_ ? bsExclusive : bsUp;
-    Invalidate();
-}
-
-// ---- grouping
-
-void TGlyphButton::GroupChanged()
-{
-    TWinControl* parent = GetParent();
-    if (!parent || groupIndex_ == 0) return;
-    for (int i = 0; i < parent->GetControlCount(); ++i) {
-        TControl* c = parent->GetControl(i);
-        if (c != this) c->Perform(CM_GLYPHBUTTONPRESSED, static_cast<WPARAM>(groupIndex_), reinterpret_cast<LPARAM>(this));
-    }
-}
-
-// Another button of the group went down, or changed AllowAllUp.
-void TGlyphButton::ButtonPressed(int Group, TGlyphButton* Sender)
-{
-    if (Group != groupIndex_ || Sender == this) return;
-    if (Sender->down_ && down_) {
-        down_ = false;
-        state_ = GetEnabled() ? bsUp : bsDisabled;
-        Invalidate();
-    }
-    allowAllUp_ = Sender->allowAllUp_;
-}
-
-void TGlyphButton::SetGroupIndex(int Value)
-{
-    if (Value == groupIndex_) return;
-    groupIndex_ = Value;
-    if (Value == 0 && down_) {
-        down_ = false;
-        state_ = GetEnabled() ? bsUp : bsDisabled;
-        Invalidate();
-    }
-    GroupChanged();
-}
-
-void TGlyphButton::SetDown(bool Value)
-{
-    if (groupIndex_ == 0) Value = false;
-    if (Value == down_) return;
-    if (down_ && !allowAllUp_) return;
-    down_ = Value;
-    if (GetEnabled()) state_ = Value ? bsExclusive : bsUp;
-    Invalidate();
-    if (Value) GroupChanged();
-}
-
-void TGlyphButton::SetAllowAllUp(bool Value)
-{
-    if (Value == allowAllUp_) return;
-    allowAllUp_ = Value;
-    GroupChanged();
-}
-
-void TGlyphButton::WndProc(TMessage& Message)
-{
-    if (Message.Msg == CM_GLYPHBUTTONPRESSED) {
-        ButtonPressed(static_cast<int>(Message.WParam), reinterpret_cast<TGlyphButton*>(Message.LParam));
-        return;
-    }
-    TGraphicControl::WndProc(Message);
+    TCustomSpeedButton::SetEnabled(Value);
+    if (!Value && repeatTimer_) repeatTimer_->SetEnabled(false);
 }
 
 // ---- mouse, menu and repeat
@@ -303,36 +164,9 @@ void TGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !GetEnabled() || (Shift & ssDouble)) return;
-    if (!down_) {
-        state_ = bsDown;
-        Repaint();
-    }
-    dragging_ = true;
+    BeginPress();
     if (dropDownMenu_) {
-        POINT p = menuPosition_ == dmpBottom ? POINT{0, height_} : POINT{width_, 0};
-        if (GetParent()) p = GetParent()->ClientToScreen(POINT{left_ + p.x, top_ + p.y});
-        inMenu_ = true;
-        try {
-            PopupDropDown(p.x, p.y);
-        } catch (...) {
-            inMenu_ = false;
-            throw;
-        }
-        inMenu_ = false;
-        // The press that closed the menu on this button must not press it again.
-        MSG msg;
-        if (GetParent() && GetParent()->HandleAllocated())
-            while (PeekMessageA(&msg, GetParent()->GetHandle(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE)) {
-            }
-        // The press ends where the mouse is now.
-        POINT at{-1, -1};
-        GetCursorPos(&at);
-        if (GetParent() && GetParent()->HandleAllocated()) {
-            at = GetParent()->ScreenToClient(at);
-            at.x -= left_;
-            at.y -= top_;
-        }
-        MouseUp(mbLeft, 0, at.x, at.y);
+        ShowDropDown();
         return;
     }
     if (allowTimer_) {
@@ -344,6 +178,34 @@ void TGlyphButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
         repeatTimer_->SetInterval(initPause_);
         repeatTimer_->SetEnabled(true);
     }
+}
+
+void TGlyphButton::ShowDropDown()
+{
+    POINT p = menuPosition_ == dmpBottom ? POINT{0, height_} : POINT{width_, 0};
+    if (GetParent()) p = GetParent()->ClientToScreen(POINT{left_ + p.x, top_ + p.y});
+    inMenu_ = true;
+    try {
+        PopupDropDown(p.x, p.y);
+    } catch (...) {
+        inMenu_ = false;
+        throw;
+    }
+    inMenu_ = false;
+    // The press that closed the menu on this button must not press it again.
+    MSG msg;
+    if (GetParent() && GetParent()->HandleAllocated())
+        while (PeekMessageA(&msg, GetParent()->GetHandle(), WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_REMOVE)) {
+        }
+    // The press ends where the mouse is now.
+    POINT at{-1, -1};
+    GetCursorPos(&at);
+    if (GetParent() && GetParent()->HandleAllocated()) {
+        at = GetParent()->ScreenToClient(at);
+        at.x -= left_;
+        at.y -= top_;
+    }
+    MouseUp(mbLeft, 0, at.x, at.y);
 }
 
 void TGlyphButton::PopupDropDown(int ScreenX, int ScreenY)
@@ -362,53 +224,21 @@ void TGlyphButton::TimerTick()
 void TGlyphButton::MouseMove(TShiftState Shift, int X, int Y)
 {
     TGraphicControl::MouseMove(Shift, X, Y);
-    if (!dragging_) return;
-    TButtonState look = down_ ? bsExclusive : bsUp;
-    if (Inside(X, Y)) look = down_ ? bsExclusive : bsDown;
-    if (look != state_) {
-        state_ = look;
-        Invalidate();
-    }
+    TrackPress(X, Y);
 }
 
 void TGlyphButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TGraphicControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || !dragging_) return;
-    dragging_ = false;
     if (repeatTimer_) repeatTimer_->SetEnabled(false);
-    bool inside = Inside(X, Y);
-    if (groupIndex_ == 0) {
-        state_ = bsUp;
-        Invalidate();
-    } else if (inside) {
-        SetDown(!down_);
-        // Refused (the last one down without AllowAllUp): keep the look.
-        state_ = down_ ? bsExclusive : bsUp;
-        Invalidate();
-    } else {
-        state_ = down_ ? bsExclusive : bsUp;
-        Invalidate();
-    }
-    if (inside && !inMenu_) Click();
+    if (EndPress(X, Y) && !inMenu_) Click();
 }
 
 void TGlyphButton::Click()
 {
     if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
-    TGraphicControl::Click();
-}
-
-void TGlyphButton::MouseEnter()
-{
-    TGraphicControl::MouseEnter();
-    if (flat_) Invalidate();
-}
-
-void TGlyphButton::MouseLeave()
-{
-    TGraphicControl::MouseLeave();
-    if (flat_) Invalidate();
+    TCustomSpeedButton::Click();
 }
 
 // ---- cells and painting
@@ -416,12 +246,6 @@ void TGlyphButton::MouseLeave()
 void TGlyphButton::InvalidateCells()
 {
     for (auto& c : cells_) c.reset();
-}
-
-SIZE TGlyphButton::CellSize() const
-{
-    if (glyph_->GetEmpty()) return SIZE{0, 0};
-    return SIZE{glyph_->GetWidth() / numGlyphs_, glyph_->GetHeight()};
 }
 
 TGlyphLook TGlyphButton::CurrentLook() const
@@ -437,7 +261,7 @@ TGlyphLook TGlyphButton::CurrentLook() const
 
 TBitmap* TGlyphButton::GetCellBitmap(TGlyphLook Look)
 {
-    SIZE size = CellSize();
+    SIZE size = GlyphSize();
     if (size.cx <= 0 || size.cy <= 0) return nullptr;
     std::unique_ptr<TBitmap>& cell = cells_[Look];
     if (cell) return cell.get();
@@ -450,23 +274,12 @@ TBitmap* TGlyphButton::GetCellBitmap(TGlyphLook Look)
     case csGreyed: cell = MakeCell(GreyCell(ReadCell(glyph_.get(), gcUp, size), key), size, transparent); break;
     case csEmbossed: {
         auto px = EmbossedCell(ReadCell(glyph_.get(), gcUp, size), size.cx, size.cy, key,
-                               SwapRB(GetSysColor(COLOR_BTNHIGHLIGHT)), SwapRB(GetSysColor(COLOR_BTNSHADOW)));
+                               SwapRedBlue(GetSysColor(COLOR_BTNHIGHLIGHT)), SwapRedBlue(GetSysColor(COLOR_BTNSHADOW)));
         cell = MakeCell(px, size, transparent);
         break;
     }
     }
     return cell.get();
-}
-
-void TGlyphButton::DrawFrame(HDC DC, RECT& Face, bool Pressed)
-{
-    if (!flat_) {
-        DrawFrameControl(DC, &Face, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (Pressed ? DFCS_PUSHED : 0));
-    } else if (Pressed) {
-        DrawEdge(DC, &Face, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    } else if (MouseInControl() && GetEnabled()) {
-        DrawEdge(DC, &Face, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
-    }
 }
 
 void TGlyphButton::DrawMark(HDC DC, const RECT& Face, POINT Offset)
@@ -486,31 +299,17 @@ void TGlyphButton::DrawMark(HDC DC, const RECT& Face, POINT Offset)
 void TGlyphButton::DrawGlyphAndText(HDC DC, const RECT& Face, POINT Offset, TGlyphLook Look)
 {
     AnsiString caption = GetText();
-    SelectObject(DC, GetFont()->GetHandle());
-    RECT textSize = {0, 0, 0, 0};
-    if (!caption.IsEmpty()) DrawTextA(DC, caption.c_str(), -1, &textSize, DT_SINGLELINE | DT_CALCRECT);
-    SIZE glyph = CellSize();
-    int spacing = (caption.IsEmpty() || glyph.cx == 0) ? 0 : spacing_;
-    TGlyphPlacement place = CalcButtonLayout(Face, Offset, SIZE{textSize.right, textSize.bottom}, glyph, layout_,
-                                             margin_, spacing);
-    if (TBitmap* cell = GetCellBitmap(Look)) DrawTransparent(DC, place.GlyphPos.x, place.GlyphPos.y, cell);
+    TGlyphPlacement place = PlaceFace(DC, Face, Offset, caption);
+    if (TBitmap* cell = GetCellBitmap(Look))
+        DrawButtonGlyph(DC, place.GlyphPos, cell, 0, SIZE{cell->GetWidth(), cell->GetHeight()}, false);
     if (caption.IsEmpty()) return;
     RECT t = place.TextBounds;
     // Whatever room is left on the face, the caption is cut to it.
     t.left = std::max(t.left, Face.left + Offset.x);
     t.right = std::min(t.right, Face.right + Offset.x);
-    SetBkMode(DC, TRANSPARENT);
     UINT align = alignment_ == taLeftJustify ? DT_LEFT : alignment_ == taRightJustify ? DT_RIGHT : DT_CENTER;
     UINT flags = align | DT_VCENTER | DT_END_ELLIPSIS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
-    if (Look == glDisabled) {
-        RECT shifted = {t.left + 1, t.top + 1, t.right + 1, t.bottom + 1};
-        SetTextColor(DC, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextA(DC, caption.c_str(), -1, &shifted, flags);
-        SetTextColor(DC, GetSysColor(COLOR_BTNSHADOW));
-    } else {
-        SetTextColor(DC, ColorToRGB(GetFont()->GetColor()));
-    }
-    DrawTextA(DC, caption.c_str(), -1, &t, flags);
+    DrawButtonText(DC, caption, t, flags, Look != glDisabled, GetFont()->GetColor());
 }
 
 void TGlyphButton::PaintTo(HDC DC)
@@ -522,10 +321,9 @@ void TGlyphButton::PaintTo(HDC DC)
         DeleteObject(brush);
     }
     TGlyphLook look = CurrentLook();
-    bool pressed = state_ == bsDown || state_ == bsExclusive;
-    if (look != glInactive) DrawFrame(DC, face, pressed);
+    if (look != glInactive) DrawFrame(DC, face, PressedLook());
     if (state_ == bsExclusive && !flat_ && GetEnabled()) FillDither(DC, face);
-    POINT offset = pressed ? POINT{1, 1} : POINT{0, 0};
+    POINT offset = PressedLook() ? POINT{1, 1} : POINT{0, 0};
     RECT content = {0, 0, width_, height_};
     bool mark = markDropDown_ && dropDownMenu_;
     if (mark) content.right -= 9;
@@ -540,7 +338,7 @@ void TGlyphButton::Paint()
     HBITMAP bitmap = CreateCompatibleBitmap(target, width_, height_);
     if (!bitmap) return;
     {
-        TScopedMemDC mem(target, bitmap);
+        TMemoryDC mem(target, bitmap);
         // Transparent: the parent's background, already painted under us.
         if (transparent_) BitBlt(mem.Get(), 0, 0, width_, height_, target, 0, 0, SRCCOPY);
         PaintTo(mem.Get());

@@ -77,9 +77,7 @@ TButtonGlyph::TButtonGlyph(TBitmap* Strip, TBitmap* Mask, int NumGlyphs, bool Ol
     if (NumGlyphs < 2) {
         unsigned hi = unsigned(ColorToRGB(clBtnHighlight));
         unsigned sh = unsigned(ColorToRGB(clBtnShadow));
-        // COLORREF is 0x00BBGGRR; the pixels are 0x00RRGGBB.
-        auto swap = [](unsigned c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
-        AddImage(list_, DisabledGlyph(up, OldDisabledStyle, swap(hi), swap(sh)));
+        AddImage(list_, DisabledGlyph(up, OldDisabledStyle, SwapRedBlue(hi), SwapRedBlue(sh)));
         index_[tbsDisabled] = NumGlyphs;
     }
 }

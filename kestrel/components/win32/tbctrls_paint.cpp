@@ -49,16 +49,6 @@ void FillWith(HDC dc, const RECT& r, TColor color)
     DeleteObject(brush);
 }
 
-TTbGlyphLayout CoreLayout(TButtonLayout layout)
-{
-    switch (layout) {
-    case blGlyphRight: return tglGlyphRight;
-    case blGlyphTop: return tglGlyphTop;
-    case blGlyphBottom: return tglGlyphBottom;
-    default: return tglGlyphLeft;
-    }
-}
-
 }  // namespace
 
 TButtonGlyph* TToolbarButton::PreparedGlyph()
@@ -137,7 +127,7 @@ void TToolbarButton::DrawFace(HDC DC)
     parts.Width = r.right - r.left;
     parts.Height = r.bottom - r.top;
     parts.Offset = offset ? TTbPoint{1, 1} : TTbPoint{0, 0};
-    parts.Layout = CoreLayout(layout_);
+    parts.Layout = layout_;
     parts.Margin = margin_;
     parts.Spacing = spacing_;
 
@@ -189,18 +179,7 @@ void TToolbarButton::DrawCaption(HDC DC, const RECT& Bounds, bool Enabled)
 {
     static const UINT align[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     UINT flags = align[alignment_] | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
-    AnsiString caption = GetText();
-    SetBkMode(DC, TRANSPARENT);
-    RECT r = Bounds;
-    if (!Enabled) {
-        RECT shifted = {r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-        SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
-        DrawTextA(DC, caption.c_str(), -1, &shifted, flags);
-        SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(clBtnShadow)));
-    } else {
-        SetTextColor(DC, static_cast<COLORREF>(ColorToRGB(GetFont()->GetColor())));
-    }
-    DrawTextA(DC, caption.c_str(), -1, &r, flags);
+    DrawButtonText(DC, GetText(), Bounds, flags, Enabled, GetFont()->GetColor());
 }
 
 // A 5-pixel-wide triangle pointing down, 4 pixels in from X.

@@ -18,6 +18,8 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
+        // The flat looks need the real mouse off the buttons (other tests leave it anywhere).
+        SetCursorPos(900, 700);
         form = new TForm(app.get());
         form->SetBorderStyle(bsNone);
         form->SetBounds(100, 100, 300, 200);
