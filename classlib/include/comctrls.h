@@ -5,9 +5,11 @@
 #ifndef CLASSLIB_COMCTRLS_H
 #define CLASSLIB_COMCTRLS_H
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
+#include "list.h"
 #include "stdctrls.h"
 
 // ---- status bar
@@ -231,51 +233,14 @@ private:
 
 // ---- page control
 
-class TPageControl;
-
-// A page of a page control; its Caption is the tab's text. Make it with an
-// owner, then SetPageControl; controls placed on it show with its page.
-class TTabSheet : public TWinControl {
-public:
-    explicit TTabSheet(TComponent* AOwner);
-    ~TTabSheet() override;
-
-    TPageControl* GetPageControl() const { return pageControl_; }
-    void SetPageControl(TPageControl* Value);
-    // Position among the pages; raises EListError.
-    int GetPageIndex() const;
-    void SetPageIndex(int Value);
-    void SetText(const AnsiString& Value) override;
-
-    TNotifyEvent OnShow;
-    TNotifyEvent OnHide;
-
-private:
-    friend class TPageControl;
-    TPageControl* pageControl_ = nullptr;
-};
-
 using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
 
-class TPageControl : public TWinControl {
+// The system tab control under the page controls (this one and the
+// program's floating one): a tab stop whose tab changes a handler may refuse.
+class TCustomTabControl : public TWinControl {
 public:
-    // 289 x 193, a tab stop.
-    explicit TPageControl(TComponent* AOwner);
-    ~TPageControl() override;
-
-    int GetPageCount() const { return static_cast<int>(pages_.size()); }
-    // Raises EListError.
-    TTabSheet* GetPages(int Index) const;
-    TTabSheet* GetActivePage() const { return activePage_; }
-    // A page of another control raises EInvalidOperation.
-    void SetActivePage(TTabSheet* Page);
-    int GetActivePageIndex() const;
-    // -1 shows no page; others outside the pages raise EListError.
-    void SetActivePageIndex(int Value);
-    // The next (or previous) page after the active one, wrapping round.
-    void SelectNextPage(bool GoForward);
     // The area the pages fill, in client coordinates.
-    RECT GetDisplayRect();
+    virtual RECT GetDisplayRect();
 
     void WndProc(TMessage& Message) override;
 
@@ -284,23 +249,183 @@ public:
     TTabChangingEvent OnChanging;
 
 protected:
+    // 289 x 193, a tab stop.
+    explicit TCustomTabControl(TComponent* AOwner);
     void CreateParams(TCreateParams& Params) override;
-    void CreateWnd() override;
-    void AlignControls(RECT& Rect) override;
-    virtual void Change();
     virtual bool CanChange();
+    virtual void Change();
+};
+
+template <class TBase, class TSheet>
+class TCustomPageControl;
+
+// A page: its Caption is the tab's text. Make it with an owner, then
+// SetPageControl; controls placed on it show with its page. TSheet is the
+// class deriving from this one, TPageCtl its page control.
+template <class TSheet, class TPageCtl>
+class TCustomTabSheet : public TWinControl {
+public:
+    TPageCtl* GetPageControl() const { return pageControl_; }
+    void SetPageControl(TPageCtl* Value)
+    {
+        if (Value == pageControl_) return;
+        if (pageControl_) pageControl_->RemovePage(Self());
+        pageControl_ = Value;
+        // Hidden until chosen, so that adding a page does not flash it.
+        SetVisible(false);
+        SetParent(Value);
+        if (Value) Value->InsertPage(Self());
+    }
+    // Position among the pages, -1 without a control.
+    int GetPageIndex() const { return pageControl_ ? pageControl_->IndexOfPage(Self()) : -1; }
+
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+
+protected:
+    explicit TCustomTabSheet(TComponent* AOwner) : TWinControl(AOwner)
+    {
+        controlStyle_ = csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption;
+        visible_ = false;
+        SetColor(clBtnFace);
+    }
+    TSheet* Self() { return static_cast<TSheet*>(this); }
+    const TSheet* Self() const { return static_cast<const TSheet*>(this); }
+
+    template <class, class>
+    friend class TCustomPageControl;
+    TPageCtl* pageControl_ = nullptr;
+};
+
+// The list of pages over a tab control (TBase): one page shows at a time,
+// filling the display area. What the tabs do when the list changes is the
+// derived class's.
+template <class TBase, class TSheet>
+class TCustomPageControl : public TBase {
+public:
+    int GetPageCount() const { return static_cast<int>(pages_.size()); }
+    // Raises EListError.
+    TSheet* GetPages(int Index) const
+    {
+        if (Index < 0 || Index >= GetPageCount()) ListIndexError(Index);
+        return pages_[Index];
+    }
+    TSheet* GetActivePage() const { return activePage_; }
+    int GetActivePageIndex() const { return activePage_ ? activePage_->GetPageIndex() : -1; }
+
+protected:
+    using TBase::TBase;
+    // The sheets are freed with the other children by the base class; they
+    // must not call back into this object once it is going.
+    ~TCustomPageControl() override
+    {
+        for (TSheet* page : pages_) page->pageControl_ = nullptr;
+        pages_.clear();
+        activePage_ = nullptr;
+    }
+
+    // The tab strip follows the list: the tab at Removed went, one came at
+    // Inserted (-1 for none).
+    virtual void PagesChanged(int Removed, int Inserted) = 0;
+    // The active page's tab (or none) is selected.
+    virtual void SelectActiveTab() = 0;
+    // The page shown after the active one at Index was taken out.
+    virtual int PageAfterRemoval(int Index) const { return std::min(Index, GetPageCount() - 1); }
+    virtual void HidePage(TSheet* Page) { Page->SetVisible(false); }
+
+    int IndexOfPage(const TSheet* Page) const
+    {
+        return static_cast<int>(std::find(pages_.begin(), pages_.end(), Page) - pages_.begin());
+    }
+    void InsertPage(TSheet* Page)
+    {
+        pages_.push_back(Page);
+        PagesChanged(-1, GetPageCount() - 1);
+        this->Realign();
+        if (!activePage_) ShowPage(Page);
+    }
+    void RemovePage(TSheet* Page)
+    {
+        int index = IndexOfPage(Page);
+        if (index == GetPageCount()) return;
+        pages_.erase(pages_.begin() + index);
+        Page->pageControl_ = nullptr;
+        bool wasActive = activePage_ == Page;
+        if (wasActive) activePage_ = nullptr;
+        PagesChanged(index, -1);
+        if (wasActive && !pages_.empty() && !this->IsDestroying()) ShowPage(pages_[PageAfterRemoval(index)]);
+    }
+    void MovePage(TSheet* Page, int NewIndex)
+    {
+        int old = IndexOfPage(Page);
+        if (old == NewIndex) return;
+        pages_.erase(pages_.begin() + old);
+        pages_.insert(pages_.begin() + NewIndex, Page);
+        PagesChanged(old, NewIndex);
+    }
+    void ShowPage(TSheet* Page)
+    {
+        if (Page == activePage_) return;
+        TSheet* old = activePage_;
+        activePage_ = Page;
+        if (Page) {
+            RECT r = this->GetDisplayRect();
+            Page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            Page->SetVisible(true);
+            Page->BringToFront();
+            if (Page->OnShow) Page->OnShow(Page);
+        }
+        SelectActiveTab();
+        if (!old) return;
+        HidePage(old);
+        if (old->OnHide) old->OnHide(old);
+    }
+    void AlignControls(RECT& Rect) override
+    {
+        Rect = this->GetDisplayRect();
+        for (TSheet* page : pages_) page->SetBounds(Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top);
+        TBase::AlignControls(Rect);
+    }
+
+    template <class, class>
+    friend class TCustomTabSheet;
+    std::vector<TSheet*> pages_;
+    TSheet* activePage_ = nullptr;
+};
+
+class TPageControl;
+
+class TTabSheet : public TCustomTabSheet<TTabSheet, TPageControl> {
+public:
+    explicit TTabSheet(TComponent* AOwner) : TCustomTabSheet(AOwner) {}
+    ~TTabSheet() override;
+
+    // Raises EListError.
+    void SetPageIndex(int Value);
+    void SetText(const AnsiString& Value) override;
+};
+
+class TPageControl : public TCustomPageControl<TCustomTabControl, TTabSheet> {
+public:
+    explicit TPageControl(TComponent* AOwner) : TCustomPageControl(AOwner) {}
+
+    // A page of another control raises EInvalidOperation.
+    void SetActivePage(TTabSheet* Page);
+    // -1 shows no page; others outside the pages raise EListError.
+    void SetActivePageIndex(int Value);
+    // The next (or previous) page after the active one, wrapping round.
+    void SelectNextPage(bool GoForward);
+
+protected:
+    void CreateWnd() override;
+    void Change() override;
+    void PagesChanged(int Removed, int Inserted) override;
+    void SelectActiveTab() override;
 
 private:
     friend class TTabSheet;
-    void InsertPage(TTabSheet* Page);
-    void RemovePage(TTabSheet* Page);
-    void MovePage(TTabSheet* Page, int NewIndex);
     void UpdateTab(TTabSheet* Page);
-    void ShowPage(TTabSheet* Page);
     void InsertTab(int Index);
-
-    std::vector<TTabSheet*> pages_;
-    TTabSheet* activePage_ = nullptr;
 };
 
 #endif

@@ -43,14 +43,9 @@ void CheckSize(int Value, const char* Name)
 // ---- TCustomFloatTabControl
 
 TCustomFloatTabControl::TCustomFloatTabControl(TComponent* AOwner)
-    : TWinControl(AOwner), tabInactiveFont_(new TFont)
+    : TCustomTabControl(AOwner), tabInactiveFont_(new TFont)
 {
     InitTabClasses();
-    controlStyle_ = csAcceptsControls | csDoubleClicks;
-    width_ = 289;
-    height_ = 193;
-    SetColor(clBtnFace);
-    SetTabStop(true);
     tabInactiveFont_->Assign(GetFont());
     tabInactiveFont_->OnChange = [this](TObject*) {
         if (HandleAllocated()) InvalidateRect(handle_, nullptr, TRUE);
@@ -203,8 +198,7 @@ void TCustomFloatTabControl::ApplyItemSize()
 
 void TCustomFloatTabControl::CreateParams(TCreateParams& Params)
 {
-    TWinControl::CreateParams(Params);
-    CreateSubClass(Params, WC_TABCONTROLA);
+    TCustomTabControl::CreateParams(Params);
     Params.Style |= WS_CLIPCHILDREN;
     if (tabPosition_ == tpBottomRight) Params.Style |= TCS_BOTTOM;  // TCS_RIGHT with vertical tabs
     if (verticalTabs_) Params.Style |= TCS_VERTICAL | TCS_MULTILINE;
@@ -222,7 +216,7 @@ void TCustomFloatTabControl::CreateParams(TCreateParams& Params)
 
 void TCustomFloatTabControl::CreateWnd()
 {
-    TWinControl::CreateWnd();
+    TCustomTabControl::CreateWnd();
     SetFlatSeperators(flatSeperators_);
     if (tabWidth_ || tabHeight_) SendMessageA(handle_, TCM_SETITEMSIZE, 0, MAKELPARAM(tabWidth_, tabHeight_));
     for (int i = 0; i < GetTabCount(); ++i) {
@@ -350,30 +344,10 @@ RECT TCustomFloatTabControl::GetTabRect(int Index)
 
 RECT TCustomFloatTabControl::GetDisplayRect()
 {
-    RECT r = GetClientRect();
-    if (HandleAllocated()) {
-        SendMessageA(handle_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-    } else {
-        // A guess until the window can tell: one row of tabs.
-        r.top += 24;
-        InflateRect(&r, -4, -4);
-    }
+    RECT r = TCustomTabControl::GetDisplayRect();
     r.top += 2;
-    r.right = std::max(r.left, r.right);
     r.bottom = std::max(r.top, r.bottom);
     return r;
-}
-
-bool TCustomFloatTabControl::CanChange()
-{
-    bool allow = true;
-    if (OnChanging) OnChanging(this, allow);
-    return allow;
-}
-
-void TCustomFloatTabControl::Change()
-{
-    if (OnChange) OnChange(this);
 }
 
 AnsiString TCustomFloatTabControl::TabHint(int TabIndex)
@@ -510,18 +484,6 @@ void TCustomFloatTabControl::EndShift(int X, int Y)
 void TCustomFloatTabControl::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case CN_NOTIFY: {
-        auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
-        if (hdr->code == static_cast<UINT>(TCN_SELCHANGING)) {
-            Message.Result = CanChange() ? FALSE : TRUE;
-            return;
-        }
-        if (hdr->code == static_cast<UINT>(TCN_SELCHANGE)) {
-            Change();
-            return;
-        }
-        break;
-    }
     case CN_DRAWITEM:
         DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam));
         Message.Result = TRUE;
@@ -561,22 +523,15 @@ void TCustomFloatTabControl::WndProc(TMessage& Message)
         }
         break;
     case CM_FONTCHANGED:
-        TWinControl::WndProc(Message);
+        TCustomTabControl::WndProc(Message);
         Realign();
         return;
     default: break;
     }
-    TWinControl::WndProc(Message);
+    TCustomTabControl::WndProc(Message);
 }
 
 // ---- TFloatTabSheet
-
-TFloatTabSheet::TFloatTabSheet(TComponent* AOwner) : TWinControl(AOwner)
-{
-    controlStyle_ = csAcceptsControls | csCaptureMouse | csClickEvents | csDoubleClicks | csSetCaption;
-    visible_ = false;
-    SetColor(clBtnFace);
-}
 
 TFloatTabSheet::~TFloatTabSheet()
 {
@@ -595,24 +550,6 @@ TFloatTabSheet::~TFloatTabSheet()
         floatingForm_->Release();
         floatingForm_ = nullptr;
     }
-}
-
-void TFloatTabSheet::SetPageControl(TFloatPageControl* Value)
-{
-    if (Value == pageControl_) return;
-    if (pageControl_) pageControl_->RemovePage(this);
-    pageControl_ = Value;
-    // Hidden until chosen, so that adding a sheet does not flash it.
-    SetVisible(false);
-    SetParent(Value);
-    if (Value) Value->InsertPage(this);
-}
-
-int TFloatTabSheet::GetPageIndex() const
-{
-    if (!pageControl_) return -1;
-    const auto& pages = pageControl_->pages_;
-    return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
 }
 
 void TFloatTabSheet::SetPageIndex(int Value)
@@ -902,29 +839,11 @@ void TFloatTabSheet::WndProc(TMessage& Message)
 
 // ---- TFloatPageControl
 
-TFloatPageControl::TFloatPageControl(TComponent* AOwner) : TCustomFloatTabControl(AOwner) {}
-
-// The sheets are freed with the other children by the base class; they must
-// not call back into this object once it is going. Floating sheets stay
-// where they are and forget their home.
+// Floating sheets stay where they are and forget their home.
 TFloatPageControl::~TFloatPageControl()
 {
-    for (TFloatTabSheet* page : pages_) page->pageControl_ = nullptr;
     for (TFloatTabSheet* page : floating_) page->homeControl_ = nullptr;
-    pages_.clear();
     floating_.clear();
-    activePage_ = nullptr;
-}
-
-TFloatTabSheet* TFloatPageControl::GetPages(int Index) const
-{
-    if (Index < 0 || Index >= GetPageCount()) ListIndexError(Index);
-    return pages_[Index];
-}
-
-int TFloatPageControl::GetActivePageIndex() const
-{
-    return activePage_ ? activePage_->GetPageIndex() : -1;
 }
 
 void TFloatPageControl::SetActivePage(TFloatTabSheet* Page)
@@ -933,12 +852,17 @@ void TFloatPageControl::SetActivePage(TFloatTabSheet* Page)
     ShowPage(Page);
 }
 
-TFloatTabSheet* TFloatPageControl::FindNextPage(TFloatTabSheet* CurPage, bool GoForward, bool CheckTabVisible) const
+std::vector<bool> TFloatPageControl::TabsVisible(bool CheckTabVisible) const
 {
     std::vector<bool> eligible;
     for (TFloatTabSheet* p : pages_) eligible.push_back(!CheckTabVisible || p->tabVisible_);
+    return eligible;
+}
+
+TFloatTabSheet* TFloatPageControl::FindNextPage(TFloatTabSheet* CurPage, bool GoForward, bool CheckTabVisible) const
+{
     int current = CurPage ? CurPage->GetPageIndex() : -1;
-    int next = NextPageIndex(eligible, current, GoForward);
+    int next = NextPageIndex(TabsVisible(CheckTabVisible), current, GoForward);
     return next < 0 ? nullptr : pages_[next];
 }
 
@@ -953,44 +877,26 @@ void TFloatPageControl::SelectNextPage(bool GoForward)
 void TFloatPageControl::CreateWnd()
 {
     TCustomFloatTabControl::CreateWnd();
+    SelectActiveTab();
+    Realign();
+}
+
+// The strip is rebuilt whatever changed, since hidden tabs shift the rest.
+void TFloatPageControl::PagesChanged(int, int)
+{
+    if (!IsDestroying()) RebuildTabs();
+}
+
+void TFloatPageControl::SelectActiveTab()
+{
     SelectTab(activePage_ ? activePage_->GetTabIndex() : -1);
-    Realign();
 }
 
-void TFloatPageControl::InsertPage(TFloatTabSheet* Page)
+// The next sheet with a tab takes its place.
+int TFloatPageControl::PageAfterRemoval(int Index) const
 {
-    pages_.push_back(Page);
-    RebuildTabs();
-    Realign();
-    if (!activePage_) ShowPage(Page);
-}
-
-void TFloatPageControl::RemovePage(TFloatTabSheet* Page)
-{
-    auto it = std::find(pages_.begin(), pages_.end(), Page);
-    if (it == pages_.end()) return;
-    int index = static_cast<int>(it - pages_.begin());
-    pages_.erase(it);
-    Page->pageControl_ = nullptr;
-    if (IsDestroying()) return;
-    RebuildTabs();
-    if (activePage_ != Page) return;
-    activePage_ = nullptr;
-    if (pages_.empty()) return;
-    // The next sheet with a tab takes its place.
-    std::vector<bool> eligible;
-    for (TFloatTabSheet* p : pages_) eligible.push_back(p->tabVisible_);
-    int next = NextPageIndex(eligible, index - 1, true);
-    ShowPage(pages_[next < 0 ? std::min(index, GetPageCount() - 1) : next]);
-}
-
-void TFloatPageControl::MovePage(TFloatTabSheet* Page, int NewIndex)
-{
-    int old = Page->GetPageIndex();
-    if (old == NewIndex) return;
-    pages_.erase(pages_.begin() + old);
-    pages_.insert(pages_.begin() + NewIndex, Page);
-    RebuildTabs();
+    int next = NextPageIndex(TabsVisible(true), Index - 1, true);
+    return next < 0 ? TCustomPageControl::PageAfterRemoval(Index) : next;
 }
 
 // The strip follows the sheets with TabVisible, in sheet order.
@@ -1000,7 +906,7 @@ void TFloatPageControl::RebuildTabs()
     ClearTabItems();
     for (TFloatTabSheet* p : pages_)
         if (p->tabVisible_) InsertTabItem(GetTabCount(), p->GetText(), p->imageIndex_, p);
-    SelectTab(activePage_ ? activePage_->GetTabIndex() : -1);
+    SelectActiveTab();
     if (HandleAllocated()) {
         SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(handle_, nullptr, TRUE);
@@ -1014,42 +920,21 @@ TFloatTabSheet* TFloatPageControl::PageOfTab(int TabIndex) const
     return static_cast<TFloatTabSheet*>(GetTabData(TabIndex));
 }
 
-void TFloatPageControl::ShowPage(TFloatTabSheet* Page)
+// The focus must not stay in a sheet that is hidden.
+void TFloatPageControl::HidePage(TFloatTabSheet* Page)
 {
-    if (Page == activePage_) return;
-    TFloatTabSheet* old = activePage_;
-    activePage_ = Page;
-    if (Page) {
-        RECT r = GetDisplayRect();
-        Page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-        Page->SetVisible(true);
-        Page->BringToFront();
-        if (Page->OnShow) Page->OnShow(Page);
-    }
-    SelectTab(Page ? Page->GetTabIndex() : -1);
-    if (!old) return;
-    // The focus must not stay in a sheet that is hidden.
     HWND focus = GetFocus();
-    bool held = old->HandleAllocated() && focus && (focus == old->GetHandle() || IsChild(old->GetHandle(), focus));
-    old->SetVisible(false);
-    if (held && HandleAllocated()) {
-        if (Page && Page->CanFocus()) {
-            Page->SelectNext(nullptr, true, true);
-            if (!Page->Focused() && GetFocus() != nullptr && IsChild(Page->GetHandle(), GetFocus()) == FALSE)
-                ::SetFocus(handle_);
-        } else {
+    bool held = Page->HandleAllocated() && focus && (focus == Page->GetHandle() || IsChild(Page->GetHandle(), focus));
+    Page->SetVisible(false);
+    if (!held || !HandleAllocated()) return;
+    TFloatTabSheet* shown = activePage_;
+    if (shown && shown->CanFocus()) {
+        shown->SelectNext(nullptr, true, true);
+        if (!shown->Focused() && GetFocus() != nullptr && IsChild(shown->GetHandle(), GetFocus()) == FALSE)
             ::SetFocus(handle_);
-        }
+    } else {
+        ::SetFocus(handle_);
     }
-    if (old->OnHide) old->OnHide(old);
-}
-
-void TFloatPageControl::AlignControls(RECT& Rect)
-{
-    Rect = GetDisplayRect();
-    for (TFloatTabSheet* page : pages_)
-        page->SetBounds(Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top);
-    TCustomFloatTabControl::AlignControls(Rect);
 }
 
 void TFloatPageControl::Change()

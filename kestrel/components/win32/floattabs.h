@@ -8,7 +8,8 @@
 //   by the object and mirrored into the window, so a style change that
 //   re-creates the window loses nothing.
 // - TFloatPageControl shows one TFloatTabSheet at a time; a sheet's tab
-//   index is its position among the sheets with TabVisible.
+//   index is its position among the sheets with TabVisible. Both keep
+//   their page list through the class library's page-control templates.
 // - TFloatingForm: the tool window a Dragable sheet is torn into by dragging
 //   its grip; closing it puts the sheet back at its StaticPageIndex.
 //
@@ -21,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "comctrls.h"
 #include "forms.h"
 #include "imagelist.h"
 
@@ -32,7 +34,7 @@ class TCustomFloatTabControl;
 class TFloatPageControl;
 class TFloatingForm;
 
-using TFloatTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+using TFloatTabChangingEvent = TTabChangingEvent;
 using TDrawTabEvent = std::function<void(TCustomFloatTabControl* Control, int TabIndex, const RECT& Rect, bool Active)>;
 using TTabTrackEvent = std::function<void(TObject* Sender, int TabIndex)>;
 // FloatState: 0 a sheet was torn off, 1 a sheet came back.
@@ -45,7 +47,7 @@ enum : UINT {
     FTM_RESTOREIMAGES = WM_USER + 4,  // 1028: after the window was re-created
 };
 
-class TCustomFloatTabControl : public TWinControl {
+class TCustomFloatTabControl : public TCustomTabControl {
 public:
     // 289 x 193, a tab stop, owner-drawn tabs.
     explicit TCustomFloatTabControl(TComponent* AOwner);
@@ -106,9 +108,8 @@ public:
     int IndexOfTabAt(int X, int Y);
     // Raises EListError for a bad index.
     RECT GetTabRect(int Index);
-    // The area the pages fill: the system's display rectangle, its top 2
-    // pixels lower.
-    RECT GetDisplayRect();
+    // The system's display rectangle, its top 2 pixels lower.
+    RECT GetDisplayRect() override;
     int GetHotTab() const { return hotTab_; }
     // An accelerator character (Alt+key); true when a tab took it. The form
     // may forward its dialog characters here.
@@ -116,8 +117,6 @@ public:
 
     void WndProc(TMessage& Message) override;
 
-    TNotifyEvent OnChange;
-    TFloatTabChangingEvent OnChanging;
     TDrawTabEvent OnDrawTab;
     TTabTrackEvent OnTabTrack;
     TNotifyEvent OnTabShift;
@@ -127,8 +126,6 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
 
-    virtual bool CanChange();
-    virtual void Change();
     // Owner drawing of one tab (unless UseMSDrawing); OnDrawTab replaces it.
     virtual void DrawTab(HDC DC, int TabIndex, const RECT& Rect, bool Active);
     // The hint of a tab, for hot tracking.
@@ -185,18 +182,15 @@ private:
     int shiftFrom_ = -1;
 };
 
-class TFloatTabSheet : public TWinControl {
+class TFloatTabSheet : public TCustomTabSheet<TFloatTabSheet, TFloatPageControl> {
 public:
     // Hidden until active; button face.
-    explicit TFloatTabSheet(TComponent* AOwner);
+    explicit TFloatTabSheet(TComponent* AOwner) : TCustomTabSheet(AOwner) {}
     ~TFloatTabSheet() override;
 
-    TFloatPageControl* GetPageControl() const { return pageControl_; }
-    void SetPageControl(TFloatPageControl* Value);
-    // Position among the control's sheets (-1 while floating or alone);
-    // setting it outside 0..count-1 raises EListError "%d is an invalid
-    // PageIndex value.  PageIndex must be between 0 and %d".
-    int GetPageIndex() const;
+    // PageIndex is -1 while floating or alone; setting it outside
+    // 0..count-1 raises EListError "%d is an invalid PageIndex value.
+    // PageIndex must be between 0 and %d".
     void SetPageIndex(int Value);
     // Position of its tab, -1 without one.
     int GetTabIndex() const;
@@ -230,8 +224,6 @@ public:
     void WndProc(TMessage& Message) override;
 
     TFloatChangeEvent OnFloatChange;
-    TNotifyEvent OnShow;
-    TNotifyEvent OnHide;
 
 private:
     friend class TFloatPageControl;
@@ -245,7 +237,6 @@ private:
     void DragEnd(POINT Screen);
     void DrawDragFrame();
 
-    TFloatPageControl* pageControl_ = nullptr;
     TFloatPageControl* homeControl_ = nullptr;  // while floating
     TFloatingForm* floatingForm_ = nullptr;
     bool tabVisible_ = true;
@@ -263,20 +254,15 @@ private:
     HDC desktopDC_ = nullptr;
 };
 
-class TFloatPageControl : public TCustomFloatTabControl {
+// Its pages are the sheets docked in it (floating ones are not counted).
+class TFloatPageControl : public TCustomPageControl<TCustomFloatTabControl, TFloatTabSheet> {
 public:
-    explicit TFloatPageControl(TComponent* AOwner);
+    explicit TFloatPageControl(TComponent* AOwner) : TCustomPageControl(AOwner) {}
     ~TFloatPageControl() override;
 
-    // The sheets docked in the control (floating ones are not counted).
-    int GetPageCount() const { return static_cast<int>(pages_.size()); }
-    // Raises EListError.
-    TFloatTabSheet* GetPages(int Index) const;
     int GetFloatingCount() const { return static_cast<int>(floating_.size()); }
-    TFloatTabSheet* GetActivePage() const { return activePage_; }
     // A sheet of another control is ignored; nullptr selects no tab.
     void SetActivePage(TFloatTabSheet* Page);
-    int GetActivePageIndex() const;
     // The next (or previous) sheet after CurPage, wrapping round; with
     // CheckTabVisible only sheets with a tab. nullptr when none.
     TFloatTabSheet* FindNextPage(TFloatTabSheet* CurPage, bool GoForward, bool CheckTabVisible) const;
@@ -288,27 +274,25 @@ public:
 
 protected:
     void CreateWnd() override;
-    void AlignControls(RECT& Rect) override;
     void Change() override;
     AnsiString TabHint(int TabIndex) override;
     void ShiftTab(int From, int To) override;
+    void PagesChanged(int Removed, int Inserted) override;
+    void SelectActiveTab() override;
+    int PageAfterRemoval(int Index) const override;
+    void HidePage(TFloatTabSheet* Page) override;
 
 public:
     bool DialogChar(char Key) override;
 
 private:
     friend class TFloatTabSheet;
-    void InsertPage(TFloatTabSheet* Page);
-    void RemovePage(TFloatTabSheet* Page);
-    void MovePage(TFloatTabSheet* Page, int NewIndex);
+    std::vector<bool> TabsVisible(bool CheckTabVisible) const;
     void RebuildTabs();
-    void ShowPage(TFloatTabSheet* Page);
     TFloatTabSheet* PageOfTab(int TabIndex) const;
     void SheetFloated(TFloatTabSheet* Page);
     void SheetReturned(TFloatTabSheet* Page);
 
-    std::vector<TFloatTabSheet*> pages_;
-    TFloatTabSheet* activePage_ = nullptr;
     std::vector<TFloatTabSheet*> floating_;  // torn off, in the order they left
 };
 
