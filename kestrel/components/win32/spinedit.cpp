@@ -4,9 +4,7 @@
 #include <cmath>
 
 #include "exceptions.h"
-#include "forms.h"
 #include "sysutils.h"
-#include "vclutils.h"
 
 namespace {
 
@@ -247,13 +245,10 @@ void TSpinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 // ---- TSpinEdit
 
-TSpinEdit::TSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
+TSpinEdit::TSpinEdit(TComponent* AOwner) : TEditWithButton(AOwner)
 {
-    controlStyle_ &= ~csSetCaption;
     SetText("0");
     lastValid_ = minValue_;
-    buttonWindow_ = new TWinControl(this);
-    buttonWindow_->SetParent(this);
     button_ = new TSpinButton(this);
     button_->SetParent(buttonWindow_);
     button_->OnTopClick = [this](TObject*) { UpClick(); };
@@ -268,54 +263,24 @@ TSpinEdit::~TSpinEdit()
         button_->OnBottomClick = nullptr;
     }
     button_ = nullptr;
-    buttonWindow_ = nullptr;
-}
-
-void TSpinEdit::CreateParams(TCreateParams& Params)
-{
-    TCustomEdit::CreateParams(Params);
-    // Multi-line, so that the formatting rectangle keeps text off the button.
-    Params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
 }
 
 void TSpinEdit::CreateWnd()
 {
-    TCustomEdit::CreateWnd();
+    TEditWithButton::CreateWnd();
     SetEditRect();
 }
 
-int TSpinEdit::GetMinHeight()
+int TSpinEdit::MinHeightFor(int SystemFontHeight, int FontHeight, int BorderHeight) const
 {
-    int system = 0;
-    int font = 0;
-    ScreenTextHeights(GetFont(), system, font);
-    return SpinEditMinHeight(GetSystemMetrics(SM_CYBORDER), system, font);
-}
-
-void TSpinEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    AHeight = std::max(AHeight, GetMinHeight());
-    TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
-    LayoutButton();
+    return SpinEditMinHeight(BorderHeight, SystemFontHeight, FontHeight);
 }
 
 void TSpinEdit::LayoutButton()
 {
     if (!button_ || !buttonWindow_) return;
-    // New-style systems draw the edit's sunken border inside its height.
-    bool newStyle = LOBYTE(LOWORD(GetVersion())) > 3;
-    int side = std::max(0, newStyle ? GetHeight() - 4 : GetHeight());
-    buttonWindow_->SetBounds(GetWidth() - GetHeight(), 0, side, side);
-    button_->SetBounds(0, 0, side, side);
-    SetEditRect();
-}
-
-void TSpinEdit::SetEditRect()
-{
-    if (!HandleAllocated() || !button_) return;
-    RECT client = GetClientRect();
-    RECT r{0, 0, client.right - button_->GetWidth() - 2, client.bottom + 1};
-    SendMessageA(handle_, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    int side = std::max(0, NewStyleSystem() ? GetHeight() - 4 : GetHeight());
+    PlaceButton(TEditButtonPlace{GetWidth() - GetHeight(), 0, side, side}, true);
 }
 
 long double TSpinEdit::GetValue()
@@ -387,13 +352,13 @@ void TSpinEdit::Step(long double Delta)
     stepping_ = false;
     if (CompareText(GetText(), old) != 0) {
         SetModified(true);
-        TCustomEdit::Change();
+        TEditWithButton::Change();
     }
 }
 
 void TSpinEdit::Change()
 {
-    if (!stepping_) TCustomEdit::Change();
+    if (!stepping_) TEditWithButton::Change();
 }
 
 void TSpinEdit::Beep()
@@ -407,7 +372,7 @@ void TSpinEdit::KeyDown(unsigned short& Key, TShiftState Shift)
         UpClick();
     else if (Key == VK_DOWN)
         DownClick();
-    TCustomEdit::KeyDown(Key, Shift);
+    TEditWithButton::KeyDown(Key, Shift);
 }
 
 void TSpinEdit::KeyPress(char& Key)
@@ -416,42 +381,15 @@ void TSpinEdit::KeyPress(char& Key)
         Key = 0;
         Beep();
     }
-    if (Key == 0) return;
-    TCustomEdit::KeyPress(Key);
-    if (Key == '\r' || Key == '\x1b') {
-        // Default and cancel buttons work from a spin edit too.
-        if (TCustomForm* form = GetParentForm(this)) form->Perform(CM_DIALOGKEY, static_cast<unsigned char>(Key), 0);
-        // A multi-line edit would take Enter as a new line.
-        if (Key == '\r') Key = 0;
-    }
+    if (Key != 0) TEditWithButton::KeyPress(Key);
 }
 
 void TSpinEdit::DoExit()
 {
-    TCustomEdit::DoExit();
+    TEditWithButton::DoExit();
     // Leaving a text the value does not show ("150" above a limit of 99, or
     // no number at all) shows the value instead.
     if (IsDestroying()) return;
     long double v = GetValue();
     if (GetText() != FormatSpinValue(ClampSpinValue(v, minValue_, maxValue_), valueType_, decimal_)) SetValue(v);
-}
-
-void TSpinEdit::WndProc(TMessage& Message)
-{
-    switch (Message.Msg) {
-    case WM_PASTE:
-    case WM_CUT:
-        if (!editorEnabled_ || GetReadOnly()) return;
-        break;
-    case CM_ENABLEDCHANGED:
-        TCustomEdit::WndProc(Message);
-        if (button_) button_->SetEnabled(GetEnabled());
-        return;
-    case WM_SIZE:
-        TCustomEdit::WndProc(Message);
-        SetEditRect();
-        return;
-    default: break;
-    }
-    TCustomEdit::WndProc(Message);
 }

@@ -16,8 +16,8 @@
 
 #include "bitmap.h"
 #include "controls.h"
+#include "editbutton_place.h"
 #include "spinedit_value.h"
-#include "stdctrls.h"
 #include "timer.h"
 
 class TSpinButton : public TGraphicControl {
@@ -67,7 +67,7 @@ private:
     TTimer* repeatTimer_ = nullptr;
 };
 
-class TSpinEdit : public TCustomEdit {
+class TSpinEdit : public TEditWithButton {
 public:
     explicit TSpinEdit(TComponent* AOwner);
     ~TSpinEdit() override;
@@ -91,31 +91,29 @@ public:
     void SetEditorEnabled(bool Value) { editorEnabled_ = Value; }
 
     TSpinButton* GetButton() const { return button_; }
-    TWinControl* GetButtonWindow() const { return buttonWindow_; }
-    // The least height for the font; smaller heights are raised to it.
-    int GetMinHeight();
 
     // One step as from the button or the arrow keys.
     void UpClick();
     void DownClick();
 
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void KeyDown(unsigned short& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void DoExit() override;
-    void WndProc(TMessage& Message) override;
 
 protected:
-    void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Change() override;
     // The refusal of a key or a step; a test may count it.
     virtual void Beep();
+    TControl* ButtonControl() const override { return button_; }
+    int MinHeightFor(int SystemFontHeight, int FontHeight, int BorderHeight) const override;
+    // A square as high as the edit, less the border new-style systems draw
+    // inside it.
+    void LayoutButton() override;
+    bool TextEditable() override { return editorEnabled_ && !GetReadOnly(); }
 
 private:
     void Step(long double Delta);
-    void LayoutButton();
-    void SetEditRect();
 
     long double lastValid_ = 0;
     TValueType valueType_ = vtInt;
@@ -125,7 +123,6 @@ private:
     long double maxValue_ = 0;
     bool editorEnabled_ = true;
     bool stepping_ = false;
-    TWinControl* buttonWindow_ = nullptr;
     TSpinButton* button_ = nullptr;
 };
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "forms.h"
 #include "vclutils.h"
 
 // ---- TEditButton
@@ -33,22 +32,14 @@ namespace {
 // shared include does not define.
 const int ObmCombo = 32738;
 
-bool NewStyleSystem()
-{
-    return LOBYTE(LOWORD(GetVersion())) > 3;
-}
-
 }  // namespace
 
-TCustomComboEdit::TCustomComboEdit(TComponent* AOwner) : TCustomEdit(AOwner), clickKey_(ShortCut(VK_DOWN, ssAlt))
+TCustomComboEdit::TCustomComboEdit(TComponent* AOwner) : TEditWithButton(AOwner), clickKey_(ShortCut(VK_DOWN, ssAlt))
 {
-    controlStyle_ &= ~csSetCaption;
     // The height is ours to keep: at least GetMinHeight, 21 by default.
     SetAutoSize(false);
     height_ = 21;
-    buttonWindow_ = new TWinControl(this);
     buttonWindow_->SetBounds(0, 0, 21, 17);
-    buttonWindow_->SetParent(this);
     buttonWindow_->SetCursor(crArrow);
     button_ = new TEditButton(this);
     button_->SetParent(buttonWindow_);
@@ -61,14 +52,11 @@ TCustomComboEdit::~TCustomComboEdit()
 {
     if (button_) button_->OnClick = nullptr;
     button_ = nullptr;
-    buttonWindow_ = nullptr;
 }
 
 void TCustomComboEdit::CreateParams(TCreateParams& Params)
 {
-    TCustomEdit::CreateParams(Params);
-    // Multi-line, so that the formatting rectangle keeps the text off the button.
-    Params.Style |= ES_MULTILINE | WS_CLIPCHILDREN;
+    TEditWithButton::CreateParams(Params);
     if (!ctl3D_) {
         Params.ExStyle &= ~WS_EX_CLIENTEDGE;
         Params.Style |= WS_BORDER;
@@ -77,7 +65,7 @@ void TCustomComboEdit::CreateParams(TCreateParams& Params)
 
 void TCustomComboEdit::CreateWnd()
 {
-    TCustomEdit::CreateWnd();
+    TEditWithButton::CreateWnd();
     UpdateReadOnly();
     LayoutButton();
 }
@@ -183,7 +171,7 @@ void TCustomComboEdit::SetReadOnly(bool Value)
 
 void TCustomComboEdit::UpdateReadOnly()
 {
-    TCustomEdit::SetReadOnly(readOnly_ || !directInput_);
+    TEditWithButton::SetReadOnly(readOnly_ || !directInput_);
 }
 
 void TCustomComboEdit::SetCtl3D(bool Value)
@@ -194,38 +182,15 @@ void TCustomComboEdit::SetCtl3D(bool Value)
     LayoutButton();
 }
 
-int TCustomComboEdit::GetMinHeight()
+int TCustomComboEdit::MinHeightFor(int SystemFontHeight, int FontHeight, int BorderHeight) const
 {
-    int system = 0;
-    int font = 0;
-    ScreenTextHeights(GetFont(), system, font);
-    return ComboEditMinHeight(system, font, GetSystemMetrics(SM_CYBORDER));
-}
-
-void TCustomComboEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    AHeight = std::max(AHeight, GetMinHeight());
-    TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
-    LayoutButton();
+    return ComboEditMinHeight(SystemFontHeight, FontHeight, BorderHeight);
 }
 
 void TCustomComboEdit::LayoutButton()
 {
     if (!button_ || !buttonWindow_) return;
-    TEditButtonPlace p = EditButtonPlace(GetWidth(), GetHeight(), buttonWidth_, ctl3D_, NewStyleSystem());
-    buttonWindow_->SetBounds(p.Left, p.Top, p.Width, p.Height);
-    buttonWindow_->SetVisible(buttonWidth_ > 0);
-    button_->SetBounds(0, 0, p.Width, p.Height);
-    SetEditRect();
-}
-
-void TCustomComboEdit::SetEditRect()
-{
-    if (!HandleAllocated() || !buttonWindow_) return;
-    RECT client = GetClientRect();
-    int button = buttonWidth_ > 0 ? buttonWindow_->GetWidth() : 0;
-    RECT r{0, 0, std::max(0, int(client.right) - button - 2), client.bottom + 1};
-    SendMessageA(handle_, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+    PlaceButton(EditButtonPlace(GetWidth(), GetHeight(), buttonWidth_, ctl3D_, NewStyleSystem()), buttonWidth_ > 0);
 }
 
 void TCustomComboEdit::DoClick()
@@ -241,40 +206,9 @@ void TCustomComboEdit::ButtonClick()
 
 void TCustomComboEdit::KeyDown(unsigned short& Key, TShiftState Shift)
 {
-    TCustomEdit::KeyDown(Key, Shift);
+    TEditWithButton::KeyDown(Key, Shift);
     if (Key != 0 && buttonWidth_ > 0 && ShortCut(Key, Shift) == clickKey_) {
         DoClick();
         Key = 0;
     }
-}
-
-void TCustomComboEdit::KeyPress(char& Key)
-{
-    TCustomEdit::KeyPress(Key);
-    if (Key == '\r' || Key == '\x1b') {
-        // Default and cancel buttons work from here too.
-        if (TCustomForm* form = GetParentForm(this)) form->Perform(CM_DIALOGKEY, static_cast<unsigned char>(Key), 0);
-        // The multi-line edit would take Enter as a line break.
-        if (Key == '\r') Key = 0;
-    }
-}
-
-void TCustomComboEdit::WndProc(TMessage& Message)
-{
-    switch (Message.Msg) {
-    case WM_PASTE:
-    case WM_CUT:
-        if (!directInput_ || readOnly_) return;
-        break;
-    case CM_ENABLEDCHANGED:
-        TCustomEdit::WndProc(Message);
-        if (button_) button_->SetEnabled(GetEnabled());
-        return;
-    case WM_SIZE:
-        TCustomEdit::WndProc(Message);
-        SetEditRect();
-        return;
-    default: break;
-    }
-    TCustomEdit::WndProc(Message);
 }

@@ -11,9 +11,9 @@
 #ifndef KESTREL_TOOLEDIT_H
 #define KESTREL_TOOLEDIT_H
 
+#include "editbutton_place.h"
 #include "listctls_glyph.h"
 #include "menus.h"
-#include "stdctrls.h"
 
 enum TGlyphKind { gkCustom, gkDefault, gkDropDown, gkEllipsis };
 
@@ -25,7 +25,7 @@ protected:
     void DrawFrame(HDC DC, RECT& Face, bool Pressed) override;
 };
 
-class TCustomComboEdit : public TCustomEdit {
+class TCustomComboEdit : public TEditWithButton {
 public:
     // 121 x 21, button 21 wide, Alt+Down clicks it.
     explicit TCustomComboEdit(TComponent* AOwner);
@@ -55,16 +55,10 @@ public:
     void SetCtl3D(bool Value);
 
     TEditButton* GetButton() const { return button_; }
-    TWinControl* GetButtonWindow() const { return buttonWindow_; }
-    // The least height for the font; smaller heights are raised to it.
-    int GetMinHeight();
     // Clicks the button as the user would.
     void DoClick();
 
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void KeyDown(unsigned short& Key, TShiftState Shift) override;
-    void KeyPress(char& Key) override;
-    void WndProc(TMessage& Message) override;
 
     TNotifyEvent OnButtonClick;
 
@@ -74,10 +68,11 @@ protected:
     virtual void ButtonClick();
     // The glyph of gkDefault (none here).
     virtual TBitmap* DefaultGlyph() { return nullptr; }
+    TControl* ButtonControl() const override { return button_; }
+    int MinHeightFor(int SystemFontHeight, int FontHeight, int BorderHeight) const override;
+    void LayoutButton() override;
 
 private:
-    void LayoutButton();
-    void SetEditRect();
     void UpdateReadOnly();
     void RecreateGlyph();
 
@@ -87,7 +82,6 @@ private:
     bool directInput_ = true;
     bool readOnly_ = false;
     bool ctl3D_ = true;
-    TWinControl* buttonWindow_ = nullptr;
     TEditButton* button_ = nullptr;
 };
 

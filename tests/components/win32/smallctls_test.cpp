@@ -1,6 +1,6 @@
 // The image window's small controls: scroll events, the progress strip's
 // pixels, the status bar hosting controls, and the file label's caption.
-#include "../../gui/win32/gui_fixture.h"
+#include "../../gui/win32/form_fixture.h"
 #include "evtscroll.h"
 #include "filelbl.h"
 #include "forms.h"
@@ -11,23 +11,7 @@
 
 namespace {
 
-class SmallCtlsTest : public GuiTest {
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        form = new TForm(app.get());
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(0, 0, 400, 300);
-    }
-    void Show()
-    {
-        form->ShowNoActivate();
-        form->Update();
-        gui::PumpUntilIdle();
-    }
-    TForm* form = nullptr;
-};
+using SmallCtlsTest = FormTest;
 
 std::vector<uint32_t> RenderStrip(TStripProgress* bar)
 {
@@ -40,9 +24,7 @@ std::vector<uint32_t> RenderStrip(TStripProgress* bar)
 
 TEST_F(SmallCtlsTest, ScrollBoxReportsEachBarAfterItMoved)
 {
-    auto* box = new TEventScrollBox(form);
-    box->SetParent(form);
-    box->SetBounds(0, 0, 200, 150);
+    auto* box = New<TEventScrollBox>(form, form, 0, 0, 200, 150);
     box->SetAutoScroll(false);
     box->GetHorzScrollBar()->SetRange(1000);
     box->GetVertScrollBar()->SetRange(1000);
@@ -111,9 +93,7 @@ TEST_F(SmallCtlsTest, StatusBarHostsControlsAbovePanels)
     for (int w : {44, 72, 110, 50}) bar->GetPanels()->Add()->SetWidth(w);
     bar->GetPanels()->GetItems(1)->SetAlignment(taCenter);
     bar->GetPanels()->GetItems(0)->SetText("WWWWWWWWWWWW");
-    auto* strip = new TStripProgress(form);
-    strip->SetParent(bar);
-    strip->SetBounds(0, 2, 120, 15);
+    auto* strip = New<TStripProgress>(form, bar, 0, 2, 120, 15);
     strip->SetColor(0x00FF00);
     strip->SetProgressColor(0x00FF00);
     Show();

@@ -3,11 +3,10 @@
 // mouse and keyboard input on its button and text.
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "../../gui/win32/gui_fixture.h"
+#include "../../gui/win32/form_fixture.h"
 #include "clipboard.h"
 #include "spinedit.h"
+#include "ui2_helpers.h"
 
 namespace {
 
@@ -20,33 +19,12 @@ protected:
     void Beep() override { ++Beeps; }
 };
 
-class SpinEditTest : public GuiTest {
+class SpinEditTest : public EditOnFormTest<TCountingSpinEdit> {
 protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        form = new TForm(app.get());
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(100, 100, 300, 200);
-        edit = new TCountingSpinEdit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, 10, 100, 21);
-        edit->OnChange = [this](TObject*) { ++changes; };
-    }
-    void Show()
-    {
-        form->Show();
-        form->Update();
-        gui::PumpUntilIdle();
-    }
-    std::string Text() { return edit->GetText().c_str(); }
-
-    TForm* form = nullptr;
-    TCountingSpinEdit* edit = nullptr;
-    int changes = 0;
+    SpinEditTest() : EditOnFormTest(100) {}
 };
 
-// Real input: the left button, then handling messages for ms.
+// Real input: the left button.
 void InputLeft(bool down)
 {
     INPUT in = {};
@@ -55,14 +33,7 @@ void InputLeft(bool down)
     SendInput(1, &in, sizeof(in));
 }
 
-void PumpFor(unsigned ms)
-{
-    DWORD end = GetTickCount() + ms;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        gui::PumpUntilIdle();
-    }
-}
+using ui2::PumpFor;
 
 POINT ScreenPointOf(TControl* control, int x, int y)
 {
@@ -216,12 +187,8 @@ TEST_F(SpinEditTest, PasteAndCutOnlyWithTheEditorEnabled)
 
 TEST_F(SpinEditTest, EnterClicksTheDefaultButtonAndNeverReachesTheText)
 {
-    TButton* ok = new TButton(form);
-    ok->SetParent(form);
-    ok->SetBounds(10, 100, 75, 25);
-    ok->SetDefault(true);
     int clicks = 0;
-    ok->OnClick = [&](TObject*) { ++clicks; };
+    DefaultButton(clicks);
     Show();
     edit->SetText("12");
     gui::KeyPress(edit, '\r');
@@ -316,9 +283,7 @@ TEST_F(SpinEditTest, TypingArrowKeysAndLeavingWithRealKeys)
 {
     edit->SetMinValue(1);
     edit->SetMaxValue(99);
-    TEdit* other = new TEdit(form);
-    other->SetParent(form);
-    other->SetBounds(10, 60, 100, 21);
+    TEdit* other = New<TEdit>(form, form, 10, 60, 100, 21);
     Show();
     SetForegroundWindow(form->GetHandle());
     edit->SetFocus();
@@ -343,9 +308,7 @@ TEST_F(SpinEditTest, DestroyingTheEditFreesItsWindows)
 {
     Show();
     gui::TGuiCounts before = gui::CountGuiObjects();
-    auto* extra = new TSpinEdit(form);
-    extra->SetParent(form);
-    extra->SetBounds(10, 40, 80, 21);
+    auto* extra = New<TSpinEdit>(form, form, 10, 40, 80, 21);
     gui::PumpUntilIdle();
     HWND box = extra->GetButtonWindow()->GetHandle();
     EXPECT_TRUE(IsWindow(box));

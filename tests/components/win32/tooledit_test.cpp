@@ -2,47 +2,29 @@
 // the click key, Enter to the default button, read-only input.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-
-#include "../../gui/win32/gui_fixture.h"
+#include "../../gui/win32/form_fixture.h"
 #include "clipboard.h"
 #include "tooledit.h"
 #include "ui2_helpers.h"
 
 namespace {
 
-class ComboEditTest : public GuiTest {
+class ComboEditTest : public EditOnFormTest<TComboEdit> {
 protected:
+    ComboEditTest() : EditOnFormTest(121) {}
     void SetUp() override
     {
-        GuiTest::SetUp();
-        form = new TForm(app.get());
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(100, 100, 300, 200);
-        edit = new TComboEdit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, 10, 121, 21);
+        EditOnFormTest::SetUp();
         edit->SetButtonWidth(22);
         edit->SetText("C:\\Undo");
+        changes = 0;
         edit->OnButtonClick = [this](TObject* sender) {
             ++clicks;
             EXPECT_EQ(edit, sender);
         };
-        edit->OnChange = [this](TObject*) { ++changes; };
     }
-    void Show()
-    {
-        form->Show();
-        form->Update();
-        gui::PumpUntilIdle();
-    }
-    std::string Text() { return edit->GetText().c_str(); }
 
-    TForm* form = nullptr;
-    TComboEdit* edit = nullptr;
     int clicks = 0;
-    int changes = 0;
 };
 
 using ui2::CellGlyph;
@@ -107,12 +89,8 @@ TEST_F(ComboEditTest, TheButtonsClickFiresOnButtonClick)
 
 TEST_F(ComboEditTest, EnterReachesTheDefaultButtonAndIsDiscarded)
 {
-    auto* ok = new TButton(form);
-    ok->SetParent(form);
-    ok->SetBounds(10, 100, 75, 25);
-    ok->SetDefault(true);
     int okClicks = 0;
-    ok->OnClick = [&](TObject*) { ++okClicks; };
+    DefaultButton(okClicks);
     Show();
     edit->SetFocus();
     gui::KeyPress(edit, '\r');

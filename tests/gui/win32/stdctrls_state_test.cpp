@@ -5,7 +5,7 @@
 
 #include "buttons.h"
 #include "formbuilder.h"
-#include "gui_fixture.h"
+#include "form_fixture.h"
 #include "metafile.h"
 #include "scrollbox.h"
 
@@ -38,23 +38,7 @@ std::string MessageOf(F f)
     return "no exception";
 }
 
-class StdCtrlsStateTest : public GuiTest {
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        form = new TForm(app.get());
-        form->SetBorderStyle(bsNone);
-        form->SetBounds(0, 0, 400, 300);
-    }
-    void Show()
-    {
-        form->ShowNoActivate();
-        form->Update();
-        gui::PumpUntilIdle();
-    }
-    TForm* form = nullptr;
-};
+using StdCtrlsStateTest = FormTest;
 
 }  // namespace
 
