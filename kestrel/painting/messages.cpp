@@ -35,6 +35,11 @@ const BuiltIn builtIn[] = {
     {"UndoFilesLost", "Some undo steps could not be moved to the new undo folder and were discarded."},
     {"AABtn", "Smooth edges (anti-aliasing)"},
     {"IBBtn", "Cut tools make a brush instead of a selection"},
+    // Files beside the program, named by the language.
+    {"TODFile", "tips.txt"},
+    {"HelpFile", "kestrel.hlp"},
+    {"NoTOD", "The tip file could not be found."},
+    {"CantOpenBrowser", "The browser could not be opened."},
 
     // Tool hints; also the names of the undo steps the tools record.
     {"ContFhandIcon", "Freehand"},

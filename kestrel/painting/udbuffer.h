@@ -87,6 +87,9 @@ public:
     static Pair<int> NewestUndoSize(UDBuffer* pic);  // (0, 0) without a step
     // False when some steps could not be moved and were discarded.
     static bool MoveUndoFiles(UDBuffer* pic);
+    // Brings the undo figures within lowered limits: old spill files are
+    // deleted, then old steps in memory spill; pic's newest step stays.
+    static void TrimUndo(UDBuffer* pic);
 
     // Room for a new step of s KB: true for memory, false for disk.
     static bool MakeUndoRoom(UDBuffer* pic, long long s);

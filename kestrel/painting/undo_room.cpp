@@ -104,3 +104,11 @@ bool UDBuffer::MakeUndoRoom(UDBuffer* pic, long long s)
     FreeUndoDisk(pic, s);
     return false;
 }
+
+// Spill files go first, so that the disk has room for the memory steps
+// that spill next.
+void UDBuffer::TrimUndo(UDBuffer* pic)
+{
+    FreeUndoDisk(pic, 0);
+    FreeUndoMemory(pic, 0, true);
+}

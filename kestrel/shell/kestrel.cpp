@@ -7,18 +7,7 @@
 #include "mainform.h"
 #include "picturefiles_win32.h"
 #include "startupsteps.h"
-
-namespace {
-
-int DisplayBitsPerPixel()
-{
-    HDC dc = GetDC(GetDesktopWindow());
-    int bits = GetDeviceCaps(dc, BITSPIXEL);
-    ReleaseDC(GetDesktopWindow(), dc);
-    return bits;
-}
-
-}  // namespace
+#include "startupsteps_win32.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -26,7 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         MessageBoxA(nullptr, "First switch to HiColor or True Color display mode", "Kestrel", MB_ICONWARNING);
         return 0;
     }
-    ProgramDir = ProgramDirOf(__argc > 0 ? __argv[0] : "");
+    ProgramDir = ModuleProgramDir();
     TApplication app;
     try {
         app.SetTitle("Kestrel");

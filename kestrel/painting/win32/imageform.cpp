@@ -16,10 +16,12 @@
 #include "tbwindow.h"
 #include "toolmanager.h"
 #include "undo_settings.h"
+#include "userlevel.h"
 
 namespace {
 const int PanelWidths[] = {44, 72, 110, 50};
 const int ToggleSize = 14;
+const int TogglesRoom = 2 * ToggleSize;
 }  // namespace
 
 TImageForm::TImageForm(TComponent* AOwner) : TForm(AOwner)
@@ -126,6 +128,25 @@ void TImageForm::BuildStatusBar()
 void TImageForm::SetStatusText(int panel, const AnsiString& text)
 {
     StatusBar->GetPanels()->GetItems(panel)->SetText(text);
+}
+
+void TImageForm::ShowLevelControls()
+{
+    bool expert = Level == LevelExpert;
+    AntiAliasBtn->SetVisible(expert);
+    InstBrushBtn->SetVisible(expert);
+    if (expert == expertLayout_) return;
+    expertLayout_ = expert;
+    int shift = expert ? TogglesRoom : -TogglesRoom;
+    TStatusPanel* panel0 = StatusBar->GetPanels()->GetItems(0);
+    panel0->SetWidth(panel0->GetWidth() + shift);
+    ProgressBar->SetLeft(ProgressBar->GetLeft() + shift);
+}
+
+void TImageForm::TranslateToggleHints()
+{
+    AntiAliasBtn->SetHint(Translate("AABtn"));
+    InstBrushBtn->SetHint(Translate("IBBtn"));
 }
 
 AnsiString TImageForm::GetStatusText(int panel) { return StatusBar->GetPanels()->GetItems(panel)->GetText(); }
@@ -262,16 +283,26 @@ void TImageForm::ShowBufPaint(TObject*)
 
 // ---- buttons
 
+void ApplyAntiAlias()
+{
+    for (int i = 0; i < ImageFormCount(); ++i) GetImageForm(i)->AntiAliasBtn->SetDown(AntiAlias);
+}
+
+void ApplyInstantBrush(bool flag)
+{
+    for (int i = 0; i < ImageFormCount(); ++i) GetImageForm(i)->InstBrushBtn->SetDown(flag);
+}
+
 void TImageForm::AntiAliasBtnClick(TObject*)
 {
     AntiAlias = !AntiAlias;
-    for (int i = 0; i < ImageFormCount(); ++i) GetImageForm(i)->AntiAliasBtn->SetDown(AntiAlias);
+    ApplyAntiAlias();
 }
 
 void TImageForm::InstBrushBtnClick(TObject*)
 {
     InstBrush = !InstBrush;
-    for (int i = 0; i < ImageFormCount(); ++i) GetImageForm(i)->InstBrushBtn->SetDown(InstBrush);
+    ApplyInstantBrush(InstBrush);
 }
 
 void TImageForm::CancelProgressBtnClick(TObject*)

@@ -50,6 +50,11 @@ public:
     // Sizes the view to the picture at the zoom, keeping the point under the
     // pointer (or the middle) where it was.
     void UpdateView();
+    // The two toggles shown to experts, hidden for novices with the progress
+    // bar moved into their room and panel 0 narrowed (Level); both ways.
+    void ShowLevelControls();
+    // The toggles' hints in the current language.
+    void TranslateToggleHints();
     void SetStatusText(int panel, const AnsiString& text);
     AnsiString GetStatusText(int panel);
     void ScrollTo(int x, int y);
@@ -103,6 +108,7 @@ private:
     bool fitZoomShown_ = false;  // Z switched to the fitting zoom
     int zoomBeforeFit_ = 1;
     bool placing_ = false;     // MaxSizeResize is moving the view
+    bool expertLayout_ = true;  // the status bar is built with the toggles' room
 };
 
 const int MaxImageForms = 32;
@@ -116,6 +122,11 @@ TImageForm* CreateImageWindow(int width, int height, const AnsiString& name);
 int ImageFormCount();
 TImageForm* GetImageForm(int index);  // null outside the list
 extern TImageForm* CurrentImageForm;
+
+// Every image window's anti-alias toggle shows AntiAlias; every instant
+// brush toggle shows flag.
+void ApplyAntiAlias();
+void ApplyInstantBrush(bool flag);
 
 // Makes window `index` the current one (nothing when it already is).
 void ActivateImageWindow(int index);

@@ -56,19 +56,6 @@ void ClearPicture(UDBuffer& pic)
         std::memset(pic.At(pic.left, y), 0, size_t(pic.Width()) * sizeof(unsigned long));
 }
 
-// Expert users get the two toggles in panel 0; novices a narrower panel.
-void ShowLevelControls(TImageForm* f)
-{
-    bool expert = Level == LevelExpert;
-    f->AntiAliasBtn->SetVisible(expert);
-    f->InstBrushBtn->SetVisible(expert);
-    f->AntiAliasBtn->SetHint(Translate("AABtn"));
-    f->InstBrushBtn->SetHint(Translate("IBBtn"));
-    if (expert) return;
-    TStatusPanel* panel0 = f->StatusBar->GetPanels()->GetItems(0);
-    panel0->SetWidth(panel0->GetWidth() - 28);
-    f->ProgressBar->SetLeft(f->ProgressBar->GetLeft() - 28);
-}
 }  // namespace
 
 int ImageFormCount() { return int(Forms().size()); }
@@ -152,7 +139,8 @@ TImageForm* CreateImageWindow(int width, int height, const AnsiString& name)
     f->ShowBuf->SetCursor(CurrentTool->cursor);
     f->SetStatusText(0, PaintModeLetter());
     SetVisibleClip();
-    ShowLevelControls(f);
+    f->ShowLevelControls();
+    f->TranslateToggleHints();
     if (ImageLinks.addWindowMenuItem) ImageLinks.addWindowMenuItem(f->Index, ImageTitle(f->Picture));
     f->UpdateCaption(CaptionAuto);
     return f;

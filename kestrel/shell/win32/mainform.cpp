@@ -50,7 +50,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     OnKeyUp = [](TObject* s, WORD& key, TShiftState shift) {
         if (CurrentImageForm) CurrentImageForm->FormKeyUp(s, key, shift);
     };
-    OnCreate = [this](TObject* s) { FormCreate(s); };
+    // No OnCreate: the window was made above, for the tool windows, so
+    // StartUp runs FormCreate itself.
     OnCloseQuery = [this](TObject* s, bool& canClose) { ShutDownRequest(s, canClose); };
 }
 
@@ -158,8 +159,8 @@ void TMainForm::BuildOptionBars()
         e->SetName(names[i]);
         e->SetBounds(i * 50, 0, 46, 21);
         e->SetMinValue(i < 2 ? 1 : 0);
-        e->SetMaxValue(9999);
-        e->SetValue(i < 2 ? 16 : 0);
+        e->SetMaxValue(16384);
+        e->SetValue(i < 2 ? 8 : 0);
         e->SetParent(GridBar);
         *edits[i] = e;
     }

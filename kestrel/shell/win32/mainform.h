@@ -46,6 +46,11 @@ public:
     TMenuItem *SelectSource1, *Acquire1;
     // The Window menu's image items follow this many fixed items.
     int WindowMenuFixed = 0;
+    // Help menu. Tod1Click with a null Sender is the tip at start, which
+    // says nothing when there is no tip file.
+    void Tod1Click(TObject* Sender);
+    void HomepageClick(TObject* Sender);
+    void About1Click(TObject* Sender);
 
     // --- bars ---
     TDock* Dock;  // bottom: the option bar and the grid bar
@@ -112,10 +117,20 @@ public:
     void Contents1Click(TObject* Sender);
     void FitMainWindowToDock();
     void SetToolbarsFloatingMode(bool onTopOfMainForm);
+    // OnMove of the floating tool windows: snaps them to the screen's edges,
+    // under the main window and beside the image windows.
+    void ToolPanelMove(TObject* Sender);
+    // The option bars' service for the grid bar: shown in the bottom dock's
+    // second row with the controls the user level reaches; hidden, it and
+    // its controls are disabled.
+    void ShowGridBar(bool shown);
     void ActivateIconFunc(TObject* Sender);
 
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);
+    // After a language change: the width for the menu bar, the image
+    // windows' captions and toggle hints.
+    void RetranslateMenus();
 
 private:
     void BuildMenus();
@@ -137,6 +152,8 @@ private:
     std::vector<HWND> hiddenOnMinimize_;
     TTimerDragTimer* dragTimer_ = nullptr;
     bool fitting_ = false;
+    bool snappingTool_ = false;
+    bool formCreated_ = false;
 };
 
 extern TMainForm* MainForm;

@@ -2,8 +2,10 @@
 // in the program are left out rather than shown doing nothing.
 #include "mainform.h"
 
+#include "aboutpanel.h"
 #include "paintkit.h"
 #include "picturefiles_win32.h"
+#include "tipform.h"
 #include "toolmanager.h"
 
 TMenuItem* TMainForm::NewItem(TMenuItem* parent, const char* name, const char* caption, TNotifyEvent onClick)
@@ -69,8 +71,20 @@ void TMainForm::BuildMenus()
     WindowMenuFixed = Window1->GetCount();
 
     Contents1 = NewItem(Help1, "Contents1", "&Contents", [this](TObject* s) { Contents1Click(s); });
-    Tod1 = nullptr;
-    Homepage = nullptr;
-    About1 = nullptr;
+    Tod1 = NewItem(Help1, "Tod1", "&Tip of the Day...", [this](TObject* s) { Tod1Click(s); });
+    NewItem(Help1, "", "-", nullptr);
+    Homepage = NewItem(Help1, "Homepage", "Kestrel on the &Web", [this](TObject* s) { HomepageClick(s); });
+    About1 = NewItem(Help1, "About1", "&About Kestrel...", [this](TObject* s) { About1Click(s); });
     SetMenu(MainMenu1);
+}
+
+void TMainForm::Tod1Click(TObject* Sender) { RunTipOfTheDay(this, Sender == nullptr); }
+
+void TMainForm::HomepageClick(TObject*) { OpenHomePage(); }
+
+void TMainForm::About1Click(TObject*)
+{
+    TAboutPanel* panel = new TAboutPanel(this);
+    panel->SetPosition(poScreenCenter);
+    panel->Show();
 }

@@ -101,7 +101,8 @@ void TMainForm::StartMessage(TMessage& Message)
 {
     Message.Result = 0;
     if (Message.Msg == UM_SHOWTIP) {
-        Show();  // the tip of the day is not part of the program yet
+        Show();
+        Tod1Click(nullptr);
     } else if (Message.Msg == UM_STARTED) {
         LoadToolbarPositions(this, "Software\\Corvane\\KS\\Toolbars");
         ToolbarVisib->SetChecked(Toolbar->GetVisible());

@@ -1,29 +1,37 @@
 // The preferences command. The dialog's own unit applies what belongs to
 // the settings (file types, language, switches, undo folder and limits);
-// here the main window follows them.
+// here the main window follows them, and the image windows and pictures
+// through preferences_follow.
 #include "mainform.h"
 
-#include "messages.h"
 #include "mruflist.h"
 #include "optionbar.h"
 #include "palettebar.h"
 #include "preferences.h"
+#include "preferences_follow.h"
 #include "tbctrls.h"
 #include "toolbuttons.h"
 #include "toolmanager.h"
 
+void TMainForm::RetranslateMenus()
+{
+    SizeToMenuBar();
+    RetranslateImageWindows();
+}
+
 void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
 {
     SelectDefaultTool(true);
-    TPreferencesResult result = RunPreferences(AppSettings, ProgramDir);
-    if (!result.accepted) return;
-    if (result.languageChanged) SizeToMenuBar();
+    TPreferencesResult result = RunPreferences(AppSettings, ProgramDir, TryPreferencesOnImageWindows);
+    if (result.languageChanged) RetranslateMenus();
     if (result.levelChanged || result.languageChanged) {
         // Rebuilt from the new language's description at the new level.
         HideOptionBar(CurrentTool, nullptr);
         ShowOptionBar(CurrentTool);
         FitMainWindowToDock();
     }
+    FollowPreferencesInPictures(result);
+    if (!result.accepted) return;
     MRUFileList1->SetMaximum(AppSettings.MRUFiles);
     // Applying the preferences resets the palette bar to the default colours.
     BuildPalette(PaletteHolder, AppSettings.Palette, true);

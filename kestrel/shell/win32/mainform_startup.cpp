@@ -2,8 +2,10 @@
 // exist, and the shut-down request when the main window is closed.
 #include "mainform.h"
 
+#include "aboutpanel.h"
 #include "application.h"
 #include "bitmap.h"
+#include "debuglog.h"
 #include "brushes_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
@@ -11,6 +13,7 @@
 #include "imagewindow_links.h"
 #include "lang.h"
 #include "messages.h"
+#include "optionbar.h"
 #include "optionbar_view.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
@@ -70,21 +73,37 @@ void StartWithDefaultBrush()
     RecolorBrush(false);
 }
 
+// Only the program carries the folder pictures, not a test executable: the
+// browser then shows folders without them.
+void LoadFolderGlyphs(HINSTANCE instance)
+{
+    // A main form made again takes the glyphs over.
+    delete FolderGlyph;
+    delete ParentFolderGlyph;
+    FolderGlyph = new TBitmap();
+    ParentFolderGlyph = new TBitmap();
+    if (FindResourceA(instance, "FOLDER", RT_BITMAP)) FolderGlyph->LoadFromResourceName(instance, "FOLDER");
+    if (FindResourceA(instance, "PARENTF", RT_BITMAP)) ParentFolderGlyph->LoadFromResourceName(instance, "PARENTF");
+}
+
 }  // namespace
 
 void TMainForm::FormCreate(TObject*)
 {
+    if (formCreated_) return;
+    formCreated_ = true;
     MainForm = this;
+    Closing = false;
+    // Wired before the resources are loaded, which may fail.
+    Toolbar->OnMove = [this](TObject* s) { ToolPanelMove(s); };
+    Palettebar->OnMove = [this](TObject* s) { ToolPanelMove(s); };
+    OptionBarView.showGridBar = [this](bool shown) { ShowGridBar(shown); };
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < 13; ++i) {
         HCURSOR cursor = LoadCursorA(instance, CursorNames[i]);
         if (cursor) Screen->SetCursors(-49 + i, cursor);
     }
-    FolderGlyph = new TBitmap();
-    ParentFolderGlyph = new TBitmap();
-    FolderGlyph->LoadFromResourceName(instance, "FOLDER");
-    ParentFolderGlyph->LoadFromResourceName(instance, "PARENTF");
-    Closing = false;
+    LoadFolderGlyphs(instance);
 }
 
 void TMainForm::InstallLinks()
@@ -218,16 +237,22 @@ void TMainForm::OpenFirstPictures(int argc, char** argv)
 
 bool TMainForm::StartUp(int argc, char** argv)
 {
+    // The constructor makes the window (its tool windows float on it), and
+    // with it the creation event passes before the handler is assigned.
+    FormCreate(this);
     LoadSettings();
     Lang = new TLang(ProgramDir);
     LoadLanguage(AppSettings);
     Application->SetHelpFile(ProgramDir + Translate("HelpFile"));
+    DebugLogFolder = ProgramDir;
+    CreateSplash(this);
     WorkArea = RECT{0, 0, 0, 0};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &WorkArea, 0);
     SizeToMenuBar();
     FitMainWindowToDock();  // the image windows open under the bar
     Show();  // the floating bars show only above a shown main window
     CaptionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYBORDER) + 4;
+    ShowSplash();
     TakeCaptionColours();
     Cap->SetActiveEndColor(CaptionEndColors[0]);
     Cap->SetInactiveEndColor(CaptionEndColors[1]);
@@ -245,6 +270,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     OpenFirstPictures(argc, argv);
     if (ImageFormCount() == 0) {
         // Nothing to paint on (the user was told why): end the program.
+        CloseSplash();
         return false;
     }
     if (CurrentImageForm) {
@@ -272,6 +298,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     TreeScanner->Execute();
     FitMainWindowToDock();
     PostMessageA(GetHandle(), UM_STARTED, 0, 0);
+    CloseSplash();
     if (AppSettings.ShowTOD) PostMessageA(GetHandle(), UM_SHOWTIP, 0, 0);
     return true;
 }
@@ -296,4 +323,5 @@ void TMainForm::ShutDownRequest(TObject*, bool& CanClose)
     Lang = nullptr;
     CanClose = true;
     Closing = true;
+    DebugLog("Application closed.");
 }

@@ -1,12 +1,16 @@
-// The Window menu, the activity timer, the bars' visibility and the small
-// handlers that forward to the image windows.
+// The Window menu, the activity timer, the bars (visibility, the floating
+// tool windows' snapping, the grid bar) and the small handlers that
+// forward to the image windows.
 #include "mainform.h"
 
 #include "application.h"
 #include "imageform.h"
 #include "imagetitle.h"
+#include "mainsnap.h"
+#include "optionbar.h"
 #include "pictureview.h"
 #include "toolmanager.h"
+#include "userlevel.h"
 
 void TMainForm::WindowMenuClick(TObject*)
 {
@@ -110,6 +114,56 @@ void TMainForm::SetToolbarsFloatingMode(bool onTopOfMainForm)
     TToolWindowFloatingMode mode = onTopOfMainForm ? fmOnTopOfParentForm : fmOnTopOfAllForms;
     Toolbar->SetFloatingMode(mode);
     Palettebar->SetFloatingMode(mode);
+}
+
+namespace {
+
+SnapRect ScreenRectOf(HWND h)
+{
+    RECT r;
+    GetWindowRect(h, &r);
+    return SnapRect{r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+void TMainForm::ToolPanelMove(TObject* Sender)
+{
+    TCustomToolWindow* bar = dynamic_cast<TCustomToolWindow*>(Sender);
+    if (snappingTool_ || !bar || !bar->IsFloating()) return;
+    POINT at = bar->GetFloatingPosition();
+    SnapRect r = {at.x, at.y, at.x + bar->GetWidth(), at.y + bar->GetHeight()};
+    std::vector<SnapRect> images;
+    for (int i = 0; i < ImageFormCount(); ++i) {
+        TImageForm* f = GetImageForm(i);
+        if (f->HandleAllocated() && IsWindowVisible(f->GetHandle())) images.push_back(ScreenRectOf(f->GetHandle()));
+    }
+    SnapToolWindow(r, SnapRect{WorkArea.left, WorkArea.top, WorkArea.right, WorkArea.bottom},
+                   ScreenRectOf(GetHandle()), images);
+    if (r.left == at.x && r.top == at.y) return;
+    // The snapped place moves the window again, which must not snap anew.
+    struct Guard {
+        bool& flag;
+        explicit Guard(bool& f) : flag(f) { flag = true; }
+        ~Guard() { flag = false; }
+    } guard(snappingTool_);
+    bar->SetFloatingPosition(POINT{r.left, r.top});
+}
+
+void TMainForm::ShowGridBar(bool shown)
+{
+    Dock->BeginUpdate();
+    if (shown) GridBar->SetDockRow(1);
+    GridBar->SetEnabled(shown);
+    for (int i = 0; i < GridBar->GetControlCount(); ++i) {
+        TControl* c = GridBar->GetControl(i);
+        bool reached = Level >= (c->GetTag() >> 12);
+        if (shown) c->SetVisible(reached);
+        c->SetEnabled(shown && reached);
+    }
+    GridBar->SetVisible(shown);
+    Dock->EndUpdate();
+    FitMainWindowToDock();
 }
 
 void TMainForm::ActivateIconFunc(TObject*)

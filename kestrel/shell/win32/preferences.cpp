@@ -433,10 +433,12 @@ bool ApplyUndoDir(TPreferences& d, TAppSettings& s)
 
 }  // namespace
 
-TPreferencesResult RunPreferences(TAppSettings& settings, const AnsiString& programDir)
+TPreferencesResult RunPreferences(TAppSettings& settings, const AnsiString& programDir,
+                                  const std::function<void(TPreferences&)>& prepare)
 {
     std::unique_ptr<TPreferences> dialog(new TPreferences(Application));
     dialog->LoadFrom(settings, LibraryFormats(), LanguageNames, nullptr);
+    if (prepare) prepare(*dialog);
     if (dialog->ShowModal() != mrOk) return TPreferencesResult();
     Screen->SetCursor(crHourGlass);
     TPreferencesResult result;

@@ -6,6 +6,7 @@
 #ifndef KESTREL_PREFERENCES_H
 #define KESTREL_PREFERENCES_H
 
+#include <functional>
 #include <vector>
 #include "appsettings.h"
 #include "floattabs.h"
@@ -119,8 +120,11 @@ struct TPreferencesResult {
 };
 
 // Shows the dialog over the settings and applies it on OK (with the
-// hourglass); Cancel changes nothing (accepted false).
-TPreferencesResult RunPreferences(TAppSettings& settings, const AnsiString& programDir);
+// hourglass); Cancel changes nothing (accepted false). prepare runs once the
+// controls show the settings, before the dialog opens: the caller hooks
+// what the dialog tries at once.
+TPreferencesResult RunPreferences(TAppSettings& settings, const AnsiString& programDir,
+                                  const std::function<void(TPreferences&)>& prepare = nullptr);
 
 // Applies an accepted dialog to settings: file types of changed formats
 // (a grey entry changes nothing), the language (loaded and written to the

@@ -53,6 +53,7 @@ protected:
     {
         GuiTest::SetUp();
         RemoveKey(HKEY_CURRENT_USER, ProgramKey);
+        NoTipAtStart();
         AppSettings = TAppSettings();
         UntitledCounter = 1;  // as in a fresh program
         app->CreateForm(MainForm);
@@ -60,6 +61,16 @@ protected:
     }
 
     virtual std::vector<std::string> Arguments() { return {}; }
+
+    // The tip of the day is modal: a tips file found beside the test would
+    // stop the start-up here.
+    static void NoTipAtStart()
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenKey("Software\\Corvane\\KS\\Preferences", true));
+        reg.WriteBool("ShowTOD", false);
+    }
 
     void Start(std::vector<std::string> files)
     {

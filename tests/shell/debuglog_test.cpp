@@ -1,0 +1,60 @@
+// The diagnostic log: silent unless switched on, then one timed line per
+// call appended to KS.LOG in its folder.
+#include <regex>
+#include <string>
+
+#include "debuglog.h"
+#include "textfile_fixture.h"
+
+namespace {
+
+class DebugLogFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedOn = DebugLogOn;
+        savedFolder = DebugLogFolder;
+        DebugLogFolder = TestTempPath("").c_str();
+        std::remove(LogPath().c_str());
+    }
+    void TearDown() override
+    {
+        std::remove(LogPath().c_str());
+        DebugLogOn = savedOn;
+        DebugLogFolder = savedFolder;
+    }
+    static std::string LogPath() { return TestTempPath("KS.LOG"); }
+
+    bool savedOn = false;
+    AnsiString savedFolder;
+};
+
+TEST_F(DebugLogFile, DeliveredSwitchIsOffAndWritesNothing)
+{
+    EXPECT_FALSE(savedOn);
+    DebugLogOn = false;
+    DebugLog("Application closed.");
+    EXPECT_FALSE(TestFileExists(LogPath()));
+}
+
+TEST_F(DebugLogFile, SwitchedOnAppendsOneTimedLinePerCall)
+{
+    DebugLogOn = true;
+    DebugLog("scan started");
+    DebugLog("Application closed.");
+    std::string log = ReadTextFile(LogPath());
+    EXPECT_TRUE(std::regex_match(log, std::regex(R"(\[\d{3}\.\d{2}\] scan started\n\[\d{3}\.\d{2}\] Application closed\.\n)")))
+        << log;
+}
+
+TEST(DebugLogLine, SecondsWithTwoDecimalsPaddedToSixCharacters)
+{
+    EXPECT_STREQ("[000.00] a\n", DebugLogLine(0, "a").c_str());
+    EXPECT_STREQ("[003.14] a b\n", DebugLogLine(3.14159, "a b").c_str());
+    EXPECT_STREQ("[123.46] x\n", DebugLogLine(123.456, "x").c_str());
+    EXPECT_STREQ("[1234.50] x\n", DebugLogLine(1234.5, "x").c_str());
+    // A text with a percent sign is data, not a format.
+    EXPECT_STREQ("[001.00] 100%s\n", DebugLogLine(1, "100%s").c_str());
+}
+
+}  // namespace
