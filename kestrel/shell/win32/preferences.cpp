@@ -11,15 +11,15 @@
 #include "messages.h"
 #include "publishedprops.h"
 #include "settings_registry.h"
+#include "smalldialog.h"
 #include "sysutils.h"
 
 namespace {
 
-// Remembered for the run: the dialog reopens where it was closed.
-struct LastPlace {
-    bool known = false;
-    int left = 0, top = 0, page = 0;
-} lastPlace;
+// Remembered for the run: the dialog reopens where it was closed, on the
+// page it was closed on.
+TDialogPlace lastPlace;
+int lastPage = 0;
 
 const int SheetWidth = 392;
 
@@ -148,26 +148,16 @@ TPreferences::TPreferences(TComponent* AOwner) : TForm(AOwner)
     HelpBtn->SetName("HelpBtn");
     BrowseForFolder = [this](const AnsiString& title) { return ShellBrowseForFolder(GetHandle(), title); };
 
-    if (Lang) {
-        PublishSheetCaptions();
-        Lang->TranslateForm("[Preferences]");
-    }
+    if (Lang) PublishSheetCaptions();
+    PrepareSmallDialog(this, GradCaption, lastPlace);
     SpaceOnDiskNum->SetLeft(SpaceOnDiskLabel->GetLeft() + SpaceOnDiskLabel->GetWidth() + 8);
-    if (lastPlace.known) {
-        SetLeft(lastPlace.left);
-        SetTop(lastPlace.top);
-    } else {
-        SetPosition(poScreenCenter);
-    }
-    if (lastPlace.page >= 0 && lastPlace.page < Pages->GetPageCount()) Pages->SetActivePage(Pages->GetPages(lastPlace.page));
+    if (lastPage >= 0 && lastPage < Pages->GetPageCount()) Pages->SetActivePage(Pages->GetPages(lastPage));
 }
 
 TPreferences::~TPreferences()
 {
-    lastPlace.known = true;
-    lastPlace.left = GetLeft();
-    lastPlace.top = GetTop();
-    lastPlace.page = Pages->GetActivePageIndex();
+    RememberDialogPlace(this, lastPlace);
+    lastPage = Pages->GetActivePageIndex();
 }
 
 TFloatTabSheet* TPreferences::NewSheet(const char* name, const char* caption)

@@ -8,6 +8,7 @@
 #include "../../gui/win32/timed_step.h"
 #include "../lang_fixture.h"
 #include "fileassoc.h"
+#include "mainform.h"
 #include "preferences.h"
 #include "registry_fixture.h"
 #include "settings_registry.h"
@@ -78,7 +79,14 @@ protected:
 
 TEST_F(PreferencesTest, PagesShowTheSettings)
 {
+    TColor ends[2] = {CaptionEndColors[0], CaptionEndColors[1]};
+    CaptionEndColors[0] = clLime;
+    CaptionEndColors[1] = clNavy;
     std::unique_ptr<TPreferences> d(NewDialog());
+    CaptionEndColors[0] = ends[0];
+    CaptionEndColors[1] = ends[1];
+    EXPECT_EQ(d->GradCaption->GetActiveEndColor(), clLime);
+    EXPECT_EQ(d->GradCaption->GetInactiveEndColor(), clNavy);
     ASSERT_EQ(d->Pages->GetPageCount(), 7);
     const char* captions[] = {"General", "Interface", "Files", "Plug-Ins", "Language", "Extensions", "Undo"};
     for (int i = 0; i < 7; i++) EXPECT_STREQ(d->Pages->GetPages(i)->GetCaption().c_str(), captions[i]);
