@@ -22,7 +22,14 @@ void TMainForm::RetranslateMenus()
 void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
 {
     SelectDefaultTool(true);
-    TPreferencesResult result = RunPreferences(AppSettings, ProgramDir, TryPreferencesOnImageWindows);
+    TPreferencesResult result = RunPreferences(AppSettings, ProgramDir, [this](TPreferences& d) {
+        TryPreferencesOnImageWindows(d);
+        // The recent-file list follows its length and is cleared at once.
+        d.OnFileListLengthChange = [this, &d](TObject*) {
+            MRUFileList1->SetMaximum(static_cast<int>(d.FileListLength->GetValue()));
+        };
+        d.OnClearFileList = [this](TObject*) { MRUFileList1->Clear(); };
+    });
     if (result.languageChanged) RetranslateMenus();
     if (result.levelChanged || result.languageChanged) {
         // Rebuilt from the new language's description at the new level.
@@ -31,8 +38,9 @@ void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
         FitMainWindowToDock();
     }
     FollowPreferencesInPictures(result);
-    if (!result.accepted) return;
+    // The length tried in the dialog stays only when it was stored.
     MRUFileList1->SetMaximum(AppSettings.MRUFiles);
+    if (!result.accepted) return;
     // Applying the preferences resets the palette bar to the default colours.
     BuildPalette(PaletteHolder, AppSettings.Palette, true);
     if (result.flatIconsChanged) {

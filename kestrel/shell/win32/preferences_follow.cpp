@@ -18,6 +18,12 @@ void TryPreferencesOnImageWindows(TPreferences& d)
         AntiAlias = stored;
     };
     d.OnInstBrushTry = [&d](TObject*) { ApplyInstantBrush(d.InstBrushCB->GetChecked()); };
+    d.OnClippingTry = [&d](TObject*) {
+        bool stored = Clipping;
+        Clipping = d.ClippingCB->GetChecked();
+        SetVisibleClip();
+        Clipping = stored;
+    };
 }
 
 void FollowPreferencesInPictures(const TPreferencesResult& r)
@@ -30,13 +36,12 @@ void FollowPreferencesInPictures(const TPreferencesResult& r)
     }
     ApplyAntiAlias();
     ApplyInstantBrush(InstBrush);
+    SetVisibleClip();  // also undoes a clipping tried in a cancelled dialog
     if (!r.accepted) return;
     if (r.levelChanged)
         for (int i = 0; i < ImageFormCount(); ++i) GetImageForm(i)->ShowLevelControls();
-    SetVisibleClip();
     // Cut tools make brushes now: nothing could take a selection away.
     if (InstBrush && CurrentPicture) CurrentPicture->DropSelection(true);
-    // A file that cannot move stays in the old folder and keeps working.
     if (r.undoDirChanged) MoveAllUndoFiles();
     UDBuffer::TrimUndo(CurrentPicture ? CurrentPicture : &CurrentBrush);
 }

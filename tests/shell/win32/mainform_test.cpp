@@ -18,6 +18,7 @@
 #include "mainform.h"
 #include "mainmessages.h"
 #include "messages.h"
+#include "mruflist.h"
 #include "paintkit_host.h"
 #include "palettebar.h"
 #include "preferences.h"
@@ -286,13 +287,24 @@ TEST_F(MainWindow, PreferencesOkAppliesAndCancelChangesNothing)
 {
     ASSERT_TRUE(started);
     int before = PaletteBarCells.Count();
-    OnPreferences([](TPreferences* d) {
+    TMRUFileList* recent = MainForm->MRUFileList1;
+    int length = recent->GetMaximum();
+    recent->InsertItem(0, "C:\\a.bmp");
+    recent->InsertItem(0, "C:\\b.bmp");
+    // The recent-file length and its clearing act at once, in the dialog.
+    OnPreferences([recent](TPreferences* d) {
         d->PalEntries->SetValue(40);
+        d->FileListLength->SetValue(1);
+        EXPECT_EQ(recent->GetMaximum(), 1);
+        EXPECT_EQ(recent->GetCount(), 1);
+        d->ClrFListBtn->Click();
+        EXPECT_EQ(recent->GetCount(), 0);
         d->CancelBtn->Click();
     });
     MainForm->PrefsMenu->Click();
     EXPECT_EQ(AppSettings.Palette, 8);
     EXPECT_EQ(PaletteBarCells.Count(), before);
+    EXPECT_EQ(recent->GetMaximum(), length) << "the tried length goes with Cancel";
 
     OnPreferences([](TPreferences* d) {
         d->PalEntries->SetValue(40);
