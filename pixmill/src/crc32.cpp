@@ -2,6 +2,8 @@
 // modulo taken only when the sums could next overflow.
 #include "crc32.h"
 
+#include <string.h>
+
 namespace {
 
 // entry[0] is the byte-at-a-time table; entry[k][n] is the CRC of byte n
@@ -51,6 +53,15 @@ __attribute__((aligned(4096))) uint32_t Adler32(uint32_t adler, const void* data
         size_t run = n < AdlerRun ? n : AdlerRun;
         n -= run;
         for (; run >= 8; run -= 8, p += 8) {
+            // Flat pictures decompress to long runs of zero bytes, which
+            // only carry s1 into s2.
+            uint32_t w0, w1;
+            memcpy(&w0, p, 4);
+            memcpy(&w1, p + 4, 4);
+            if ((w0 | w1) == 0) {
+                s2 += 8 * s1;
+                continue;
+            }
             s1 += p[0];
             s2 += s1;
             s1 += p[1];

@@ -221,7 +221,7 @@ Deflater::Deflater(TStream* s) : stream_(s), block_(1), st_(block_.Get())
 
 Deflater::~Deflater() = default;
 
-unsigned char Deflater::At(int32_t pos) const
+__attribute__((always_inline)) inline unsigned char Deflater::At(int32_t pos) const
 {
     return st_->window[pos - base_];
 }
@@ -238,7 +238,7 @@ void Deflater::Put(const unsigned char* data, size_t n)
         received_ += int32_t(take);
         data += take;
         n -= take;
-        while (received_ - processed_ > WaitingBeforeWork) ProcessOne(MaxMatch);
+        if (received_ - processed_ > WaitingBeforeWork) Process(received_ - WaitingBeforeWork);
     }
 }
 
@@ -262,7 +262,7 @@ uint32_t HeadHash(uint32_t value)
 // A position's predecessor with the same first n bytes (3 or 4): the hashed
 // head when it holds those bytes, since every position is linked in order;
 // else the first on the shorter chain from c that agrees in byte n - 1.
-int32_t Deflater::Predecessor(int32_t& head, int32_t pos, int n, int32_t c, const int32_t* shorter)
+__attribute__((always_inline)) inline int32_t Deflater::Predecessor(int32_t& head, int32_t pos, int n, int32_t c, const int32_t* shorter)
 {
     const int32_t lowest = pos - MaxDistance > 0 ? pos - MaxDistance : 0;
     const unsigned char* p = st_->window + (pos - base_);
@@ -280,7 +280,7 @@ int32_t Deflater::Predecessor(int32_t& head, int32_t pos, int n, int32_t c, cons
     return -1;
 }
 
-void Deflater::Link(int32_t pos)
+__attribute__((always_inline)) inline void Deflater::Link(int32_t pos)
 {
     const int32_t avail = received_ - pos;
     if (avail < MinMatch) return;
@@ -323,7 +323,7 @@ int CommonLength(const unsigned char* p, const unsigned char* q, int n)
 // Longest match for pos within lookAhead bytes, 0 for none. Candidates are
 // compared from their first byte, so the chains only steer the search and
 // can never make a wrong match.
-int Deflater::FindMatch(int32_t pos, int lookAhead, int maxChain, int32_t& distance)
+__attribute__((always_inline)) inline int Deflater::FindMatch(int32_t pos, int lookAhead, int maxChain, int32_t& distance)
 {
     if (lookAhead < MinMatch) return 0;
     const unsigned char* p = st_->window + (pos - base_);
@@ -357,19 +357,19 @@ int Deflater::FindMatch(int32_t pos, int lookAhead, int maxChain, int32_t& dista
 
 // Inside a long match only its last positions are linked: they are the
 // nearest candidates for what follows, and the ones before them would mostly
-// be found again at a greater distance.
-void Deflater::LinkCovered(int32_t from, int32_t end)
+// be found again at a greater distance. The linking itself waits for the
+// next search, so that the search has one place to link from.
+__attribute__((always_inline)) inline void Deflater::SkipInsideMatch(int32_t from, int32_t end)
 {
-    if (end - from > NiceLength) from = end - LinkedTail;
-    for (int32_t q = from; q < end; ++q) Link(q);
+    if (end - from > NiceLength) linked_ = end - LinkedTail;
 }
 
 // One step of lazy matching: a match found here is held back one position
 // in case the next one starts a longer match.
-void Deflater::ProcessOne(int lookAhead)
+__attribute__((always_inline)) inline void Deflater::ProcessOne(int lookAhead)
 {
     const int32_t pos = processed_;
-    Link(pos);
+    for (; linked_ <= pos; ++linked_) Link(linked_);
     int32_t distance = 0;
     // Past a long held-back match a longer one is rare and saves little.
     const int chain = pendingLength_ >= GoodEnough ? MaxChain / 4 : MaxChain;
@@ -377,7 +377,7 @@ void Deflater::ProcessOne(int lookAhead)
     if (pendingLength_ > 0 && pendingLength_ >= n) {
         const int32_t end = pos - 1 + pendingLength_;
         EmitMatch(pendingLength_, pendingDistance_);
-        LinkCovered(pos + 1, end);
+        SkipInsideMatch(pos + 1, end);
         processed_ = end;
         pendingLength_ = 0;
     } else if (n == 0) {
@@ -388,7 +388,7 @@ void Deflater::ProcessOne(int lookAhead)
         pendingLength_ = 0;
         if (n == lookAhead) {
             EmitMatch(n, distance);
-            LinkCovered(pos + 1, pos + n);
+            SkipInsideMatch(pos + 1, pos + n);
             processed_ = pos + n;
         } else {
             pendingLength_ = n;
@@ -398,20 +398,32 @@ void Deflater::ProcessOne(int lookAhead)
     }
 }
 
-void Deflater::EmitLiteral(unsigned char b)
+__attribute__((always_inline)) inline void Deflater::EmitLiteral(unsigned char b)
 {
     if (symbolCount_ >= SymbolRoom) WriteBlock(false);
     st_->symbols[symbolCount_++] = b;
     st_->litFreq[b]++;
 }
 
-void Deflater::EmitMatch(int length, int32_t distance)
+__attribute__((always_inline)) inline void Deflater::EmitMatch(int length, int32_t distance)
 {
     if (symbolCount_ > SymbolRoom - 2) WriteBlock(false);
     st_->symbols[symbolCount_++] = uint16_t(length + 256);
     st_->symbols[symbolCount_++] = uint16_t(distance);
     st_->litFreq[257 + Tables().Length(length)]++;
     st_->distFreq[Tables().Distance(distance)]++;
+}
+
+// Positions up to until into symbols. The whole search is inlined into this
+// one function, aligned to a page of code: under x86 emulation a jump or
+// call to another 4 KB page is looked up instead of linked directly, which
+// cost text a third of its speed where the linker split the search.
+__attribute__((aligned(4096), noinline)) void Deflater::Process(int32_t until)
+{
+    while (processed_ < until) {
+        const int32_t left = received_ - processed_;
+        ProcessOne(left < MaxMatch ? int(left) : MaxMatch);
+    }
 }
 
 void Deflater::PutBits(uint32_t value, int n)
@@ -544,10 +556,7 @@ void Deflater::WriteBlock(bool last)
 
 uint32_t Deflater::Finish()
 {
-    while (processed_ < received_) {
-        const int32_t left = received_ - processed_;
-        ProcessOne(left < MaxMatch ? int(left) : MaxMatch);
-    }
+    Process(received_);
     WriteBlock(true);
     // The last bits, padded with zeros to a whole byte.
     while (bitCount_ > 0) {

@@ -40,6 +40,10 @@ public:
     // The next n decompressed bytes; EInvalidImage for damaged data or when
     // the data has ended.
     void Read(unsigned char* dst, size_t n);
+    // Up to n next decompressed bytes (at least one when n is not 0) where
+    // they lie, at p, valid until the next call: saves the copy of Read.
+    // EInvalidImage when the data has ended.
+    size_t ReadInPlace(const unsigned char*& p, size_t n);
     unsigned char NextByte();
     // Decodes up to the end of the final block, dropping what comes out, then
     // reads the Adler-32 behind it (it may lie in a later chunk) and checks it
@@ -77,6 +81,7 @@ private:
     size_t DecodeSymbols(size_t n);
     size_t FastSymbols(size_t n);
     size_t Fill(size_t n);
+    size_t Waiting(size_t n);
     size_t Produce(unsigned char* dst, size_t n);
 
     TStream* stream_;

@@ -75,8 +75,13 @@ unsigned PngSampleLevel(const unsigned char* field, int depth);
 PngChunk PngReadChunksToImage(TStream* s, const PngHeader& h, PngColours& c, GFXFileDesc* d, GFXtra32* x);
 
 // Rows passed to the filters are preceded by PngFilterBytes zero bytes, so
-// that row[-bpp] is always readable.
-void PngUnfilter(int filter, unsigned char* row, const unsigned char* prev, size_t n, int bpp);
+// that row[-bpp] is always readable. Unfiltering takes the filtered bytes
+// from src and may go a piece of the row at a time (row and prev then point
+// into the rows, behind the pieces done).
+void PngUnfilter(int filter, const unsigned char* src, unsigned char* row, const unsigned char* prev, size_t n, int bpp);
+// Whether the n bytes are all zero: under Up or Paeth such a row repeats the
+// one above.
+bool PngAllZero(const unsigned char* p, size_t n);
 // Filters raw into out with filter 1 (Sub) or 2 (Up); 0 copies.
 void PngFilter(int filter, const unsigned char* raw, const unsigned char* prev, unsigned char* out, size_t n, int bpp);
 // How the writer rates a filtered row: the rounded standard deviation of its

@@ -67,17 +67,42 @@ struct Decoder {
         return !GFXFile::PrStep || GFXFile::Step(GFXFile::Percent(in.Consumed(), streamSize));
     }
 
-    void ReadRow(RowPair& rows, size_t rowBytes, int bpp)
+    // Unfilters the next row into rows.current, straight from the
+    // inflater's window. False when the row repeats the one above (its
+    // filtered bytes all zero under Up or Paeth, as flat pictures give
+    // often): then rows.current is left as it was.
+    bool ReadRow(RowPair& rows, size_t rowBytes, int bpp)
     {
         const unsigned filter = in.NextByte();
         if (filter > 4) throw EInvalidImage("PNG: row filter type above 4");
-        in.Read(rows.current, rowBytes);
-        PngUnfilter(int(filter), rows.current, rows.previous, rowBytes, bpp);
+        const bool mayRepeat = filter == 2 || filter == 4;
+        size_t zeroLead = 0;  // leading filtered bytes all zero, not yet written
+        for (size_t done = 0; done < rowBytes;) {
+            const unsigned char* src;
+            const size_t m = in.ReadInPlace(src, rowBytes - done);
+            if (mayRepeat && zeroLead == done) {
+                if (PngAllZero(src, m)) {
+                    zeroLead += m;
+                    done += m;
+                    continue;
+                }
+                memcpy(rows.current, rows.previous, zeroLead);
+            }
+            PngUnfilter(int(filter), src, rows.current + done, rows.previous + done, m, bpp);
+            done += m;
+        }
+        return !(mayRepeat && zeroLead == rowBytes);
     }
 
-    void Place(const PngPass& p, unsigned char* row, int y)
+    // j is the row's index in the pass: from the second row on, a row that
+    // repeats the one above repeats its pixels too.
+    void Place(const PngPass& p, unsigned char* row, int y, int64_t j, bool repeat)
     {
         unsigned long* dst = b.pixels + int64_t(y) * b.stride;
+        if (repeat && p.colStep == 1 && j > 0) {
+            memcpy(dst, dst - int64_t(p.rowStep) * b.stride, size_t(clipWidth) * sizeof *dst);
+            return;
+        }
         if (p.colStep == 1) return PngRowToPixels(h, row, dst, clipWidth, colours);
         const int n = int(PngPassCount(clipWidth, p.firstCol, p.colStep));
         if (n == 0) return;
@@ -104,10 +129,10 @@ struct Decoder {
                 cut = true;
                 return true;
             }
-            ReadRow(rows, rowBytes, bpp);
-            if (y < clipHeight) Place(p, rows.current, int(y));
+            const bool fresh = ReadRow(rows, rowBytes, bpp);
+            if (y < clipHeight) Place(p, fresh ? rows.current : rows.previous, int(y), j, !fresh);
             t.nextRow = y + 1;
-            rows.Swap();
+            if (fresh) rows.Swap();
             if (!Progress()) return false;
         }
         return true;

@@ -429,6 +429,48 @@ TEST(PngLoad, ImageDataSplitAnyWayAndCompressedByTheLibrary)
         EXPECT_EQ(want, LoadAll(File(p, z, pieces))) << pieces.size();
 }
 
+// Flat pictures repeat rows: under Up and Paeth such a row's filtered bytes
+// are all zero, and the reader copies the row above. Rows that differ only
+// at their end, rows wider than the pieces the decompressor hands out, and
+// loads clipped to a smaller buffer must still come out right.
+TEST(PngLoad, RowsRepeatingTheOneAbove)
+{
+    // Each row after the first: 0 new, 1 the row above, 2 the row above but its last pixel.
+    auto repeat = [](Picture& p, const std::vector<int>& kinds) {
+        for (int y = 1; y < p.height; ++y)
+            for (int x = 0; kinds[size_t(y)] && x < p.width - (kinds[size_t(y)] == 2); ++x)
+                p.samples[size_t(y * p.width + x)] = p.samples[size_t((y - 1) * p.width + x)];
+    };
+    const int depths[7][6] = {{1, 2, 4, 8, 16, 0}, {0}, {8, 16, 0}, {1, 2, 4, 8, 0}, {8, 16, 0}, {0}, {8, 16, 0}};
+    std::mt19937 rng(9);
+    for (int colourType : {0, 2, 3, 4, 6})
+        for (const int* d = depths[colourType]; *d; ++d)
+            for (int width : {1, 5, 17}) {
+                SCOPED_TRACE(testing::Message() << "type " << colourType << " depth " << *d << " width " << width);
+                Picture p = RandomPicture(width, 12, colourType, *d, rng);
+                repeat(p, {0, 1, 1, 2, 0, 1, 2, 1, 1, 0, 2, 1});
+                const Pixels want = ExpectedPixels(p);
+                for (int interlace : {0, 1})
+                    for (int seed = 0; seed < 5; ++seed) {
+                        p.interlace = interlace;
+                        const Bytes f = File(p, StoredZlib(ImageData(p, seed)));
+                        ASSERT_EQ(want, LoadAll(f)) << interlace << " " << seed;
+                        Buffer b;
+                        b.Alloc(Pair<int>{3, 9});
+                        ASSERT_TRUE(LoadBytes(f, b));
+                        for (int y = 0; y < 9; ++y)
+                            for (int x = 0; x < std::min(3, width); ++x)
+                                ASSERT_EQ(Expected(p, x, y), *b.At(x, y)) << x << "," << y;
+                    }
+            }
+    // 21,000 bytes a row: each row reaches the reader in pieces, and the
+    // seeds put Up and Paeth on repeated rows and on rows differing at the end.
+    Picture wide = RandomPicture(7000, 6, 2, 8, rng);
+    repeat(wide, {0, 1, 2, 1, 2, 1});
+    const Pixels want = ExpectedPixels(wide);
+    for (int seed = 0; seed < 3; ++seed) ASSERT_EQ(want, LoadAll(File(wide, StoredZlib(ImageData(wide, seed))))) << seed;
+}
+
 TEST(PngLoad, SixteenBitSamplesGiveTheirHighByte)
 {
     Picture p;
