@@ -71,6 +71,9 @@ TToolbar* TMainForm::NewToolWindow(const char* name, const char* caption, TMenuI
     bar->SetName(name);
     bar->SetCaption(caption);
     bar->SetCloseButton(true);
+    // Tall bars: they dock at the sides only, and float above every window.
+    bar->SetDockableTo(DockableBit(dpLeft) | DockableBit(dpRight));
+    bar->SetFloatingMode(fmOnTopOfAllForms);
     bar->OnClose = [this, viewItem](TObject*) { (this->*viewItem)->SetChecked(false); };
     bar->SetParent(this);
     bar->SetVisible(true);

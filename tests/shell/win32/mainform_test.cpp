@@ -133,6 +133,10 @@ TEST_F(MainWindow, StartsWithOneBlankUntitledPictureAndTheContinuousPen)
     EXPECT_EQ(f->LeftDock, MainForm->Toolbar->GetDockedTo());
     EXPECT_EQ(f->RightDock, MainForm->Palettebar->GetDockedTo());
     EXPECT_TRUE(MainForm->ToolbarVisib->GetChecked());
+    for (TToolbar* bar : {MainForm->Toolbar, MainForm->Palettebar}) {
+        EXPECT_EQ(DockableBit(dpLeft) | DockableBit(dpRight), bar->GetDockableTo());
+        EXPECT_EQ(fmOnTopOfAllForms, bar->GetFloatingMode());
+    }
 }
 
 TEST_F(MainWindow, IsAsWideAsItsMenuBar)
