@@ -1,6 +1,7 @@
-"""Parts the format cross-checks share: the test picture, decoding through
-Pillow and the tools, comparing pictures, running pmconv's job file once and
-reporting differences."""
+"""Parts the cross-checks share: the test picture, decoding through Pillow
+and the tools, comparing pictures, running pmconv's job file once, letting a
+Windows test write its files into an empty folder, and reporting
+differences."""
 import io
 import os
 import shlex
@@ -89,6 +90,18 @@ def compare(name, ours, theirs, tolerance=0):
         problem("%s: pixel (%d, %d) is %s, expected %s (largest channel difference %d)"
                 % (name, first % w, first // w, tuple(a[3 * first:3 * first + 3]),
                    tuple(b[3 * first:3 * first + 3]), worst))
+
+
+def export_from_test(work, command, variable, gtest_filter):
+    """Empties work, then runs the Windows test program (command) on the tests
+    of gtest_filter, which write their files into the folder named by the
+    environment variable."""
+    os.makedirs(work, exist_ok=True)
+    for old in os.listdir(work):
+        os.remove(os.path.join(work, old))
+    env = dict(os.environ, **{variable: "Z:" + work.replace("/", "\\")})
+    subprocess.run(shlex.split(command) + ["--gtest_filter=" + gtest_filter], env=env, check=True,
+                   stdin=subprocess.DEVNULL)
 
 
 def run_jobs(command, work, jobs):

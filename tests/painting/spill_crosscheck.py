@@ -5,12 +5,14 @@ as BGRX bytes, compared with the expected picture by ImageMagick.
 Usage: spill_crosscheck.py WORK_DIR "WINE_RUN PAINTING_TESTS_EXE"
 The test program writes the file (SpillExport.*) into WORK_DIR."""
 import os
-import shlex
 import struct
 import subprocess
 import sys
 
 from PIL import Image
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "formats"))
+from crosscheck import export_from_test  # noqa: E402
 
 LEFT, TOP, WIDTH, HEIGHT = 2, 3, 29, 18
 NAME = b"C:\\pictures\\spill test.png"
@@ -25,12 +27,7 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     work, command = os.path.abspath(sys.argv[1]), sys.argv[2]
-    os.makedirs(work, exist_ok=True)
-    for old in os.listdir(work):
-        os.remove(os.path.join(work, old))
-    env = dict(os.environ, KESTREL_SPILL_EXPORT="Z:" + work.replace("/", "\\"))
-    subprocess.run(shlex.split(command) + ["--gtest_filter=SpillExport.*"], env=env, check=True,
-                   stdin=subprocess.DEVNULL)
+    export_from_test(work, command, "KESTREL_SPILL_EXPORT", "SpillExport.*")
     problems = []
     left = sorted(os.listdir(work))
     if left != ["spill.bin"]:

@@ -5,11 +5,12 @@ picture the test program held.
 Usage: picturefiles_crosscheck.py WORK_DIR "WINE_RUN SHELL_TESTS_EXE"
 The test program writes the files into WORK_DIR; it needs the test display."""
 import os
-import shlex
-import subprocess
 import sys
 
 from PIL import Image
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "formats"))
+from crosscheck import export_from_test  # noqa: E402
 
 COLOURS = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255)]
 WIDTH, HEIGHT = 16, 10
@@ -74,12 +75,7 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     work, command = os.path.abspath(sys.argv[1]), sys.argv[2]
-    os.makedirs(work, exist_ok=True)
-    for old in os.listdir(work):
-        os.remove(os.path.join(work, old))
-    env = dict(os.environ, KESTREL_PICTURE_EXPORT="Z:" + work.replace("/", "\\"))
-    subprocess.run(shlex.split(command) + ["--gtest_filter=SavePlusTest.ExportForPillow"], env=env, check=True,
-                   stdin=subprocess.DEVNULL)
+    export_from_test(work, command, "KESTREL_PICTURE_EXPORT", "SavePlusTest.ExportForPillow")
     problems = check(work)
     for p in problems:
         print("DIFF " + p)
