@@ -13,26 +13,20 @@
 #include "bmp_codec.h"
 #include "bmpfile.h"
 #include "exceptions.h"
+#include "format_fixture.h"
 #include "formats.h"
 #include "gfxfile.h"
 #include "gfxstream.h"
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
-typedef std::vector<unsigned long> Pixels;
+using format_fixture::Bytes;
+using format_fixture::Pixels;
+using format_fixture::Put16;
+using format_fixture::Put32;
+using format_fixture::Read;
 
-void Put16(Bytes& b, uint32_t v)
-{
-    b.push_back(static_cast<unsigned char>(v));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-}
-
-void Put32(Bytes& b, uint32_t v)
-{
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
+const format_fixture::FormatBytes Bmp = {BMPFormat, "t.bmp"};
 
 // A file as a test describes it; Build lays it out.
 struct Spec {
@@ -119,40 +113,6 @@ Pixels Indexed(std::initializer_list<int> indices)
     Pixels p;
     for (int i : indices) p.push_back(i < 0 ? 0 : Colour(i));
     return p;
-}
-
-bool LoadBytes(const Bytes& file, Buffer& b, GFXFileDesc* d = nullptr)
-{
-    TMemoryStream m;
-    m.Write(file.data(), int(file.size()));
-    m.SetPosition(0);
-    TInputStream in(&m, "t.bmp");
-    return BMPFormat()->Load(b, &in, d, nullptr, 0);
-}
-
-int TestBytes(const Bytes& file, GFXFileDesc* d)
-{
-    TMemoryStream m;
-    m.Write(file.data(), int(file.size()));
-    m.SetPosition(0);
-    TInputStream in(&m, "t.bmp");
-    return BMPFormat()->Test(&in, d);
-}
-
-// All of b's pixels, rows top to bottom.
-Pixels All(Buffer& b)
-{
-    Pixels p;
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x) p.push_back(*b.At(x, y));
-    return p;
-}
-
-Pixels LoadAll(const Bytes& file)
-{
-    Buffer b;
-    EXPECT_TRUE(LoadBytes(file, b));
-    return All(b);
 }
 
 Spec Rle(int width, int height, uint32_t compression, Bytes data)
@@ -261,17 +221,17 @@ TEST(BmpFormat, TestDescribesAndRestoresPosition)
 
     s.bits = 24;
     s.palette.clear();
-    EXPECT_EQ(1, TestBytes(Build(s), &d));
+    EXPECT_EQ(1, Bmp.Test(Build(s), &d));
     EXPECT_EQ(0, d.palette);
 }
 
 TEST(BmpFormat, TestAnswersForForeignShortAndUnreadableData)
 {
     GFXFileDesc d = GFXFileDesc();
-    EXPECT_EQ(0, TestBytes(Bytes(), &d));
-    EXPECT_EQ(0, TestBytes(Bytes{'B'}, &d));
-    EXPECT_EQ(0, TestBytes(Bytes{'P', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0}, &d));
-    EXPECT_EQ(-1, TestBytes(Bytes{'B', 'M', 0, 0}, &d));
+    EXPECT_EQ(0, Bmp.Test(Bytes(), &d));
+    EXPECT_EQ(0, Bmp.Test(Bytes{'B'}, &d));
+    EXPECT_EQ(0, Bmp.Test(Bytes{'P', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0}, &d));
+    EXPECT_EQ(-1, Bmp.Test(Bytes{'B', 'M', 0, 0}, &d));
     EXPECT_EQ(0, d.images);
 
     Spec jpeg;
@@ -284,13 +244,21 @@ TEST(BmpFormat, TestAnswersForForeignShortAndUnreadableData)
     os2Huffman.compression = 3;
     Spec oddSize;
     oddSize.headerSize = 20;
-    for (const Spec& s : {jpeg, png, os2Huffman, oddSize}) {
-        Bytes f = Build(s);
+    const struct {
+        Spec spec;
+        const char* reason;
+    } cases[] = {
+        {jpeg, "BMP: compression not supported (JPEG, PNG or unknown)"},
+        {png, "BMP: compression not supported (JPEG, PNG or unknown)"},
+        {os2Huffman, "BMP: OS/2 Huffman or RLE24 compression"},
+        {oddSize, "BMP: header size neither 12 nor at least 40"},
+    };
+    for (const auto& c : cases) {
+        Bytes f = Build(c.spec);
         d.images = 7;
-        EXPECT_EQ(-1, TestBytes(f, &d)) << s.headerSize << " " << s.compression;
+        EXPECT_EQ(-1, Bmp.Test(f, &d)) << c.reason;
         EXPECT_EQ(0, d.images);
-        Buffer b;
-        EXPECT_THROW(LoadBytes(f, b), EInvalidImage);
+        EXPECT_EQ(c.reason, Bmp.Detail(f));
     }
 }
 
@@ -302,15 +270,15 @@ TEST(BmpLoad, PaletteDepths)
     s.height = 2;
     s.bits = 1;
     s.pixels = {0x80, 0x40, 0, 0, 0xA5, 0xC0, 0, 0};  // bottom row first
-    EXPECT_EQ(Indexed({1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}), LoadAll(Build(s)));
+    EXPECT_EQ(Indexed({1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1}), Bmp.LoadPixels(Build(s)));
     s.width = 3;
     s.height = 1;
     s.bits = 4;
     s.pixels = {0x1F, 0x70, 0, 0};
-    EXPECT_EQ(Indexed({1, 15, 7}), LoadAll(Build(s)));
+    EXPECT_EQ(Indexed({1, 15, 7}), Bmp.LoadPixels(Build(s)));
     s.bits = 8;
     s.pixels = {9, 0, 15, 0};
-    EXPECT_EQ(Indexed({9, 0, 15}), LoadAll(Build(s)));
+    EXPECT_EQ(Indexed({9, 0, 15}), Bmp.LoadPixels(Build(s)));
 }
 
 TEST(BmpLoad, SixteenBitLayouts)
@@ -320,11 +288,11 @@ TEST(BmpLoad, SixteenBitLayouts)
     s.bits = 16;
     s.pixels = {0xFF, 0xFF, 0x00, 0x7C, 0x1F, 0x00, 0, 0};
     // Bit 15 is no flag in a bitmap.
-    EXPECT_EQ((Pixels{0xFFFFFF, 0xFF0000, 0x0000FF}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0xFFFFFF, 0xFF0000, 0x0000FF}), Bmp.LoadPixels(Build(s)));
     s.compression = BmpBitFields;
     s.masks = {0xF800, 0x7E0, 0x1F};
     s.pixels = {0xFF, 0xFF, 0x00, 0xF8, 0xE0, 0x07, 0, 0};
-    EXPECT_EQ((Pixels{0xFFFFFF, 0xFF0000, 0x00FF00}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0xFFFFFF, 0xFF0000, 0x00FF00}), Bmp.LoadPixels(Build(s)));
 }
 
 TEST(BmpLoad, TrueColourLayouts)
@@ -333,23 +301,23 @@ TEST(BmpLoad, TrueColourLayouts)
     s.width = 2;
     s.height = 2;
     s.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    EXPECT_EQ((Pixels{0x090807, 0x0C0B0A, 0x030201, 0x060504}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0x090807, 0x0C0B0A, 0x030201, 0x060504}), Bmp.LoadPixels(Build(s)));
 
     s.height = 1;
     s.bits = 32;
     s.pixels = {0x33, 0x22, 0x11, 0xFF, 1, 2, 3, 0x80};  // alpha dropped
-    EXPECT_EQ((Pixels{0x112233, 0x030201}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0x112233, 0x030201}), Bmp.LoadPixels(Build(s)));
     s.compression = BmpBitFields;
     s.masks = {0xFF, 0xFF00, 0xFF0000};
-    EXPECT_EQ((Pixels{0x332211, 0x010203}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0x332211, 0x010203}), Bmp.LoadPixels(Build(s)));
     s.masks = {0xFF000000, 0xFF0000, 0xFF00};
-    EXPECT_EQ((Pixels{0xFF1122, 0x800302}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0xFF1122, 0x800302}), Bmp.LoadPixels(Build(s)));
     // Ten bits a channel: red all ones, green at half, blue 0.
     s.masks = {0x3FF00000, 0xFFC00, 0x3FF};
     s.pixels.clear();
     Put32(s.pixels, 0x3FFu << 20 | 0x200u << 10);
     Put32(s.pixels, 0x3FF);
-    EXPECT_EQ((Pixels{0xFF8000, 0x0000FF}), LoadAll(Build(s)));
+    EXPECT_EQ((Pixels{0xFF8000, 0x0000FF}), Bmp.LoadPixels(Build(s)));
 }
 
 TEST(BmpLoad, TopDownEqualsBottomUp)
@@ -362,7 +330,7 @@ TEST(BmpLoad, TopDownEqualsBottomUp)
     Spec down = up;
     down.height = -2;
     down.pixels = {7, 8, 9, 0, 10, 11, 12, 0, 1, 2, 3, 0, 4, 5, 6, 0};
-    EXPECT_EQ(LoadAll(Build(up)), LoadAll(Build(down)));
+    EXPECT_EQ(Bmp.LoadPixels(Build(up)), Bmp.LoadPixels(Build(down)));
 }
 
 TEST(BmpLoad, HeaderForms)
@@ -374,11 +342,11 @@ TEST(BmpLoad, HeaderForms)
     core.bits = 8;
     core.palette = {0x102030, 0x405060, 0x708090};
     core.pixels = {2, 1, 0, 0};
-    EXPECT_EQ((Pixels{0x708090, 0x405060}), LoadAll(Build(core)));
+    EXPECT_EQ((Pixels{0x708090, 0x405060}), Bmp.LoadPixels(Build(core)));
     core.bits = 24;
     core.palette.clear();
     core.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
-    EXPECT_EQ((Pixels{0x030201, 0x060504}), LoadAll(Build(core)));
+    EXPECT_EQ((Pixels{0x030201, 0x060504}), Bmp.LoadPixels(Build(core)));
 
     // Long headers: the table starts after the whole header, masks sit inside it.
     Spec v5;
@@ -387,14 +355,14 @@ TEST(BmpLoad, HeaderForms)
     v5.bits = 8;
     v5.palette = Palette(4);
     v5.pixels = {3, 1, 0, 0};
-    EXPECT_EQ(Indexed({3, 1}), LoadAll(Build(v5)));
+    EXPECT_EQ(Indexed({3, 1}), Bmp.LoadPixels(Build(v5)));
     Spec v4;
     v4.headerSize = 108;
     v4.bits = 32;
     v4.compression = BmpBitFields;
     v4.masks = {0xFF, 0xFF00, 0xFF0000};
     v4.pixels = {1, 2, 3, 4};
-    EXPECT_EQ(Pixels{0x010203}, LoadAll(Build(v4)));
+    EXPECT_EQ(Pixels{0x010203}, Bmp.LoadPixels(Build(v4)));
 }
 
 TEST(BmpLoad, ShortColourTableAndPaletteData)
@@ -410,8 +378,8 @@ TEST(BmpLoad, ShortColourTableAndPaletteData)
     GFXFileDesc d = GFXFileDesc();
     d.paletteData = palette;
     Buffer b;
-    ASSERT_TRUE(LoadBytes(Build(s), b, &d));
-    EXPECT_EQ(Indexed({1, -1, -1}), All(b));
+    ASSERT_TRUE(Bmp.Load(Build(s), b, &d));
+    EXPECT_EQ(Indexed({1, -1, -1}), Read(b));
     EXPECT_EQ(0x80, palette[3]);
     EXPECT_EQ(0x01, palette[4]);
     EXPECT_EQ(0x01, palette[5]);
@@ -421,7 +389,7 @@ TEST(BmpLoad, ShortColourTableAndPaletteData)
     s.coloursUsed = 100000;
     s.palette = Palette(3);
     s.pixels = {2, 3, 255, 0};
-    EXPECT_EQ(Indexed({2, -1, -1}), LoadAll(Build(s)));
+    EXPECT_EQ(Indexed({2, -1, -1}), Bmp.LoadPixels(Build(s)));
 }
 
 TEST(BmpHostile, OffsetsOutsideTheFile)
@@ -430,48 +398,61 @@ TEST(BmpHostile, OffsetsOutsideTheFile)
     s.pixels = {1, 2, 3, 0};
     Buffer b;
     s.offsetChange = 1000;
-    EXPECT_THROW(LoadBytes(Build(s), b), EInvalidImage);
+    EXPECT_EQ("BMP: pixel data offset past the end", Bmp.Detail(Build(s), b));
     s.offsetChange = -10;
-    EXPECT_THROW(LoadBytes(Build(s), b), EInvalidImage);
+    EXPECT_EQ("BMP: pixel data offset inside the headers", Bmp.Detail(Build(s), b));
     s.offsetChange = -60;  // before the bitmap header ends, the offset wraps below 0
-    EXPECT_THROW(LoadBytes(Build(s), b), EInvalidImage);
+    EXPECT_EQ("BMP: pixel data offset past the end", Bmp.Detail(Build(s), b));
     // Bit-field masks of a 40-byte header must be there.
     s.offsetChange = 0;
     s.bits = 16;
     s.compression = BmpBitFields;
-    EXPECT_THROW(LoadBytes(Build(s), b), EInvalidImage);
+    EXPECT_EQ("BMP: pixel data offset inside the headers", Bmp.Detail(Build(s), b));
     Spec core;
     core.headerSize = 12;
     core.offsetChange = -1;
-    EXPECT_THROW(LoadBytes(Build(core), b), EInvalidImage);
+    EXPECT_EQ("BMP: pixel data offset inside the headers", Bmp.Detail(Build(core), b));
 }
 
 TEST(BmpHostile, UnsupportedHeadersRaiseBeforeReading)
 {
-    std::vector<Spec> bad(13);
-    bad[0].width = 1 << 16;
-    bad[0].height = 1 << 13;  // 2^29 pixels
-    bad[11].width = 1 << 16;
-    bad[11].height = -(1 << 16);  // 2^32: wraps to 0 in 32 bits
-    bad[12].width = INT32_MAX;
-    bad[12].height = 2;
-    bad[1].height = INT32_MIN;
-    bad[2].width = 0;
-    bad[3].width = -5;
-    bad[4].height = 0;
-    bad[5].planes = 2;
-    bad[6].bits = 2;
-    bad[7].compression = BmpRle8;  // with 24 bits
-    bad[8].bits = 8;
-    bad[8].compression = BmpRle4;
-    bad[9].compression = BmpBitFields;
-    bad[9].masks = {0xFF0000, 0xFF00, 0xFF};
-    bad[10].bits = 8;
-    bad[10].height = -1;
-    bad[10].compression = BmpRle8;
+    struct Case {
+        Spec spec;
+        const char* reason;
+    };
+    std::vector<Case> bad(13);
+    bad[0].spec.width = 1 << 16;
+    bad[0].spec.height = 1 << 13;  // 2^29 pixels
+    bad[11].spec.width = 1 << 16;
+    bad[11].spec.height = -(1 << 16);  // 2^32: wraps to 0 in 32 bits
+    bad[12].spec.width = INT32_MAX;
+    bad[12].spec.height = 2;
+    bad[1].spec.height = INT32_MIN;
+    bad[0].reason = bad[1].reason = bad[11].reason = bad[12].reason = "BMP: more than 2^28 pixels";
+    bad[2].spec.width = 0;
+    bad[3].spec.width = -5;
+    bad[2].reason = bad[3].reason = "BMP: width not positive";
+    bad[4].spec.height = 0;
+    bad[4].reason = "BMP: height 0";
+    bad[5].spec.planes = 2;
+    bad[5].reason = "BMP: planes other than 1";
+    bad[6].spec.bits = 2;
+    bad[6].reason = "BMP: bit count not 1, 4, 8, 16, 24 or 32";
+    bad[7].spec.compression = BmpRle8;  // with 24 bits
+    bad[7].reason = "BMP: RLE8 with a bit count other than 8";
+    bad[8].spec.bits = 8;
+    bad[8].spec.compression = BmpRle4;
+    bad[8].reason = "BMP: RLE4 with a bit count other than 4";
+    bad[9].spec.compression = BmpBitFields;
+    bad[9].spec.masks = {0xFF0000, 0xFF00, 0xFF};
+    bad[9].reason = "BMP: bit fields with a bit count other than 16 or 32";
+    bad[10].spec.bits = 8;
+    bad[10].spec.height = -1;
+    bad[10].spec.compression = BmpRle8;
+    bad[10].reason = "BMP: run-length data stored top to bottom";
     for (size_t i = 0; i < bad.size(); ++i) {
         Buffer b;
-        EXPECT_THROW(LoadBytes(Build(bad[i]), b), EInvalidImage) << i;
+        EXPECT_EQ(bad[i].reason, Bmp.Detail(Build(bad[i].spec), b)) << i;
         EXPECT_EQ(nullptr, b.pixels) << i;
     }
 }
@@ -483,38 +464,38 @@ TEST(BmpHostile, ShortDataRaisesReadError)
     s.height = 3;
     s.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8};
     Buffer b;
-    EXPECT_THROW(LoadBytes(Build(s), b), EReadError);
+    EXPECT_THROW(Bmp.Load(Build(s), b), EReadError);
     // The rows read so far stay: the bottom one.
     EXPECT_EQ(0x030201ul, *b.At(0, 2));
     EXPECT_EQ(0ul, *b.At(0, 0));
     Buffer r;
-    EXPECT_THROW(LoadBytes(Build(Rle(2, 2, BmpRle8, {2, 1, 1})), r), EReadError);
+    EXPECT_THROW(Bmp.Load(Build(Rle(2, 2, BmpRle8, {2, 1, 1})), r), EReadError);
 }
 
 TEST(BmpRle, Rle8RunsLiteralsAndEndOfLine)
 {
     // A filled row's own end-of-line is skipped, not taken for an empty row.
     EXPECT_EQ(Indexed({4, 5, 6, 7, 1, 1, 1, 2}),
-              LoadAll(Build(Rle(4, 2, BmpRle8, {3, 1, 1, 2, 0, 0, 0, 3, 4, 5, 6, 0, 1, 7, 0, 0, 0, 1}))));
+              Bmp.LoadPixels(Build(Rle(4, 2, BmpRle8, {3, 1, 1, 2, 0, 0, 0, 3, 4, 5, 6, 0, 1, 7, 0, 0, 0, 1}))));
     // End of line in an unfilled row, twice in a row, and an early end.
     EXPECT_EQ(Indexed({-1, -1, -1, -1, 1, 1, 1, 1, -1, -1, -1, -1}),
-              LoadAll(Build(Rle(4, 3, BmpRle8, {0, 0, 4, 1, 0, 0, 0, 0, 0, 1}))));
+              Bmp.LoadPixels(Build(Rle(4, 3, BmpRle8, {0, 0, 4, 1, 0, 0, 0, 0, 0, 1}))));
 }
 
 TEST(BmpRle, DeltaLeavesSkippedPixelsBlack)
 {
     EXPECT_EQ(Indexed({9, 9, 9, 9, -1, -1, 6, 6, 5, -1, -1, -1}),
-              LoadAll(Build(Rle(4, 3, BmpRle8, {1, 5, 0, 2, 1, 1, 2, 6, 0, 0, 4, 9, 0, 0, 0, 1}))));
+              Bmp.LoadPixels(Build(Rle(4, 3, BmpRle8, {1, 5, 0, 2, 1, 1, 2, 6, 0, 0, 4, 9, 0, 0, 0, 1}))));
     // A move to the right beyond the row continues on the next one.
     EXPECT_EQ(Indexed({-1, 8, -1, -1, 7, -1, -1, -1}),
-              LoadAll(Build(Rle(4, 2, BmpRle8, {1, 7, 0, 2, 4, 0, 1, 8, 0, 1}))));
+              Bmp.LoadPixels(Build(Rle(4, 2, BmpRle8, {1, 7, 0, 2, 4, 0, 1, 8, 0, 1}))));
 }
 
 TEST(BmpRle, RunsCrossRows)
 {
     EXPECT_EQ(Indexed({4, 4, 4, 4, 2, 2, 3, 3, 2, 2, 2, 2}),
-              LoadAll(Build(Rle(4, 3, BmpRle8, {6, 2, 2, 3, 0, 0, 4, 4, 0, 0, 0, 1}))));
-    EXPECT_EQ(Indexed({5, 6, 7, 7, 1, 2, 3, 4}), LoadAll(Build(Rle(4, 2, BmpRle8, {0, 6, 1, 2, 3, 4, 5, 6, 2, 7}))));
+              Bmp.LoadPixels(Build(Rle(4, 3, BmpRle8, {6, 2, 2, 3, 0, 0, 4, 4, 0, 0, 0, 1}))));
+    EXPECT_EQ(Indexed({5, 6, 7, 7, 1, 2, 3, 4}), Bmp.LoadPixels(Build(Rle(4, 2, BmpRle8, {0, 6, 1, 2, 3, 4, 5, 6, 2, 7}))));
 }
 
 TEST(BmpRle, PaddingCodedPastTheRowEndIsDropped)
@@ -522,17 +503,17 @@ TEST(BmpRle, PaddingCodedPastTheRowEndIsDropped)
     // Writers that code whole padded rows: the end of line that follows
     // belongs to the filled row, and what ran over is cleared again.
     EXPECT_EQ(Indexed({5, -1, -1, 1, 1, 1}),
-              LoadAll(Build(Rle(3, 2, BmpRle8, {3, 1, 2, 9, 0, 0, 1, 5, 0, 0, 0, 1}))));
-    EXPECT_EQ(Indexed({2, 2, 2, 1, 1, 1}), LoadAll(Build(Rle(3, 2, BmpRle8, {4, 1, 0, 0, 3, 2, 0, 0, 0, 1}))));
+              Bmp.LoadPixels(Build(Rle(3, 2, BmpRle8, {3, 1, 2, 9, 0, 0, 1, 5, 0, 0, 0, 1}))));
+    EXPECT_EQ(Indexed({2, 2, 2, 1, 1, 1}), Bmp.LoadPixels(Build(Rle(3, 2, BmpRle8, {4, 1, 0, 0, 3, 2, 0, 0, 0, 1}))));
 }
 
 TEST(BmpRle, EverythingStopsAtThePictureEnd)
 {
     // No end of bitmap and nothing after the last pixel: complete pictures.
-    EXPECT_EQ(Indexed({3, 3, 3, 3}), LoadAll(Build(Rle(2, 2, BmpRle8, {255, 3}))));
-    EXPECT_EQ(Indexed({3, 4, 1, 2}), LoadAll(Build(Rle(2, 2, BmpRle8, {0, 9, 1, 2, 3, 4, 5}))));
-    EXPECT_EQ(Indexed({-1, -1, 1, -1}), LoadAll(Build(Rle(2, 2, BmpRle8, {1, 1, 0, 2, 200, 255}))));
-    EXPECT_EQ(Indexed({1, 2, 1, 2}), LoadAll(Build(Rle(2, 2, BmpRle4, {255, 0x12}))));
+    EXPECT_EQ(Indexed({3, 3, 3, 3}), Bmp.LoadPixels(Build(Rle(2, 2, BmpRle8, {255, 3}))));
+    EXPECT_EQ(Indexed({3, 4, 1, 2}), Bmp.LoadPixels(Build(Rle(2, 2, BmpRle8, {0, 9, 1, 2, 3, 4, 5}))));
+    EXPECT_EQ(Indexed({-1, -1, 1, -1}), Bmp.LoadPixels(Build(Rle(2, 2, BmpRle8, {1, 1, 0, 2, 200, 255}))));
+    EXPECT_EQ(Indexed({1, 2, 1, 2}), Bmp.LoadPixels(Build(Rle(2, 2, BmpRle4, {255, 0x12}))));
 }
 
 TEST(BmpRle, Rle4Nibbles)
@@ -540,7 +521,7 @@ TEST(BmpRle, Rle4Nibbles)
     // Runs alternate their two nibbles; an absolute run of 5 nibbles fills 3
     // bytes and a pad byte.
     EXPECT_EQ(Indexed({8, 9, 10, 11, 12, 3, 4, 5, 6, 7, 1, 2, 1, 2, 1}),
-              LoadAll(Build(Rle(5, 3, BmpRle4,
+              Bmp.LoadPixels(Build(Rle(5, 3, BmpRle4,
                                 {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x67, 0, 0,  //
                                  0, 5, 0x89, 0xAB, 0xC0, 0x00, 0, 0, 0, 1}))));
 }
@@ -563,12 +544,12 @@ TEST(BmpClip, IntoSmallerAndLargerBuffers)
         Buffer b;
         b.Alloc(Pair<int>{2, 2});
         b.Box(Rect{0, 0, 1, 1}, Paint);
-        ASSERT_TRUE(LoadBytes(Build(spec), b));
-        EXPECT_EQ(Small, All(b));
+        ASSERT_TRUE(Bmp.Load(Build(spec), b));
+        EXPECT_EQ(Small, Read(b));
         Buffer big;
         big.Alloc(Pair<int>{4, 4});
         big.Box(Rect{0, 0, 3, 3}, Paint);
-        ASSERT_TRUE(LoadBytes(Build(spec), big));
+        ASSERT_TRUE(Bmp.Load(Build(spec), big));
         EXPECT_EQ(Colour(9), *big.At(2, 2));
         EXPECT_EQ(Paint, *big.At(3, 0));
         EXPECT_EQ(Paint, *big.At(0, 3));
@@ -576,8 +557,8 @@ TEST(BmpClip, IntoSmallerAndLargerBuffers)
     Buffer b;
     b.Alloc(Pair<int>{2, 2});
     b.Box(Rect{0, 0, 1, 1}, Paint);
-    ASSERT_TRUE(LoadBytes(Build(rle), b));
-    EXPECT_EQ(Indexed({1, 1, 4, 5}), All(b));
+    ASSERT_TRUE(Bmp.Load(Build(rle), b));
+    EXPECT_EQ(Indexed({1, 1, 4, 5}), Read(b));
 }
 
 TEST(BmpLoad, CancelStopsTheLoad)
@@ -587,7 +568,7 @@ TEST(BmpLoad, CancelStopsTheLoad)
     s.pixels = Bytes(400, 0x55);
     CancelAt cancel(50);
     Buffer b;
-    EXPECT_FALSE(LoadBytes(Build(s), b));
+    EXPECT_FALSE(Bmp.Load(Build(s), b));
     EXPECT_EQ(0x555555ul, *b.At(0, 99));
     EXPECT_EQ(0ul, *b.At(0, 0));
 }
@@ -610,7 +591,7 @@ TEST(BmpExported, DecodesHeaderAndTableInMemory)
     d.paletteData = palette;
     Buffer b;
     ASSERT_TRUE(BitmapFromStream(b, reinterpret_cast<BITMAPINFO*>(info.data()), &pixels, &d));
-    EXPECT_EQ(Indexed({1, 2, 0, -1}), All(b));
+    EXPECT_EQ(Indexed({1, 2, 0, -1}), Read(b));
     EXPECT_EQ(0x80, palette[6]);
 
     // A converted short form: 36 bytes, then 3-byte entries.
@@ -628,13 +609,18 @@ TEST(BmpExported, DecodesHeaderAndTableInMemory)
     pixels.SetPosition(0);
     Buffer c;
     ASSERT_TRUE(BitmapFromStream(c, reinterpret_cast<BITMAPINFO*>(converted.data()), &pixels, nullptr));
-    EXPECT_EQ((Pixels{0x405060, 0x102030}), All(c));
+    EXPECT_EQ((Pixels{0x405060, 0x102030}), Read(c));
 
     // Refused before anything is read.
     info[14] = 3;  // bits
     pixels.SetPosition(0);
     Buffer e;
-    EXPECT_THROW(BitmapFromStream(e, reinterpret_cast<BITMAPINFO*>(info.data()), &pixels, nullptr), EInvalidImage);
+    try {
+        BitmapFromStream(e, reinterpret_cast<BITMAPINFO*>(info.data()), &pixels, nullptr);
+        ADD_FAILURE() << "a 3-bit header was read";
+    } catch (EInvalidImage& x) {
+        EXPECT_STREQ("BMP: bit count not 1, 4, 8, 16, 24 or 32", x.Detail.c_str());
+    }
     EXPECT_EQ(0, pixels.GetPosition());
 }
 
@@ -663,7 +649,7 @@ TEST(BmpSave, PaletteDepthsRoundTrip)
             EXPECT_EQ(f.size() - offset, Get32(f, 34));
             EXPECT_EQ(uint32_t(colours), Get32(f, 46));
             Buffer back;
-            ASSERT_TRUE(LoadBytes(f, back));
+            ASSERT_TRUE(Bmp.Load(f, back));
             ASSERT_EQ(width, back.Width());
             for (int y = 0; y < 3; ++y)
                 for (int x = 0; x < width; ++x) {
@@ -683,13 +669,13 @@ TEST(BmpSave, TrueColourRoundTrip)
         b.Alloc(Pair<int>{width, 2});
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < width; ++x) *b.At(x, y) = 0x010203ul * unsigned(x + 1) + unsigned(y) * 0x400000u;
-        Pixels want = All(b);
+        Pixels want = Read(b);
         *b.At(0, 0) |= 0x5F000000;  // flags are not written
         Bytes f = SaveBytes(b, 24, 0, nullptr, "t.rle");
         EXPECT_EQ(54u, Get32(f, 10));
         EXPECT_EQ(uint32_t(BmpNone), Get32(f, 30));
         EXPECT_EQ(54 + 2 * ((3 * width + 3) & ~3), int(f.size()));
-        EXPECT_EQ(want, LoadAll(f)) << width;
+        EXPECT_EQ(want, Bmp.LoadPixels(f)) << width;
     }
 }
 
@@ -787,12 +773,12 @@ TEST(BmpRobust, MutatedFilesNeverCrash)
         }
         if (rng() % 4 == 0) f.resize(rng() % f.size());
         GFXFileDesc d = GFXFileDesc();
-        TestBytes(f, &d);
+        Bmp.Test(f, &d);
         // Large pictures go into a small buffer so as not to allocate them.
         Buffer b;
         if (int64_t(d.width) * d.height > 4096 || rng() % 2) b.Alloc(Pair<int>{16, 16});
         try {
-            pictures += LoadBytes(f, b);
+            pictures += Bmp.Load(f, b);
         } catch (Exception&) {
         }
     }

@@ -1,5 +1,6 @@
-// Helpers the format tests share: files held as bytes in a memory stream,
-// and a format's Test and Load run on them.
+// Helpers the format tests share: numbers written into file bytes in either
+// byte order, files held as bytes in a memory stream, and a format's Test and
+// Load run on them.
 #ifndef KESTREL_FORMAT_FIXTURE_H
 #define KESTREL_FORMAT_FIXTURE_H
 
@@ -23,6 +24,45 @@ inline Bytes Cat(Bytes a, const Bytes& b)
     return a;
 }
 
+inline void Put16(Bytes& b, unsigned v)
+{
+    b.push_back((unsigned char)v);
+    b.push_back((unsigned char)(v >> 8));
+}
+
+inline void Put32(Bytes& b, unsigned v)
+{
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+inline void PutBig16(Bytes& b, unsigned v)
+{
+    b.push_back((unsigned char)(v >> 8));
+    b.push_back((unsigned char)v);
+}
+
+inline void PutBig32(Bytes& b, unsigned v)
+{
+    PutBig16(b, v >> 16);
+    PutBig16(b, v & 0xFFFF);
+}
+
+inline void PutTag(Bytes& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+
+// Overwrites four bytes at `at`, little-endian.
+inline void Set32(Bytes& b, size_t at, unsigned v)
+{
+    for (int i = 0; i < 4; ++i) b[at + i] = (unsigned char)(v >> (8 * i));
+}
+
+inline unsigned Get16(const Bytes& b, size_t at) { return unsigned(b[at]) | unsigned(b[at + 1]) << 8; }
+inline unsigned Get32(const Bytes& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
+inline unsigned GetBig32(const Bytes& b, size_t at)
+{
+    return unsigned(b[at]) << 24 | unsigned(b[at + 1]) << 16 | unsigned(b[at + 2]) << 8 | b[at + 3];
+}
+
 // The bytes as a stream positioned at start.
 struct MemorySource {
     TMemoryStream mem;
@@ -43,16 +83,29 @@ inline Pixels Read(Buffer& b)
     return p;
 }
 
+// The detail of the EInvalidImage that work raises, or "" when it raises none.
+template <class Work>
+std::string RefusalOf(Work work)
+{
+    try {
+        work();
+    } catch (EInvalidImage& e) {
+        return e.Detail.c_str();
+    }
+    return "";
+}
+
 // One format and the file name its streams carry; format is a function so
 // that the descriptor is made when first used, as the library does.
 struct FormatBytes {
     GFXFile* (*format)();
     const char* name;
 
-    bool Load(const Bytes& bytes, Buffer& b, GFXFileDesc* d = nullptr, GFXtra32* x = nullptr) const
+    bool Load(const Bytes& bytes, Buffer& b, GFXFileDesc* d = nullptr, GFXtra32* x = nullptr,
+              int image = 0) const
     {
         MemorySource s(bytes, name);
-        return format()->Load(b, &s.in, d, x, 0);
+        return format()->Load(b, &s.in, d, x, image);
     }
 
     Pixels LoadPixels(const Bytes& bytes) const
@@ -72,15 +125,17 @@ struct FormatBytes {
     }
 
     // The detail of the EInvalidImage that Load raises, or "" when it loads.
-    std::string Detail(const Bytes& bytes) const
+    // A refusal is told by its reason, so that a case cannot pass because an
+    // earlier rule refused the file. b keeps what the reader left in it.
+    std::string Detail(const Bytes& bytes, Buffer& b, int image = 0) const
+    {
+        return RefusalOf([&] { Load(bytes, b, nullptr, nullptr, image); });
+    }
+
+    std::string Detail(const Bytes& bytes, int image = 0) const
     {
         Buffer b;
-        try {
-            Load(bytes, b);
-        } catch (EInvalidImage& e) {
-            return e.Detail.c_str();
-        }
-        return "";
+        return Detail(bytes, b, image);
     }
 };
 

@@ -1,7 +1,7 @@
 // Helpers of the tests of the readers the platform does the decoding for
-// (metafiles, icons, video files): little-endian byte writers, a temporary
-// folder for files opened by name, progress hooks that cancel, and a
-// seeded mutator for the robustness tests.
+// (metafiles, icons, video files): a temporary folder for files opened by
+// name, progress hooks that cancel, and a seeded mutator for the robustness
+// tests. The byte writers come from the format fixture.
 #ifndef KESTREL_PLATFORM_FIXTURE_H
 #define KESTREL_PLATFORM_FIXTURE_H
 
@@ -16,28 +16,12 @@
 namespace platform_fixture {
 
 using format_fixture::Bytes;
-
-inline void Put16(Bytes& b, unsigned v)
-{
-    b.push_back((unsigned char)v);
-    b.push_back((unsigned char)(v >> 8));
-}
-
-inline void Put32(Bytes& b, unsigned v)
-{
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-
-inline void PutTag(Bytes& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
-
-inline void Set32(Bytes& b, size_t at, unsigned v)
-{
-    for (int i = 0; i < 4; ++i) b[at + i] = (unsigned char)(v >> (8 * i));
-}
-
-inline unsigned Get16(const Bytes& b, size_t at) { return unsigned(b[at]) | unsigned(b[at + 1]) << 8; }
-inline unsigned Get32(const Bytes& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
+using format_fixture::Get16;
+using format_fixture::Get32;
+using format_fixture::Put16;
+using format_fixture::Put32;
+using format_fixture::PutTag;
+using format_fixture::Set32;
 
 class TempFolder {
 public:
