@@ -17,12 +17,14 @@
 #include "crc32.h"
 #include "deflate.h"
 #include "exceptions.h"
+#include "format_fixture.h"
 #include "inflate.h"
 #include "streams.h"
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
+using format_fixture::Bytes;
+using format_fixture::PutBig32;
 
 struct Compressed {
     Bytes bytes;  // zlib header, deflate data, Adler-32
@@ -43,19 +45,14 @@ Compressed Compress(const Bytes& input, size_t piece = 1000)
     return Compressed{Bytes(p, p + m.GetSize()), crc};
 }
 
-void Put32(Bytes& b, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<unsigned char>(v >> shift));
-}
-
 // Through the library's inflater, as one IDAT chunk.
 Bytes Inflate(const Compressed& c, size_t n)
 {
     Bytes chunk;
-    Put32(chunk, uint32_t(c.bytes.size()));
+    PutBig32(chunk, uint32_t(c.bytes.size()));
     chunk.insert(chunk.end(), {'I', 'D', 'A', 'T'});
     chunk.insert(chunk.end(), c.bytes.begin(), c.bytes.end());
-    Put32(chunk, c.crc);
+    PutBig32(chunk, c.crc);
     TMemoryStream m;
     m.Write(chunk.data(), int(chunk.size()));
     m.SetPosition(8);

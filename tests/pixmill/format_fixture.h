@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,9 @@ inline void PutTag(Bytes& b, const char* tag) { b.insert(b.end(), tag, tag + 4);
 // Overwrites four bytes at `at`, little-endian.
 inline void Set32(Bytes& b, size_t at, unsigned v)
 {
-    for (int i = 0; i < 4; ++i) b[at + i] = (unsigned char)(v >> (8 * i));
+    Bytes le;
+    Put32(le, v);
+    std::copy(le.begin(), le.end(), b.begin() + long(at));
 }
 
 inline unsigned Get16(const Bytes& b, size_t at) { return unsigned(b[at]) | unsigned(b[at + 1]) << 8; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "exceptions.h"
+#include "format_fixture.h"
 #include "gfxfile.h"
 #include "gif_lzw.h"
 #include "streambuf.h"
@@ -19,9 +20,12 @@
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
-typedef std::vector<unsigned long> Pixels;
+using format_fixture::Bytes;
+using format_fixture::Pixels;
+using format_fixture::Read;
 typedef std::vector<uint16_t> Indices;
+
+const format_fixture::FormatBytes Gif = {GIFFormat, "t.gif"};
 
 Bytes Contents(TMemoryStream& mem)
 {
@@ -277,28 +281,9 @@ Bytes Ramp(int n, int modulo, int start = 0)
     return p;
 }
 
-struct Source {
-    TMemoryStream mem;
-    TInputStream in;
-    explicit Source(const Bytes& b) : in(&mem, "t.gif")
-    {
-        mem.Write(b.data(), int(b.size()));
-        mem.SetPosition(0);
-    }
-};
-
 bool Load(const Bytes& bytes, Buffer& b, int image = 0, GFXFileDesc* d = nullptr, GFXtra32* x = nullptr)
 {
-    Source s(bytes);
-    return GIFFormat()->Load(b, &s.in, d, x, image);
-}
-
-Pixels Read(Buffer& b)
-{
-    Pixels p;
-    for (int y = b.top; y <= b.bottom; ++y)
-        for (int x = b.left; x <= b.right; ++x) p.push_back(*b.At(x, y));
-    return p;
+    return Gif.Load(bytes, b, d, x, image);
 }
 
 Pixels LoadPixels(const Bytes& bytes, int image = 0)
@@ -306,25 +291,6 @@ Pixels LoadPixels(const Bytes& bytes, int image = 0)
     Buffer b;
     EXPECT_TRUE(Load(bytes, b, image));
     return Read(b);
-}
-
-std::string DetailOf(const Bytes& bytes, int image = 0)
-{
-    Buffer b;
-    try {
-        Load(bytes, b, image);
-    } catch (EInvalidImage& e) {
-        return e.Detail.c_str();
-    }
-    return "";
-}
-
-int TestOf(const Bytes& bytes, GFXFileDesc* d = nullptr)
-{
-    Source s(bytes);
-    int answer = GIFFormat()->Test(&s.in, d);
-    EXPECT_EQ(s.in.GetPosition(), 0);
-    return answer;
 }
 
 // The picture as an image of table entries over a background pixel.
@@ -349,7 +315,7 @@ TEST(GIFTest, CountsImagesAndTheLargestTable)
     GFXFileDesc d = {};
     uint8_t pal[768];
     d.paletteData = pal;
-    EXPECT_EQ(TestOf(g.Done(), &d), 1);
+    EXPECT_EQ(Gif.Test(g.Done(), &d), 1);
     EXPECT_EQ(d.images, 2);
     EXPECT_EQ(d.width, 20);
     EXPECT_EQ(d.height, 10);
@@ -361,13 +327,13 @@ TEST(GIFTest, CountsImagesAndTheLargestTable)
     // Cut inside the second image's data: what was met counts.
     Bytes cut = g.b;
     cut.resize(cut.size() - 3);
-    EXPECT_EQ(TestOf(cut, &d), 1);
+    EXPECT_EQ(Gif.Test(cut, &d), 1);
     EXPECT_EQ(d.images, 2);
-    EXPECT_EQ(TestOf(GifBuilder(5, 5, 1).Done(), &d), -1);
+    EXPECT_EQ(Gif.Test(GifBuilder(5, 5, 1).Done(), &d), -1);
     EXPECT_EQ(d.images, 0);
-    EXPECT_EQ(TestOf(Bytes({'G', 'I', 'F'}), &d), -1);
-    EXPECT_EQ(TestOf(Bytes({'G', 'I'})), 0);
-    EXPECT_EQ(TestOf(Bytes({'G', 'I', 'X', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0})), 0);
+    EXPECT_EQ(Gif.Test(Bytes({'G', 'I', 'F'}), &d), -1);
+    EXPECT_EQ(Gif.Test(Bytes({'G', 'I'})), 0);
+    EXPECT_EQ(Gif.Test(Bytes({'G', 'I', 'X', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0})), 0);
 }
 
 TEST(GIFLoad, OneImageWithItsPaletteAndBackground)
@@ -435,8 +401,8 @@ TEST(GIFLoad, ComposesEarlierImagesByTheirDisposal)
     EXPECT_EQ(LoadPixels(file, 3), three);
     Draw(two, w, 2, 0, 3, 3, e, 0, 1);
     EXPECT_EQ(LoadPixels(file, 4), two);
-    EXPECT_EQ(DetailOf(file, 5), "GIF: the file ends before the image asked for");
-    EXPECT_EQ(DetailOf(file, -1), "GIF: negative image number");
+    EXPECT_EQ(Gif.Detail(file, 5), "GIF: the file ends before the image asked for");
+    EXPECT_EQ(Gif.Detail(file, -1), "GIF: negative image number");
 }
 
 TEST(GIFLoad, TransparentIndexOfTheImageAskedFor)
@@ -530,7 +496,7 @@ TEST(GIFLoad, CodeSizesAndTablesOfEveryKind)
     for (int size : {1, 12, 255}) {
         GifBuilder g(1, 1, 1);
         g.b.insert(g.b.end(), {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, static_cast<unsigned char>(size), 1, 0, 0});
-        EXPECT_EQ(DetailOf(g.Done()), "GIF: LZW minimum code size not 2 to 11") << size;
+        EXPECT_EQ(Gif.Detail(g.Done()), "GIF: LZW minimum code size not 2 to 11") << size;
     }
 }
 
@@ -540,7 +506,7 @@ TEST(GIFLoad, DamagedFiles)
     // Data that ends early inside the image: the terminator comes too soon.
     Bytes early = GifBuilder(5, 4, 3).Image(0, 0, 5, 3, Ramp(15, 8), false, 0, 3).Done();
     early[13 + 24 + 7] = 4;  // the image claims 4 rows
-    EXPECT_EQ(DetailOf(early), "GIF: end code before the last pixel");
+    EXPECT_EQ(Gif.Detail(early), "GIF: end code before the last pixel");
     Buffer three;
     three.Alloc({5, 3});
     EXPECT_TRUE(Load(early, three));  // the rows the buffer cannot show are never read
@@ -549,12 +515,12 @@ TEST(GIFLoad, DamagedFiles)
     EXPECT_THROW(Load(cut, b), EReadError);
     Bytes renamed = good;
     renamed[0] = 'g';
-    EXPECT_EQ(DetailOf(renamed), "GIF: no GIF signature");
+    EXPECT_EQ(Gif.Detail(renamed), "GIF: no GIF signature");
     Bytes junk = good;
     junk[13 + 24] = 0x99;
-    EXPECT_EQ(DetailOf(junk), "GIF: a block that is neither an extension nor an image");
-    EXPECT_EQ(DetailOf(GifBuilder(65535, 65535, 1).Done()), "GIF: more than 2^28 pixels");
-    EXPECT_EQ(DetailOf(GifBuilder(0, 0, 1).Done()), "GIF: the file ends before the image asked for");
+    EXPECT_EQ(Gif.Detail(junk), "GIF: a block that is neither an extension nor an image");
+    EXPECT_EQ(Gif.Detail(GifBuilder(65535, 65535, 1).Done()), "GIF: more than 2^28 pixels");
+    EXPECT_EQ(Gif.Detail(GifBuilder(0, 0, 1).Done()), "GIF: the file ends before the image asked for");
 }
 
 bool StopAtFirst(int) { return false; }
@@ -749,7 +715,7 @@ TEST(GIFLoad, MutatedAndTruncatedFilesNeverCrash)
         Buffer buf;
         if (i % 3 == 0) buf.Alloc({1 + int(rng() % 8), 1 + int(rng() % 8)});
         try {
-            TestOf(b);
+            Gif.Test(b);
             pictures += Load(b, buf, int(rng() % 5));
         } catch (Exception&) {
         }

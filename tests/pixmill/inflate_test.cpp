@@ -14,12 +14,14 @@
 #include "crc32.h"
 #include "deflate.h"
 #include "exceptions.h"
+#include "format_fixture.h"
 #include "inflate.h"
 #include "streams.h"
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
+using format_fixture::Bytes;
+using format_fixture::PutBig32;
 
 // The bytes every zlib vector below decompresses to: text, noise of four
 // bits and runs of 13, so that each setting finds something to do.
@@ -193,18 +195,13 @@ const unsigned char ZlibSmallWindow[] = {
     0xFB, 0xAD, 0x87, 0x3F, 0xBF, 0x7C, 0x84, 0xB4, 0xDB,
 };
 
-void Put32(Bytes& b, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<unsigned char>(v >> shift));
-}
-
 Bytes Chunk(const char* type, const Bytes& data)
 {
     Bytes c;
-    Put32(c, uint32_t(data.size()));
+    PutBig32(c, uint32_t(data.size()));
     c.insert(c.end(), type, type + 4);
     c.insert(c.end(), data.begin(), data.end());
-    Put32(c, Crc32(Crc32(0, type, 4), data.data(), data.size()));
+    PutBig32(c, Crc32(Crc32(0, type, 4), data.data(), data.size()));
     return c;
 }
 
@@ -242,7 +239,7 @@ Bytes StoredZlib(const Bytes& raw, size_t blockSize = 65535)
         z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
         at += n;
     } while (at < raw.size());
-    Put32(z, Adler32(1, raw.data(), raw.size()));
+    PutBig32(z, Adler32(1, raw.data(), raw.size()));
     return z;
 }
 
@@ -274,7 +271,7 @@ Bytes Zlib(const BitWriter& w, const Bytes& output)
     z.push_back(0x78);
     z.push_back(0x01);
     for (unsigned char b : w.bytes) z.push_back(b);
-    Put32(z, Adler32(1, output.data(), output.size()));
+    PutBig32(z, Adler32(1, output.data(), output.size()));
     return z;
 }
 

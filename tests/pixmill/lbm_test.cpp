@@ -23,19 +23,16 @@
 namespace {
 
 using format_fixture::Bytes;
+using format_fixture::PutBig32;
 using format_fixture::Cat;
 using format_fixture::Pixels;
 using format_fixture::Read;
-
-void Put32(Bytes& b, uint32_t v)
-{
-    for (int s = 24; s >= 0; s -= 8) b.push_back(static_cast<unsigned char>(v >> s));
-}
+using format_fixture::RefusalOf;
 
 Bytes Chunk(const char* id, const Bytes& data)
 {
     Bytes b(id, id + 4);
-    Put32(b, uint32_t(data.size()));
+    PutBig32(b, uint32_t(data.size()));
     b = Cat(b, data);
     if (data.size() & 1) b.push_back(0xEE);
     return b;
@@ -186,8 +183,8 @@ TEST(LBMByteRun, UnpacksRunsAndTakesMinus128AsNoOperation)
 {
     EXPECT_EQ(Unpack({0x02, 1, 2, 3, 0xFE, 9}, 6), Bytes({1, 2, 3, 9, 9, 9}));
     EXPECT_EQ(Unpack({0x80, 0x00, 5, 0x80, 0x81, 4}, 129), Cat(Bytes({5}), Bytes(128, 4)));
-    EXPECT_THROW(Unpack({0x03, 1, 2, 3, 4}, 3), EInvalidImage);
-    EXPECT_THROW(Unpack({0x00, 1, 0xFD, 2}, 3), EInvalidImage);
+    EXPECT_EQ("IFF: literal run past the end of the row", RefusalOf([] { Unpack({0x03, 1, 2, 3, 4}, 3); }));
+    EXPECT_EQ("IFF: repeat run past the end of the row", RefusalOf([] { Unpack({0x00, 1, 0xFD, 2}, 3); }));
     EXPECT_THROW(Unpack({0x05, 1, 2}, 6), EReadError);
 }
 

@@ -23,6 +23,7 @@ using format_fixture::Bytes;
 using format_fixture::Cat;
 using format_fixture::Pixels;
 using format_fixture::Read;
+using format_fixture::RefusalOf;
 
 void Put(Bytes& b, std::initializer_list<int> v)
 {
@@ -108,8 +109,8 @@ TEST(PCXRle, RunsFillTheRowAndStopAtItsEnd)
     EXPECT_EQ(Decode({0xC3, 7, 1, 0xC0, 9, 0xC1, 0xC8}, 5), Bytes({7, 7, 7, 1, 200}));
     // Runs may cross plane lines inside a row, never the row end.
     EXPECT_EQ(Decode({0xC4, 5, 0xC2, 6}, 6), Bytes({5, 5, 5, 5, 6, 6}));
-    EXPECT_THROW(Decode({0xC4, 5, 0xC3, 6}, 6), EInvalidImage);
-    EXPECT_THROW(Decode({0xFF, 1}, 62), EInvalidImage);
+    EXPECT_EQ("PCX: run past the end of a row", RefusalOf([] { Decode({0xC4, 5, 0xC3, 6}, 6); }));
+    EXPECT_EQ("PCX: run past the end of a row", RefusalOf([] { Decode({0xFF, 1}, 62); }));
     EXPECT_THROW(Decode({1, 2, 0xC2}, 4), EReadError);
 }
 

@@ -16,6 +16,7 @@ namespace {
 
 using format_fixture::Bytes;
 using format_fixture::MemorySource;
+using format_fixture::PutBig32;
 using namespace platform_fixture;
 
 const unsigned long White = 0xFFFFFF;
@@ -80,11 +81,6 @@ Bytes BmpImage(const IconPicture& pic, int bits)
         out.insert(out.end(), row.begin(), row.end());
     }
     return out;
-}
-
-void PutBig32(Bytes& b, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) b.push_back((unsigned char)(v >> shift));
 }
 
 void PngChunk(Bytes& out, const char* type, const Bytes& data)
@@ -163,19 +159,7 @@ Bytes SingleIcon(const IconPicture& pic, int bits)
     return IconFile({{pic.size, bits, bits ? BmpImage(pic, bits) : PngImage(pic)}});
 }
 
-bool LoadBytes(const Bytes& bytes, Buffer& b)
-{
-    MemorySource s(bytes, "x.ico");
-    return ICOFormat()->Load(b, &s.in, nullptr, nullptr, 0);
-}
-
-int TestBytes(const Bytes& bytes, GFXFileDesc* d = nullptr)
-{
-    MemorySource s(bytes, "x.ico", 0);
-    int answer = ICOFormat()->Test(&s.in, d);
-    EXPECT_EQ(0, s.in.GetPosition());
-    return answer;
-}
+const format_fixture::FormatBytes Ico = {ICOFormat, "x.ico"};
 
 void ExpectIcon(const IconPicture& pic, Buffer& b, bool holes)
 {
@@ -194,18 +178,18 @@ TEST(ICORead, EveryImageDepthLoadsWithOpaquePixelsExactAndHolesWhite)
 {
     IconPicture mono = {32, Mono};
     Buffer b1;
-    ASSERT_TRUE(LoadBytes(SingleIcon(mono, 1), b1));
+    ASSERT_TRUE(Ico.Load(SingleIcon(mono, 1), b1));
     ExpectIcon(mono, b1, true);
     IconPicture three = {32, Eight};
     for (int bits : {4, 8}) {
         Buffer b;
-        ASSERT_TRUE(LoadBytes(SingleIcon(three, bits), b)) << bits;
+        ASSERT_TRUE(Ico.Load(SingleIcon(three, bits), b)) << bits;
         ExpectIcon(three, b, true);
     }
     IconPicture deep = {32, Deep};
     for (int bits : {24, 32}) {
         Buffer b;
-        ASSERT_TRUE(LoadBytes(SingleIcon(deep, bits), b)) << bits;
+        ASSERT_TRUE(Ico.Load(SingleIcon(deep, bits), b)) << bits;
         ExpectIcon(deep, b, true);
     }
 }
@@ -214,7 +198,7 @@ TEST(ICORead, PngImageLoads)
 {
     IconPicture deep = {32, Deep};
     Buffer b;
-    ASSERT_TRUE(LoadBytes(SingleIcon(deep, 0), b));
+    ASSERT_TRUE(Ico.Load(SingleIcon(deep, 0), b));
     ExpectIcon(deep, b, true);
 }
 
@@ -230,7 +214,7 @@ TEST(ICORead, TestDescribesTheImageTheReaderPicks)
     GFXFileDesc d = {};
     unsigned char palette[768];
     d.paletteData = palette;
-    EXPECT_EQ(1, TestBytes(file, &d));
+    EXPECT_EQ(1, Ico.Test(file, &d));
     EXPECT_EQ(32, d.width);
     EXPECT_EQ(32, d.height);
     EXPECT_EQ(1, d.colour);
@@ -239,7 +223,7 @@ TEST(ICORead, TestDescribesTheImageTheReaderPicks)
     EXPECT_EQ(1, d.images);
     EXPECT_EQ(palette, d.paletteData);
     Buffer b;
-    ASSERT_TRUE(LoadBytes(file, b));
+    ASSERT_TRUE(Ico.Load(file, b));
     ASSERT_EQ(31, b.right);
     EXPECT_EQ(0x445566u, *b.At(20, 20));
 }
@@ -249,7 +233,7 @@ TEST(ICORead, ExistingBufferReceivesTheTopLeftPart)
     IconPicture deep = {32, Deep};
     Buffer small;
     small.Alloc({20, 10});
-    ASSERT_TRUE(LoadBytes(SingleIcon(deep, 24), small));
+    ASSERT_TRUE(Ico.Load(SingleIcon(deep, 24), small));
     for (int y = 0; y < 10; ++y)
         for (int x = 4; x < 20; ++x) ASSERT_EQ(Deep(x, y), *small.At(x, y));
 }
@@ -258,7 +242,7 @@ TEST(ICORead, CancelAtHalfWayReturnsFalse)
 {
     CancelFrom hooks(50);
     Buffer b;
-    EXPECT_FALSE(LoadBytes(SingleIcon({32, Deep}, 24), b));
+    EXPECT_FALSE(Ico.Load(SingleIcon({32, Deep}, 24), b));
     EXPECT_EQ(1, CancelFrom::steps);
 }
 
@@ -277,27 +261,27 @@ TEST(ICOWrite, SavingAsIconIsRefusedBeforeAFileExists)
 TEST(ICODamage, BrokenFilesAreRefused)
 {
     Bytes good = SingleIcon({32, Deep}, 24);
-    EXPECT_EQ(1, TestBytes(good));
+    EXPECT_EQ(1, Ico.Test(good));
     Buffer b;
 
     Bytes huge = good;
     Set32(huge, 6 + 8, 0x7FFFFFF0);  // bytes of the image
-    EXPECT_EQ(0, TestBytes(huge));
-    EXPECT_THROW(LoadBytes(huge, b), EInvalidImage);
+    EXPECT_EQ(0, Ico.Test(huge));
+    EXPECT_EQ("ICO: icon image outside the file", Ico.Detail(huge));
 
     Bytes wide = good;
     Set32(wide, 22 + 4, 100000);  // the image header's width
-    EXPECT_THROW(LoadBytes(wide, b), EInvalidImage);
+    EXPECT_EQ("ICO: icon image size", Ico.Detail(wide));
 
     Bytes cut(good.begin(), good.begin() + 200);
-    EXPECT_EQ(0, TestBytes(cut));
-    EXPECT_THROW(LoadBytes(cut, b), EInvalidImage);
+    EXPECT_EQ(0, Ico.Test(cut));
+    EXPECT_EQ("ICO: icon image outside the file", Ico.Detail(cut));
 
     Bytes none = good;
     none[4] = 0;
-    EXPECT_EQ(0, TestBytes(none));
-    EXPECT_EQ(0, TestBytes(Bytes{0, 0, 1}));
-    EXPECT_EQ(0, TestBytes(Bytes{0, 0, 2, 0, 1, 0}));  // a cursor
+    EXPECT_EQ(0, Ico.Test(none));
+    EXPECT_EQ(0, Ico.Test(Bytes{0, 0, 1}));
+    EXPECT_EQ(0, Ico.Test(Bytes{0, 0, 2, 0, 1, 0}));  // a cursor
 }
 
 TEST(ICODamage, MutatedFilesLoadOrRaiseNeverCrash)
@@ -309,8 +293,8 @@ TEST(ICODamage, MutatedFilesLoadOrRaiseNeverCrash)
         Bytes bad = m.Damage(sources[i % 3]);
         try {
             Buffer b;
-            TestBytes(bad);
-            LoadBytes(bad, b);
+            Ico.Test(bad);
+            Ico.Load(bad, b);
         } catch (Exception&) {
         }
         ++answered;

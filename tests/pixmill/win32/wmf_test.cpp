@@ -130,19 +130,8 @@ Bytes RecordedEnhanced()
 
 unsigned long Pixel(Buffer& b, int x, int y) { return *b.At(x, y); }
 
-bool LoadBytes(GFXFile* f, const Bytes& bytes, Buffer& b, const char* name = "x.wmf")
-{
-    MemorySource s(bytes, name);
-    return f->Load(b, &s.in, nullptr, nullptr, 0);
-}
-
-int TestBytes(GFXFile* f, const Bytes& bytes, GFXFileDesc* d = nullptr)
-{
-    MemorySource s(bytes, "x.wmf", 0);
-    int answer = f->Test(&s.in, d);
-    EXPECT_EQ(0, s.in.GetPosition());
-    return answer;
-}
+const format_fixture::FormatBytes Wmf = {WMFFormat, "x.wmf"};
+const format_fixture::FormatBytes Emf = {EMFFormat, "x.emf"};
 
 Bytes SaveBytes(GFXFile* f, Buffer& b, bool* written = nullptr)
 {
@@ -180,7 +169,7 @@ void ExpectSamePicture(Buffer& expected, Buffer& got)
 TEST(WMFRead, PlaceableFileLoadsAtItsFrameSizeWithExactColours)
 {
     Buffer b;
-    ASSERT_TRUE(LoadBytes(WMFFormat(), PlaceableFile(), b));
+    ASSERT_TRUE(Wmf.Load(PlaceableFile(), b));
     ASSERT_EQ(100, b.Width());
     ASSERT_EQ(50, b.Height());
     for (int y = 2; y < 48; ++y) {
@@ -198,7 +187,7 @@ TEST(WMFRead, TestDescribesAndLeavesTheStreamWhereItWas)
     unsigned char palette[768];
     d.paletteData = palette;
     d.images = 7;
-    EXPECT_EQ(1, TestBytes(WMFFormat(), PlaceableFile(), &d));
+    EXPECT_EQ(1, Wmf.Test(PlaceableFile(), &d));
     EXPECT_EQ(100, d.width);
     EXPECT_EQ(50, d.height);
     EXPECT_EQ(1, d.colour);
@@ -218,10 +207,10 @@ TEST(WMFRead, TestDescribesAndLeavesTheStreamWhereItWas)
 TEST(WMFRead, EitherDescriptorReadsEitherKind)
 {
     Bytes emf = RecordedEnhanced();
-    EXPECT_EQ(1, TestBytes(WMFFormat(), emf));
-    EXPECT_EQ(1, TestBytes(EMFFormat(), PlaceableFile()));
+    EXPECT_EQ(1, Wmf.Test(emf));
+    EXPECT_EQ(1, Emf.Test(PlaceableFile()));
     Buffer b;
-    ASSERT_TRUE(LoadBytes(WMFFormat(), emf, b, "x.wmf"));
+    ASSERT_TRUE(Wmf.Load(emf, b));
     ASSERT_EQ(64, b.Width());
     ASSERT_EQ(32, b.Height());
     EXPECT_EQ(0x00C800u, Pixel(b, 10, 10));
@@ -231,7 +220,7 @@ TEST(WMFRead, EitherDescriptorReadsEitherKind)
 TEST(WMFRead, PlainWindowsMetafileWithoutPlaceableHeaderLoads)
 {
     Buffer b;
-    ASSERT_TRUE(LoadBytes(WMFFormat(), TwoRectangles().Plain(), b));
+    ASSERT_TRUE(Wmf.Load(TwoRectangles().Plain(), b));
     EXPECT_GT(b.Width(), 0);
     EXPECT_GT(b.Height(), 0);
 }
@@ -239,11 +228,11 @@ TEST(WMFRead, PlainWindowsMetafileWithoutPlaceableHeaderLoads)
 TEST(WMFRead, ExistingBufferReceivesTheTopLeftPart)
 {
     Buffer whole;
-    ASSERT_TRUE(LoadBytes(WMFFormat(), PlaceableFile(), whole));
+    ASSERT_TRUE(Wmf.Load(PlaceableFile(), whole));
     Buffer part;
     part.Alloc({40, 40});
     part.Box(Rect{0, 0, 39, 39}, 0x123456);
-    ASSERT_TRUE(LoadBytes(WMFFormat(), PlaceableFile(), part));
+    ASSERT_TRUE(Wmf.Load(PlaceableFile(), part));
     ASSERT_EQ(39, part.right);
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x) ASSERT_EQ(Pixel(whole, x, y), Pixel(part, x, y));
@@ -252,7 +241,7 @@ TEST(WMFRead, ExistingBufferReceivesTheTopLeftPart)
     Buffer large;
     large.Alloc({120, 60});
     large.Box(Rect{0, 0, 119, 59}, 0x123456);
-    ASSERT_TRUE(LoadBytes(WMFFormat(), PlaceableFile(), large));
+    ASSERT_TRUE(Wmf.Load(PlaceableFile(), large));
     EXPECT_EQ(Red, Pixel(large, 5, 5));
     EXPECT_EQ(0x123456u, Pixel(large, 110, 5));
     EXPECT_EQ(0x123456u, Pixel(large, 5, 55));
@@ -268,7 +257,7 @@ TEST(WMFWrite, EnhancedDescriptorWritesAnEnhancedMetafileHoldingThePicture)
     EXPECT_EQ(0x464D4520u, Get32(file, 40));  // " EMF"
     EXPECT_EQ(file.size(), Get32(file, 48));
     Buffer back;
-    ASSERT_TRUE(LoadBytes(EMFFormat(), file, back, "x.emf"));
+    ASSERT_TRUE(Emf.Load(file, back));
     ExpectSamePicture(b, back);
 }
 
@@ -297,7 +286,7 @@ TEST(WMFWrite, WindowsDescriptorWritesAPlaceableMetafileWithTheBitsRecorded)
     EXPECT_GE(largest, size_t(40 + ((37 * 3 + 3) & ~3) * 23));
 
     Buffer back;
-    ASSERT_TRUE(LoadBytes(WMFFormat(), file, back));
+    ASSERT_TRUE(Wmf.Load(file, back));
     ExpectSamePicture(b, back);
 }
 
@@ -317,7 +306,7 @@ TEST(WMFProgress, FalseFromTheHookCancelsLoadAndSave)
     Bytes file = SaveBytes(EMFFormat(), b);
     CancelFrom hooks(50);
     Buffer back;
-    EXPECT_FALSE(LoadBytes(EMFFormat(), file, back));
+    EXPECT_FALSE(Emf.Load(file, back));
     bool written = true;
     Bytes none = SaveBytes(EMFFormat(), b, &written);
     EXPECT_FALSE(written);
@@ -330,30 +319,30 @@ TEST(WMFDamage, BrokenHeadersAreRefused)
     Bytes good = PlaceableFile();
     Bytes badSum = good;
     badSum[20] ^= 1;
-    EXPECT_EQ(0, TestBytes(WMFFormat(), badSum));
+    EXPECT_EQ(0, Wmf.Test(badSum));
     Buffer b;
-    EXPECT_THROW(LoadBytes(WMFFormat(), badSum, b), EInvalidImage);
+    EXPECT_EQ("WMF: placeable WMF checksum", Wmf.Detail(badSum));
 
     Bytes cut(good.begin(), good.begin() + good.size() - 7);
-    EXPECT_EQ(0, TestBytes(WMFFormat(), cut));
-    EXPECT_THROW(LoadBytes(WMFFormat(), cut, b), EInvalidImage);
+    EXPECT_EQ(0, Wmf.Test(cut));
+    EXPECT_EQ("WMF: data truncated", Wmf.Detail(cut));
 
     Bytes hugeRecord = good;
     Set32(hugeRecord, 22 + 18, 0x7FFFFFFF);
-    EXPECT_THROW(LoadBytes(WMFFormat(), hugeRecord, b), EInvalidImage);
+    EXPECT_EQ("WMF: record size", Wmf.Detail(hugeRecord));
 
-    EXPECT_EQ(0, TestBytes(WMFFormat(), Bytes{0xD7, 0xCD}));
-    EXPECT_EQ(0, TestBytes(WMFFormat(), Bytes()));
-    EXPECT_EQ(0, TestBytes(WMFFormat(), Bytes(200, 0)));
+    EXPECT_EQ(0, Wmf.Test(Bytes{0xD7, 0xCD}));
+    EXPECT_EQ(0, Wmf.Test(Bytes()));
+    EXPECT_EQ(0, Wmf.Test(Bytes(200, 0)));
 }
 
 TEST(WMFDamage, FramesNoBufferCanHoldAreRefusedBeforeAllocating)
 {
     // 32767 units at one unit per inch: over three million pixels a side.
     Buffer b;
-    EXPECT_THROW(LoadBytes(WMFFormat(), TwoRectangles().Placeable(32767, 32767, 1), b), EInvalidImage);
+    EXPECT_EQ("WMF: more than 2^28 pixels", Wmf.Detail(TwoRectangles().Placeable(32767, 32767, 1)));
     EXPECT_EQ(nullptr, b.pixels);
-    EXPECT_THROW(LoadBytes(WMFFormat(), TwoRectangles().Placeable(0, 50, 96), b), EInvalidImage);
+    EXPECT_EQ("WMF: placeable WMF frame", Wmf.Detail(TwoRectangles().Placeable(0, 50, 96)));
 }
 
 TEST(WMFDamage, MutatedFilesLoadOrRaiseNeverCrash)
@@ -367,8 +356,8 @@ TEST(WMFDamage, MutatedFilesLoadOrRaiseNeverCrash)
         Bytes bad = m.Damage(sources[i % 3]);
         try {
             Buffer b;
-            TestBytes(WMFFormat(), bad);
-            if (LoadBytes(WMFFormat(), bad, b)) ++loaded;
+            Wmf.Test(bad);
+            if (Wmf.Load(bad, b)) ++loaded;
         } catch (Exception&) {
             ++refused;
         }
