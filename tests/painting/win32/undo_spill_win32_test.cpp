@@ -106,13 +106,13 @@ TEST_F(RealSpill, FreeingDiskRoomKeepsAnOlderWholePictureStep)
     a.Box(Rect{10, 10, 59, 59}, 0x202020);
     ASSERT_TRUE(a.undoHead->onDisk);
     ASSERT_FALSE(a.undoHead->next->onDisk);
-    AnsiString newer = a.undoHead->spillFile;
 
     ASSERT_TRUE(UDBuffer::SaveUndo(&b, "Whole", nullptr, -1, 0, 0, 0));
-    EXPECT_EQ(GetFileAttributesA(newer.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_NE(a.undoHead, nullptr);
+    EXPECT_EQ(a.undoHead->next, nullptr);
     EXPECT_TRUE(a.undoHead->whole);
     EXPECT_TRUE(a.undoHead->onDisk) << "the kept step spills in place of the deleted one";
+    EXPECT_EQ(UndoTotal.undo.diskKB, 40);
     ASSERT_TRUE(UDBuffer::Undo(&a, true));
     EXPECT_TRUE(std::equal(earlier.begin(), earlier.end(), a.pixels));
     EXPECT_TRUE(messages.empty());
