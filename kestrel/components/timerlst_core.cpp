@@ -295,8 +295,10 @@ void TCustomTimerList::TimerTick()
         return;
     }
     // A period waited in pieces leaves the system timer running at its last
-    // piece; left so, each cycle would come late by the difference.
+    // piece; left so, each cycle would come late by the difference. The new
+    // period counts from this firing, even if a handler restarted the timer.
     if (disabled || (fired && period_ > TimerListMaxWait)) {
+        waited_ = 0;
         CalculatePeriod();
         StartTimer();
     }

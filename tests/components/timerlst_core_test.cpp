@@ -269,6 +269,18 @@ TEST(TimerList, EachFiringComesOneIntervalAfterTheLast)
     }
 }
 
+TEST(TimerList, AHandlerRetimingItsLongEventCountsFromThatFiring)
+{
+    TSimTimerList list;
+    std::vector<unsigned> fired;
+    TTimerEvent* e = nullptr;
+    list.Add([&](TObject*) { fired.push_back(list.Now - 1000), e->SetInterval(80000); }, 70000, true);
+    e = list.GetEvent(0);
+    list.SetActive(true);
+    list.RunUntil(1000 + 150000);
+    EXPECT_EQ((std::vector<unsigned>{70000, 150000}), fired);
+}
+
 TEST(TimerList, EnablingRestartsTheCountAndTheWait)
 {
     TSimTimerList list;
