@@ -281,19 +281,25 @@ void TCustomTimerList::TimerTick()
         return;
     }
     unsigned now = TickCount();
-    bool disabled = false;
+    bool fired = false, disabled = false;
     for (int i = GetCount() - 1; i >= 0; --i) {
         if (i >= GetCount()) continue;  // a handler deleted events
         TTimerEvent* e = events_[i];
         if (!TimerSlotDue(TTimerSlot{e->enabled_, e->interval_, e->lastExecute_}, now)) continue;
+        fired = true;
         if (FireEvent(e, now)) disabled = true;
         if (!active_) return;  // a handler switched the list off
     }
-    if (!disabled) return;
-    if (EnabledCount() > 0) {
+    if (disabled && EnabledCount() == 0) {
+        SetActive(false);
+        return;
+    }
+    // A period waited in pieces leaves the system timer running at its last
+    // piece; left so, each cycle would come late by the difference. The new
+    // period counts from this firing, even if a handler restarted the timer.
+    if (disabled || (fired && period_ > TimerListMaxWait)) {
+        waited_ = 0;
         CalculatePeriod();
         StartTimer();
-    } else {
-        SetActive(false);
     }
 }

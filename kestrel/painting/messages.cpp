@@ -32,6 +32,9 @@ const BuiltIn builtIn[] = {
     {"UndoStepLost",
      "A saved undo step could not be read back (its file is missing or damaged). "
      "It and the older steps of the list were discarded; the picture is unchanged."},
+    {"UndoStepSkipped",
+     "A saved undo step could not be read back (its file is missing or damaged) and was discarded. "
+     "The older steps were kept; the picture is unchanged."},
     {"UndoFilesLost", "Some undo steps could not be moved to the new undo folder and were discarded."},
     {"AABtn", "Smooth edges (anti-aliasing)"},
     {"IBBtn", "Cut tools make a brush instead of a selection"},

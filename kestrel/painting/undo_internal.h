@@ -25,6 +25,13 @@ void DestroyStep(UndoEntry* step);
 // The step and every older one of its list: a list with a gap would restore
 // states that never existed. Answers the kilobytes released.
 long long DiscardFrom(UDBuffer* pic, UndoListKind kind, UndoEntry* step);
+// A gap is harmless above a step that records the whole picture: restoring
+// it brings back a real earlier picture whatever came after it. That step,
+// when it is the next older one; else null (nothing older can stay).
+UndoEntry* KeptBelowGap(const UndoEntry* step);
+// Removes the step, and its older steps unless they can stay. True when
+// they stayed.
+bool DiscardStep(UDBuffer* pic, UndoListKind kind, UndoEntry* step);
 void DiscardList(UDBuffer* pic, UndoListKind kind);
 
 // A new pixel block of w x h; EOutOfMemory when the heap (or the platform's

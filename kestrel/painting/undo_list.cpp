@@ -77,6 +77,19 @@ long long DiscardFrom(UDBuffer* pic, UndoListKind kind, UndoEntry* step)
 
 void DiscardList(UDBuffer* pic, UndoListKind kind) { DiscardFrom(pic, kind, ListHead(pic, kind)); }
 
+UndoEntry* KeptBelowGap(const UndoEntry* step) { return step->next && step->next->whole ? step->next : nullptr; }
+
+bool DiscardStep(UDBuffer* pic, UndoListKind kind, UndoEntry* step)
+{
+    if (!KeptBelowGap(step)) {
+        DiscardFrom(pic, kind, step);
+        return false;
+    }
+    Unlink(pic, kind, step);
+    DestroyStep(step);
+    return true;
+}
+
 void AllocStepPixels(Buffer& b, int w, int h)
 {
     if (!GetUndoPlatform().MayAllocate(static_cast<long long>(w) * h * 4)) throw EOutOfMemory();

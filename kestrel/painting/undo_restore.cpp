@@ -4,8 +4,8 @@
 // Nothing of the picture changes until everything the change needs is at
 // hand (the step's pixels read and checked, a new block for a whole step,
 // the opposite step): a failure leaves the picture and both lists as they
-// were, except that a step whose file cannot be read is discarded with the
-// older steps of its list, because they build on it.
+// were, except that a step whose file cannot be read is discarded, with the
+// older steps of its list when they build on it (see KeptBelowGap).
 #include "exceptions.h"
 #include "messages.h"
 #include "pictureview.h"
@@ -56,8 +56,8 @@ bool RestoreNewest(UDBuffer* pic, UndoListKind from, bool makeOpposite)
     Buffer data;
     SpillRead got = LoadStep(e, data);
     if (got == SpillUnreadable) {
-        DiscardFrom(pic, from, e);
-        TranslatedMessageBox("UndoStepLost", "Err", MsgIconWarning);
+        bool olderKept = DiscardStep(pic, from, e);
+        TranslatedMessageBox(olderKept ? "UndoStepSkipped" : "UndoStepLost", "Err", MsgIconWarning);
         return false;
     }
     Buffer fresh;

@@ -37,8 +37,9 @@ long long SpillOldest(UDBuffer* pic, UndoListKind kind, bool keepNewest)
     return kb;
 }
 
-// Deletes the oldest spilled step with every older step of its list.
-// Answers the disk kilobytes released, or -1 when nothing was deleted.
+// Deletes the oldest spilled step with the older steps that cannot stay
+// without it. Answers the disk kilobytes released, or -1 when nothing was
+// deleted.
 long long DeleteOldestSpilled(UDBuffer* pic, UndoListKind kind, bool keepNewest)
 {
     UndoEntry* head = ListHead(pic, kind);
@@ -46,9 +47,9 @@ long long DeleteOldestSpilled(UDBuffer* pic, UndoListKind kind, bool keepNewest)
     while (step && !step->onDisk) step = step->prev;
     if (!step || (keepNewest && step == head)) return -1;
     long long diskKB = 0;
-    for (UndoEntry* s = step; s; s = s->next)
+    for (UndoEntry *s = step, *kept = KeptBelowGap(step); s != kept; s = s->next)
         if (s->onDisk) diskKB += s->SizeKB();
-    DiscardFrom(pic, kind, step);
+    DiscardStep(pic, kind, step);
     return diskKB;
 }
 

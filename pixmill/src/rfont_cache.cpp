@@ -87,7 +87,6 @@ bool ReadFiles(Reader& in, std::vector<StoredFile>& files, std::vector<const cha
     std::vector<uint32_t> fields;
     for (StoredFile& f : files) {
         in.Int(f.nameField), in.Int(f.size), in.Int(f.timeLow), in.Int(f.timeHigh), in.Int(f.version);
-        if (f.version >= RFontVersionLimit) return false;
         fields.push_back(f.nameField);
     }
     if (count == 0) return true;
@@ -135,9 +134,12 @@ bool ReadEntries(Reader& in, std::vector<StoredEntry>& entries, std::vector<uint
     return familyLeft == 0;
 }
 
+// A file of a version not ours is recorded (so that the directory still
+// matches) but never gives a face.
 bool EntryFits(const StoredEntry& e, const std::vector<StoredFile>& files)
 {
-    return e.file < files.size() && e.offset <= files[e.file].size && e.offset <= 0x7FFFFFFF;
+    return e.file < files.size() && files[e.file].version < RFontVersionLimit && e.offset <= files[e.file].size &&
+           e.offset <= 0x7FFFFFFF;
 }
 
 // Families strictly ascending, sizes ascending within one.

@@ -250,6 +250,37 @@ TEST(TimerList, ALongPeriodIsWaitedInPiecesBeforeTheEventIsTested)
     EXPECT_EQ(4465u, list.Waits[1]);
 }
 
+// The system timer starts once for a period it can wait in one piece, and
+// anew for each piece of a longer one.
+TEST(TimerList, EachFiringComesOneIntervalAfterTheLast)
+{
+    struct Case {
+        unsigned interval;
+        size_t timerStarts;
+    };
+    for (Case c : {Case{500, 1}, Case{65000, 1}, Case{70000, 7}}) {
+        TSimTimerList list;
+        std::vector<unsigned> fired;
+        list.Add([&](TObject*) { fired.push_back(list.Now - 1000); }, int(c.interval), true);
+        list.SetActive(true);
+        list.RunUntil(1000 + 3 * c.interval);
+        EXPECT_EQ((std::vector<unsigned>{c.interval, 2 * c.interval, 3 * c.interval}), fired) << c.interval;
+        EXPECT_EQ(c.timerStarts, list.Waits.size()) << c.interval;
+    }
+}
+
+TEST(TimerList, AHandlerRetimingItsLongEventCountsFromThatFiring)
+{
+    TSimTimerList list;
+    std::vector<unsigned> fired;
+    TTimerEvent* e = nullptr;
+    list.Add([&](TObject*) { fired.push_back(list.Now - 1000), e->SetInterval(80000); }, 70000, true);
+    e = list.GetEvent(0);
+    list.SetActive(true);
+    list.RunUntil(1000 + 150000);
+    EXPECT_EQ((std::vector<unsigned>{70000, 150000}), fired);
+}
+
 TEST(TimerList, EnablingRestartsTheCountAndTheWait)
 {
     TSimTimerList list;

@@ -3,7 +3,9 @@
 // damaged, the remaining history must stay right, and the user is told.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "programpictures.h"
 #include "undo_fixture.h"
@@ -133,6 +135,66 @@ TEST_F(UndoFaults, DamagedSpillFilesLoseTheirStepAndOlderOnesButNeverThePicture)
     ASSERT_EQ(t.messages.size(), 1u);
     EXPECT_NE(t.messages[0].text.find("could not be read"), std::string::npos);
     EXPECT_EQ(Invariants(), "");
+}
+
+// A step lost from a list, by the disk limit (another picture needs the
+// room) or by a missing file: the older steps stay when the next older one
+// records the whole picture, which then brings the picture back exactly;
+// after a rectangle step they go with the lost one.
+TEST_F(UndoFaults, ALostStepKeepsOlderStepsOnlyAboveAWholePictureStep)
+{
+    enum Loss { DiskLimit, MissingFile };
+    struct Case {
+        Loss loss;
+        bool olderWhole;
+        const char* message;  // a phrase of what the user is told, or null
+    };
+    const Case cases[] = {
+        {DiskLimit, true, nullptr},
+        {DiskLimit, false, nullptr},
+        {MissingFile, true, "older steps were kept"},
+        {MissingFile, false, "older steps of the list were discarded"},
+    };
+    UDBuffer other;
+    other.Alloc(Pair<int>{16, 16});
+    ASSERT_TRUE(AddImagePicture(&other));
+    auto original = Pixels(pic);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.loss == DiskLimit ? "disk limit" : "missing file") +
+                     (c.olderWhole ? ", whole" : ", rectangle"));
+        UndoSettings.memKB = UndoEntry::SizeKB(40, 30);  // one step each, in memory and on disk
+        UndoSettings.diskKB = UndoSettings.memKB;
+        ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "Older", nullptr, c.olderWhole ? -1 : 0, 0, 39, 29));
+        pic.Box(Rect{0, 0, 19, 9}, 0x111111);
+        Paint(Rect{0, 0, 39, 29}, 0x222222);
+        ASSERT_TRUE(pic.undoHead->onDisk);
+        ASSERT_FALSE(pic.undoHead->next->onDisk);
+        if (c.loss == DiskLimit) {
+            ASSERT_TRUE(UDBuffer::SaveUndo(&other, "Other", nullptr, -1, 0, 0, 0));
+            UDBuffer::DropUndo(&other);
+        } else {
+            t.folder.files.erase(pic.undoHead->spillFile.c_str());
+            EXPECT_FALSE(UDBuffer::Undo(&pic, true));
+        }
+        EXPECT_EQ(CheckUndoInvariants(t.folder, {&pic, &other, &CurrentBrush}), "");
+        if (c.olderWhole) {
+            ASSERT_NE(pic.undoHead, nullptr);
+            EXPECT_EQ(pic.undoHead->next, nullptr);
+            EXPECT_TRUE(UDBuffer::Undo(&pic, true));
+            EXPECT_EQ(Pixels(pic), original);
+        } else {
+            EXPECT_EQ(pic.undoHead, nullptr);
+        }
+        ASSERT_EQ(t.messages.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_NE(t.messages[0].text.find(c.message), std::string::npos) << t.messages[0].text;
+        }
+        t.messages.clear();
+        UDBuffer::DropAllRedo(&pic);
+        while (pic.undoHead) UDBuffer::DropUndo(&pic);
+        std::copy(original.begin(), original.end(), pic.pixels);
+    }
+    RemoveImagePicture(&other);
 }
 
 TEST_F(UndoFaults, DamagedHeaderAndMissingFileAreRefusedBeforeTheyTouchThePicture)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
+#include <string>
 
 #include "programpictures.h"
 #include "undo_fixture.h"
@@ -49,13 +51,18 @@ public:
     {
         bool whole = Rand(5) == 0;
         Rect r = RandomRect();
-        if (!UDBuffer::SaveUndo(&pic, "Paint", nullptr, whole ? -1 : r.left, r.top, r.right, r.bottom)) {
+        // A key of its own, which the undo and redo steps made from it keep.
+        std::string key = "Paint" + std::to_string(++painted);
+        if (!UDBuffer::SaveUndo(&pic, key.c_str(), nullptr, whole ? -1 : r.left, r.top, r.right, r.bottom)) {
             current = Take(pic);  // the redo steps are gone, the picture is not
             future.clear();
+            futureKeys.clear();
             return;
         }
         past.push_back(current);
+        pastKeys.push_back(key);
         future.clear();
+        futureKeys.clear();
         ++pic.modified;
         if (whole && Rand(2) == 0) {
             pic.Alloc(Pair<int>{16 + Rand(60), 16 + Rand(50)});
@@ -80,6 +87,8 @@ public:
             future.push_back(current);
             current = past.back();
             past.pop_back();
+            futureKeys.push_back(pastKeys.back());
+            pastKeys.pop_back();
         }
         if (done < n) {
             ASSERT_TRUE(past.empty());
@@ -94,6 +103,8 @@ public:
             past.push_back(current);
             current = future.back();
             future.pop_back();
+            pastKeys.push_back(futureKeys.back());
+            futureKeys.pop_back();
         }
         if (done < n) {
             ASSERT_TRUE(future.empty());
@@ -106,6 +117,26 @@ public:
         Rect r = RandomRect();
         if (UDBuffer::SaveUndo(&pic, "Drop", nullptr, r.left, r.top, r.right, r.bottom)) UDBuffer::DropUndo(&pic);
         future.clear();
+        futureKeys.clear();
+    }
+
+    // Steps deleted for disk room: the model forgets the same ones, found
+    // by their keys.
+    void ForgetDeletedSteps()
+    {
+        Forget(pic.undoHead, past, pastKeys);
+        Forget(pic.redoHead, future, futureKeys);
+    }
+
+    static void Forget(UndoEntry* head, std::vector<Snapshot>& shots, std::vector<std::string>& keys)
+    {
+        std::set<std::string> kept;
+        for (UndoEntry* e = head; e; e = e->next) kept.insert(e->key.c_str());
+        for (size_t i = keys.size(); i-- > 0;) {
+            if (kept.count(keys[i])) continue;
+            shots.erase(shots.begin() + long(i));
+            keys.erase(keys.begin() + long(i));
+        }
     }
 
     void Step()
@@ -136,6 +167,8 @@ public:
     UDBuffer pic;
     Snapshot current;
     std::vector<Snapshot> past, future;
+    std::vector<std::string> pastKeys, futureKeys;
+    int painted = 0;
 };
 
 void RunHistory(UndoTest& t, unsigned seed, int steps, size_t* spilled = nullptr)
@@ -188,13 +221,7 @@ TEST(UndoModel, SmallDiskLimitDeletesOldestSteps)
     ASSERT_TRUE(AddImagePicture(&h.pic));
     for (int i = 0; i < 600; ++i) {
         h.Step();
-        // Deleted old steps shorten the history: the model forgets the same.
-        size_t steps = 0;
-        for (UndoEntry* e = h.pic.undoHead; e; e = e->next) ++steps;
-        if (steps < h.past.size()) h.past.erase(h.past.begin(), h.past.begin() + long(h.past.size() - steps));
-        size_t redo = 0;
-        for (UndoEntry* e = h.pic.redoHead; e; e = e->next) ++redo;
-        if (redo < h.future.size()) h.future.erase(h.future.begin(), h.future.begin() + long(h.future.size() - redo));
+        h.ForgetDeletedSteps();
         h.Check(i);
         if (HasFatalFailure()) break;
     }

@@ -125,6 +125,24 @@ TEST(RFontCache, AChangedAddedOrRemovedFileRebuildsIt)
     EXPECT_EQ(7, RFont::GetCount());
 }
 
+TEST(RFontCache, AFileOfANewerVersionStillLetsTheCacheMatch)
+{
+    RFontFixture fx;
+    PutThreeFamilies(fx.sys);
+    fx.sys.Put("new.rfn", WriteFont("N", {Face(8)}, 0x30000));
+    RFont::InitReg();
+    std::vector<std::string> first = Listing();
+    Bytes cache = fx.sys.Find("fonts.bin")->data;
+
+    ResetRegistry();
+    fx.sys.opened.clear();
+    RFont::InitReg();
+    EXPECT_EQ(0, fx.sys.OpenedFonts()) << "the unchanged directory was scanned again";
+    EXPECT_EQ(cache, fx.sys.Find("fonts.bin")->data);
+    EXPECT_EQ(first, Listing());
+    EXPECT_EQ(4u, TheRegistry().files.size());
+}
+
 TEST(RFontCache, NamesMatchIgnoringCase)
 {
     RFontFixture fx;
@@ -228,6 +246,9 @@ TEST(RFontCache, DamagedCachesAreRebuiltNotTrusted)
     ExpectRebuiltFrom(fx, b, want);
     b = good;
     std::swap(b[entries + 16], b[entries + 44 + 16]);  // sizes out of order
+    ExpectRebuiltFrom(fx, b, want);
+    b = good;
+    PutLE32(b, 4 + 16, 0x30000);  // a face in a file of a version not ours
     ExpectRebuiltFrom(fx, b, want);
     b = good;
     b.push_back(0);  // trailing bytes

@@ -4,16 +4,24 @@
 // refuses every write; without them those cases are skipped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "messages.h"
+#include "pictureview.h"
 #include "undo_entry.h"
 #include "undo_platform.h"
 #include "undo_settings.h"
 #include "winapi.h"
 
 namespace {
+
+// Keeps a picture in the spill order for as long as it lives.
+struct ImageRegistration {
+    UDBuffer* picture;
+    ~ImageRegistration() { RemoveImagePicture(picture); }
+};
 
 class RealSpill : public ::testing::Test {
 protected:
@@ -75,6 +83,39 @@ TEST_F(RealSpill, UnopenableFileIsReportedAndThePictureKept)
     EXPECT_EQ(Pixels(), painted);
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_EQ(pic.undoHead, nullptr);
+}
+
+// Both limits hold one whole step of a 100 x 100 picture. The newer step of
+// one picture went to disk for want of memory; another picture's new step
+// takes its disk room, and the older whole-picture step stays and undoes.
+TEST_F(RealSpill, FreeingDiskRoomKeepsAnOlderWholePictureStep)
+{
+    UndoSettings.memKB = UndoSettings.diskKB = 40;
+    UDBuffer a, b;
+    a.Alloc(Pair<int>{100, 100});
+    b.Alloc(Pair<int>{100, 100});
+    for (int i = 0; i < 100 * 100; ++i) a.pixels[i] = unsigned(i) * 40503u & 0xFFFFFF;
+    ASSERT_TRUE(AddImagePicture(&a));
+    ImageRegistration keepA{&a};
+    ASSERT_TRUE(AddImagePicture(&b));
+    ImageRegistration keepB{&b};
+    std::vector<unsigned long> earlier(a.pixels, a.pixels + 100 * 100);
+    ASSERT_TRUE(UDBuffer::SaveUndo(&a, "Whole", nullptr, -1, 0, 0, 0));
+    a.Box(Rect{0, 0, 99, 49}, 0x101010);
+    ASSERT_TRUE(UDBuffer::SaveUndo(&a, "Paint", nullptr, 10, 10, 59, 59));
+    a.Box(Rect{10, 10, 59, 59}, 0x202020);
+    ASSERT_TRUE(a.undoHead->onDisk);
+    ASSERT_FALSE(a.undoHead->next->onDisk);
+
+    ASSERT_TRUE(UDBuffer::SaveUndo(&b, "Whole", nullptr, -1, 0, 0, 0));
+    ASSERT_NE(a.undoHead, nullptr);
+    EXPECT_EQ(a.undoHead->next, nullptr);
+    EXPECT_TRUE(a.undoHead->whole);
+    EXPECT_TRUE(a.undoHead->onDisk) << "the kept step spills in place of the deleted one";
+    EXPECT_EQ(UndoTotal.undo.diskKB, 40);
+    ASSERT_TRUE(UDBuffer::Undo(&a, true));
+    EXPECT_TRUE(std::equal(earlier.begin(), earlier.end(), a.pixels));
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(RealSpill, FullDiskKeepsWhatFitsAndRefusesTheRestWithoutAFile)
