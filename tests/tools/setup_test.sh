@@ -47,7 +47,7 @@ esac'
 # case name, complete (1/0), update failures, install (ok/fail), wine (ok/fail),
 # expected status, text the output must hold, text the fake calls must hold
 check() {
-    export FAKE_DIR="$tmp/$1" FAKE_TOP="$top" FAKE_COMPLETE=$2 FAKE_UPDATE_FAILS=$3 FAKE_INSTALL=$4 FAKE_WINE=$5
+    export FAKE_DIR="$tmp/$1" FAKE_TOP="$top" FAKE_COMPLETE="$2" FAKE_UPDATE_FAILS="$3" FAKE_INSTALL="$4" FAKE_WINE="$5"
     mkdir -p "$FAKE_DIR"
     touch "$FAKE_DIR/calls"
     PATH="$fakes:$PATH" KESTREL_APT_ETC="$tmp/apt-$1" sh "$top/tools/setup" >"$FAKE_DIR/out" 2>&1
