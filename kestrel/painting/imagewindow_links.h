@@ -47,5 +47,6 @@ extern bool ClosingCancelled;  // a close was refused: shut-down stops too
 extern int UntitledCounter;    // the number the next untitled picture gets
 extern bool AntiAlias;
 extern bool Clipping;          // drawing is restricted to the visible part
+extern bool AlwaysDock;        // the main window's bars dock in the current image window
 
 #endif
