@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws the 24 x 24 glyphs of the tool buttons as BMP files.
+"""Draws the glyphs of the tool buttons (24 x 24) and of the Undo and Redo
+buttons (16 x 16, beside their drop-down arrows) as BMP files.
 
 Usage: toolglyphs.py <output folder>
 
@@ -14,6 +15,9 @@ import sys
 from PIL import Image, ImageDraw
 
 SIZE = 24
+# The Undo and Redo buttons are 28 pixels wide and keep room for the arrow
+# of their drop-down list of steps.
+SMALL_GLYPHS = {"UNDO": 16, "REDO": 16}
 BACK = (255, 0, 255)
 INK = (0, 0, 0)
 RED = (200, 0, 0)
@@ -68,11 +72,27 @@ def pen_tip(d, x, y):
     d.line((x + 7, y - 3, x + 16, y - 12), fill=INK)
 
 
+def turning_arrow(d, left):
+    # A half turn over the top with the head at its end: back (left) or
+    # forward (right).
+    d.arc((2, 3, 13, 14), 180, 360, fill=BLUE, width=2)
+    if left:
+        d.polygon([(0, 8), (6, 8), (3, 13)], fill=BLUE)
+    else:
+        d.polygon([(9, 8), (15, 8), (12, 13)], fill=BLUE)
+    d.line((2, 14, 13, 14), fill=GREY)
+
+
 def draw(name):
-    img = Image.new("RGB", (SIZE, SIZE), BACK)
+    size = SMALL_GLYPHS.get(name, SIZE)
+    img = Image.new("RGB", (size, size), BACK)
     d = ImageDraw.Draw(img)
     kind = name
-    if kind in BUILT_IN_BRUSHES:
+    if kind == "UNDO":
+        turning_arrow(d, True)
+    elif kind == "REDO":
+        turning_arrow(d, False)
+    elif kind in BUILT_IN_BRUSHES:
         shape, radius = BUILT_IN_BRUSHES[kind]
         shape(d, radius)
     elif kind == "BRUSH1":
@@ -190,7 +210,7 @@ def draw(name):
     else:
         raise SystemExit("no drawing for glyph " + name)
     # The transparent key must survive at the bottom-left corner.
-    img.putpixel((0, SIZE - 1), BACK)
+    img.putpixel((0, size - 1), BACK)
     return img
 
 
@@ -200,6 +220,7 @@ GLYPHS = [
     "RECT1", "RECT2", "RECT3", "RECT4", "CRC1", "CRC2", "CRC3", "CRC4",
     "FILLDRAW", "FILLPOLY", "SPRAY1", "SPRAY2", "FILL1", "FILL2", "TEXT",
     "CUT1", "CUT2", "CUT3", "CUT4", "CUT5", "CLONE", "GETCOL", "CHCOL", "GRID", "CLEAR",
+    "UNDO", "REDO",
 ]
 
 

@@ -67,6 +67,23 @@ ImageKey ImageKeyFor(int code)
     return ImageKey::None;
 }
 
+bool IsColourKey(ImageKey key)
+{
+    switch (key) {
+    case ImageKey::RedUp:
+    case ImageKey::RedDown:
+    case ImageKey::GreenUp:
+    case ImageKey::GreenDown:
+    case ImageKey::BlueUp:
+    case ImageKey::BlueDown:
+    case ImageKey::SwapColours:
+    case ImageKey::SwitchReadout:
+    case ImageKey::BackgroundSelector:
+    case ImageKey::DrawingSelector: return true;
+    default: return false;
+    }
+}
+
 int AltWindowIndex(int code)
 {
     if (code == KeyAlt + '0') return 9;

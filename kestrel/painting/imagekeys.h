@@ -60,6 +60,9 @@ enum class ImageKey {
 };
 
 ImageKey ImageKeyFor(int code);
+// The keys that act on the colour swatches: channel steps, swap, readout
+// model and the colour selectors.
+bool IsColourKey(ImageKey key);
 // Alt+1 .. Alt+9 and Alt+0: the window index 0 .. 9; -1 for other codes.
 int AltWindowIndex(int code);
 

@@ -32,11 +32,14 @@ double FitZoomFactor(const FitArea& area, int pictureWidth, int pictureHeight)
     return std::min(double(area.height) / pictureHeight, double(area.width) / pictureWidth);
 }
 
-FitArea FitWindowSize(const FitArea& area, int zoomedWidth, int zoomedHeight, int frameWidth, int frameHeight)
+FitArea FitWindowSize(const FitArea& area, int zoomedWidth, int zoomedHeight, int frameWidth, int frameHeight,
+                      int emptyDocks)
 {
     // A small picture's view is centred in a window that keeps room for its
-    // status bar.
-    return FitArea{std::max(std::min(zoomedWidth, area.width) + frameWidth + BoxEdges, MinWindowWidth),
+    // status bar. An empty dock is kept wide enough for a bar to come in
+    // without narrowing the view.
+    return FitArea{std::max(std::min(zoomedWidth, area.width) + frameWidth + BoxEdges, MinWindowWidth) +
+                       EmptyDockRoom * std::max(emptyDocks, 0),
                    std::max(std::min(zoomedHeight, area.height) + frameHeight + BoxEdges, MinWindowHeight)};
 }
 

@@ -25,8 +25,11 @@ FitArea FitAvailableArea(const FitInput& in);
 // a step).
 double FitZoomFactor(const FitArea& area, int pictureWidth, int pictureHeight);
 // The window's outer size for a view of the zoomed size in that area, at
-// least 192 x 96.
-FitArea FitWindowSize(const FitArea& area, int zoomedWidth, int zoomedHeight, int frameWidth, int frameHeight);
+// least 192 x 96, and EmptyDockRoom wider for each of emptyDocks (the docks
+// that hold no bar while bars are to dock in the image windows).
+const int EmptyDockRoom = 60;
+FitArea FitWindowSize(const FitArea& area, int zoomedWidth, int zoomedHeight, int frameWidth, int frameHeight,
+                      int emptyDocks);
 
 // One axis of the view in its scroll box: a view no larger than the box is
 // centred and nothing scrolls; a larger one starts at 0 and scrolls over

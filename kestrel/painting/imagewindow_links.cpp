@@ -5,3 +5,4 @@ bool ClosingCancelled = false;
 int UntitledCounter = 1;
 bool AntiAlias = false;
 bool Clipping = false;
+bool AlwaysDock = true;

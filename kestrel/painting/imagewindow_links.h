@@ -35,8 +35,11 @@ struct ImageWindowLinks {
     // --- other units ---
     // Saves CurrentPicture; answers the save result (0 saved .. 3 write error).
     std::function<int()> saveCurrentPicture;
-    // Shortcuts whose work is done elsewhere: brush hot spot and reset,
-    // colour keys and selectors, paste, cut, copy, delete, cut-rectangle sizes.
+    // The colour keys (IsColourKey): the palette bar's swatches and the
+    // colour selector take them.
+    std::function<void(ImageKey key)> colourKey;
+    // Shortcuts whose work is done elsewhere: brush reset, paste, cut, copy,
+    // delete, cut-rectangle sizes.
     std::function<void(ImageKey key)> command;
     std::function<void(int& x, int& y)> snapToGrid;
 };
@@ -47,5 +50,6 @@ extern bool ClosingCancelled;  // a close was refused: shut-down stops too
 extern int UntitledCounter;    // the number the next untitled picture gets
 extern bool AntiAlias;
 extern bool Clipping;          // drawing is restricted to the visible part
+extern bool AlwaysDock;        // the main window's bars dock in the current image window
 
 #endif

@@ -1,6 +1,7 @@
 #include "appsettings.h"
 
 #include <algorithm>
+#include "imagewindow_links.h"
 #include "messages.h"
 #include "sysutils.h"
 #include "undo_settings.h"
@@ -49,4 +50,5 @@ void ApplySettingsToCore(const TAppSettings& s)
     UndoSettings.dir = s.UndoDir;
     InstBrush = s.InstBrush;
     Level = s.Level;
+    AlwaysDock = s.AlwaysDock;
 }

@@ -64,7 +64,7 @@ TEST(ImageLayout, FitsAPictureThatTheScreenHolds)
     EXPECT_EQ(168, area.width);  // the 192-pixel minimum
     EXPECT_EQ(50, area.height);
     EXPECT_DOUBLE_EQ(1.0, FitZoomFactor(area, 100, 50));
-    FitArea window = FitWindowSize(area, 100, 50, 20, 60);
+    FitArea window = FitWindowSize(area, 100, 50, 20, 60, 0);
     EXPECT_EQ(192, window.width);
     EXPECT_EQ(114, window.height);
 }
@@ -74,7 +74,7 @@ TEST(ImageLayout, SmallPicturesZoomUpAndLargeOnesStayOnScreen)
     FitInput small{10, 10, 1.0, 20, 60, 0, 0, 1024, 768};
     FitArea area = FitAvailableArea(small);
     EXPECT_EQ(3, ZoomStepForFactor(FitZoomFactor(area, 10, 10)));
-    FitArea window = FitWindowSize(area, 30, 30, 20, 60);
+    FitArea window = FitWindowSize(area, 30, 30, 20, 60, 0);
     EXPECT_GE(window.width, 192);
     EXPECT_GE(window.height, 96);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "hintwindow.h"
 #include "menus.h"
 
 namespace {
@@ -67,6 +68,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), font_(new TFont)
 TControl::~TControl()
 {
     BeforeDestruction();
+    HintControlGone(this);
     if (parent_) parent_->RemoveControl(this);
     font_->OnChange = nullptr;
 }
@@ -336,11 +338,13 @@ void TControl::WndProc(TMessage& Message)
         if (!mouseInside_) {
             mouseInside_ = true;
             MouseEnter();
+            HintMouseEntered(this);
         }
         return;
     case CM_MOUSELEAVE:
         if (mouseInside_) {
             mouseInside_ = false;
+            HintMouseLeft(this);
             MouseLeave();
         }
         return;
@@ -357,6 +361,7 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton button, bool d
     int y = GET_Y_LPARAM(Message.LParam);
     TShiftState shift = KeysToShiftState(Message.WParam);
     if (down) {
+        CancelHint();
         if (windowed_ && (controlStyle_ & csCaptureMouse)) SetCapture(static_cast<TWinControl*>(this)->handle_);
         if (button == mbLeft && (controlStyle_ & csClickEvents)) clicked_ = true;
         if (dbl) {

@@ -258,7 +258,11 @@ void TImageForm::FitToPicture()
     int step = ZoomStepForFactor(FitZoomFactor(area, w, h));
     StoreZoomStep(step);
     if (!maximised) {
-        FitArea size = FitWindowSize(area, ZoomedLength(w, step), ZoomedLength(h, step), frameW, frameH);
+        int emptyDocks = 0;
+        if (AlwaysDock)
+            for (TDock* dock : {LeftDock, RightDock}) emptyDocks += dock->GetToolbarCount() == 0;
+        FitArea size =
+            FitWindowSize(area, ZoomedLength(w, step), ZoomedLength(h, step), frameW, frameH, emptyDocks);
         SetBounds(GetLeft(), GetTop(), size.width, size.height);
     }
     if (CurrentImageForm == this) ViewMousePoint.x = -1;

@@ -85,7 +85,7 @@ private:
     void BuildComponents();
     void BuildStatusBar();
     void UndockBars();
-    void SetPicturePoint(int x, int y, TShiftState shift);
+    void SetPicturePoint(int x, int y, TShiftState shift, bool clamp);
     void HandleMove(int x, int y, TShiftState shift);
     void PressAt(int x, int y, TShiftState shift);
     bool RunKey(int code);

@@ -17,6 +17,10 @@ const int ScrollStep = 16;
 
 void Forward(ImageKey key)
 {
+    if (IsColourKey(key)) {
+        if (ImageLinks.colourKey) ImageLinks.colourKey(key);
+        return;
+    }
     if (ImageLinks.command) ImageLinks.command(key);
 }
 
@@ -86,6 +90,7 @@ bool TImageForm::RunKey(int code)
     ImageKey key = ImageKeyFor(code);
     switch (key) {
     case ImageKey::None: return false;
+    case ImageKey::NextHotSpot: NextHotSpot(); break;
     case ImageKey::ClearActiveControl: ClearMainActiveControl(); break;
     case ImageKey::Escape:
         if (ImageLinks.mainControlFocused && ImageLinks.mainControlFocused())

@@ -23,11 +23,17 @@ TShiftState KeyboardShift()
 }
 }  // namespace
 
-// ViewMousePoint, MousePoint and MouseShift from a view point.
-void TImageForm::SetPicturePoint(int x, int y, TShiftState shift)
+// ViewMousePoint from a view point through the axis lock; MousePoint and
+// MouseShift from the point the tool is to see, which a clamping tool keeps
+// on the picture.
+void TImageForm::SetPicturePoint(int x, int y, TShiftState shift, bool clamp)
 {
     ViewPoint p = axisLock_.Apply(ViewPoint{x, y}, (shift & ssShift) != 0);
     ViewMousePoint = ToolPoint{p.x, p.y};
+    if (clamp) {
+        p.x = ClampViewToPicture(p.x, Picture.Width(), ZoomStep);
+        p.y = ClampViewToPicture(p.y, Picture.Height(), ZoomStep);
+    }
     MousePoint = ToolPoint{ViewToPicture(p.x, ZoomStep), ViewToPicture(p.y, ZoomStep)};
     if (CurrentTool->gridSnap && ImageLinks.snapToGrid) ImageLinks.snapToGrid(MousePoint.x, MousePoint.y);
     MouseShift = shift;
@@ -37,7 +43,7 @@ void TImageForm::PressAt(int x, int y, TShiftState shift)
 {
     SetCapture(ShowBuf->GetHandle());
     if (ImageLinks.clearActiveControl) ImageLinks.clearActiveControl();
-    SetPicturePoint(x, y, shift);
+    SetPicturePoint(x, y, shift, false);
     ToolMouseDown();
 }
 
@@ -48,13 +54,11 @@ void TImageForm::ShowBufMouseDown(TObject*, TMouseButton, TShiftState Shift, int
     PressAt(X, Y, Shift);
 }
 
+// The lock decides on where the pointer really went: clamping first would
+// shorten the move along the clamped axis and let the other one win.
 void TImageForm::HandleMove(int x, int y, TShiftState shift)
 {
-    if (ClampsPointer()) {
-        x = ClampViewToPicture(x, Picture.Width(), ZoomStep);
-        y = ClampViewToPicture(y, Picture.Height(), ZoomStep);
-    }
-    SetPicturePoint(x, y, shift);
+    SetPicturePoint(x, y, shift, ClampsPointer());
     SetStatusText(1, IntToStr(MousePoint.x) + "," + IntToStr(MousePoint.y));
     ToolMouseMove();
 }

@@ -4,9 +4,26 @@
 #include "imageform.h"
 #include "optionbar_view.h"
 #include "picturefiles_win32.h"
+#include "undo_history.h"
 #include "undoform.h"
 
 TMainForm* MainForm = nullptr;
+
+namespace {
+// The glyph from the program's bitmap resource, when it has it, and the hint
+// that names the button until the pointer over it names the step.
+void GiveStepButtonLook(TToolbarButton* button, const char* glyphRes, bool redo)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (FindResourceA(instance, glyphRes, RT_BITMAP)) {
+        TBitmap glyph;
+        glyph.LoadFromResourceName(instance, glyphRes);
+        button->SetGlyph(&glyph);
+    }
+    button->SetHint(UndoButtonHint(nullptr, redo));
+    button->SetShowHint(true);
+}
+}  // namespace
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 {
@@ -101,6 +118,8 @@ void TMainForm::BuildToolbar()
     RedoBtn->SetParent(ToolPanel);
     UndoBtn->SetDropdownMenu(DummyPopup);
     RedoBtn->SetDropdownMenu(DummyPopup);
+    GiveStepButtonLook(UndoBtn, "UNDO", false);
+    GiveStepButtonLook(RedoBtn, "REDO", true);
     UndoBtn->OnMouseMove = [this](TObject*, TShiftState, int, int) { UndoBtnMouseMove(UndoBtn); };
     RedoBtn->OnMouseMove = [this](TObject*, TShiftState, int, int) { RedoBtnMouseMove(RedoBtn); };
     DummyPopup->OnPopup = [this](TObject*) { DummyPopupPopup(DummyPopup, UndoBtn, RedoBtn); };

@@ -4,7 +4,9 @@
 #include "colconv.h"
 #include "colorsel.h"
 #include "colorsel_hsv.h"
+#include "colourkeys.h"
 #include "imageform.h"
+#include "imagewindow_links.h"
 #include "paintkit_host.h"
 #include "palette_notify.h"
 
@@ -43,6 +45,23 @@ TSwatchWatch& Swatches()
 {
     static TSwatchWatch watch;
     return watch;
+}
+
+bool hsvReadout = false;
+
+// A tag whose hue is out of range names no colour: the colour's own HSV
+// stands in.
+KeyedColour KeyedColourOf(const TShape* swatch)
+{
+    unsigned long pixel = SwatchColour(swatch);
+    HSVTriple hsv = TagToHSV(swatch->GetTag());
+    if (hsv.h >= 360) hsv = TagToHSV(TagForPixel(pixel, 0));
+    return KeyedColour{PixelToRGB(pixel), hsv};
+}
+
+void ShowDrawingColour(const TShape* draw)
+{
+    if (CurrentImageForm) CurrentImageForm->SetStatusText(2, KeyedColourReadout(KeyedColourOf(draw), hsvReadout));
 }
 
 void InvalidateCell(TBuffer* holder, int i)
@@ -148,4 +167,35 @@ void ConnectPaletteBar(TBuffer* holder, TShape* drawCol, TShape* backCol)
     };
     drawCol->OnMouseDown = ActivateColorSel;
     backCol->OnMouseDown = ActivateColorSel;
+    for (TShape* swatch : {drawCol, backCol}) SetSwatchColour(swatch, SwatchColour(swatch));
+    ImageLinks.colourKey = ColourKey;
 }
+
+void ColourKey(ImageKey key)
+{
+    TShape* draw = DrawColourSwatch();
+    TShape* back = BackColourSwatch();
+    if (!draw || !back) return;
+    switch (key) {
+    case ImageKey::BackgroundSelector:
+    case ImageKey::DrawingSelector:
+        // The selector shows and applies the colour itself.
+        if (ColorSel) ColorSel->OpenFor(key == ImageKey::DrawingSelector ? draw : back);
+        return;
+    case ImageKey::SwitchReadout:
+        hsvReadout = !hsvReadout;
+        ShowDrawingColour(draw);
+        return;
+    case ImageKey::SwapColours: SwapSwatchColours(draw, back); break;
+    default: {
+        KeyedColour colour = KeyedColourOf(draw);
+        if (!StepColourChannel(key, hsvReadout, colour)) return;
+        SetSwatchColour(draw, RGBToPixel(colour.rgb), HSVTag(colour.hsv));
+        break;
+    }
+    }
+    ShowDrawingColour(draw);
+    ColorChanged();
+}
+
+bool HsvReadoutShown() { return hsvReadout; }

@@ -6,6 +6,7 @@
 #define KESTREL_PALETTEBAR_H
 
 #include "extctrls.h"
+#include "imagekeys.h"
 #include "palette.h"
 #include "tbuffer.h"
 
@@ -42,7 +43,18 @@ void PaletteHolderMouseDown(TBuffer* holder, TShape* drawCol, TShape* backCol, T
                             TShiftState shift, int x, int y);
 
 // Wires the holder's and the swatches' mouse handlers (a swatch opens the
-// colour selector) and installs the swatches.
+// colour selector), installs the swatches with the HSV of their colours in
+// their tags, and has the image windows' colour keys (ColourKey) act on
+// them.
 void ConnectPaletteBar(TBuffer* holder, TShape* drawCol, TShape* backCol);
+
+// A colour key of an image window on the installed swatches: a channel
+// step of the drawing colour, the swap of the two colours, the switch of
+// the readout between RGB and HSV, or the colour selector of a swatch. The
+// current image window's status panel 2 then shows the drawing colour in
+// the readout's model, and the colour users catch up.
+void ColourKey(ImageKey key);
+// The readout and the channel keys use HSV (else RGB).
+bool HsvReadoutShown();
 
 #endif
