@@ -9,6 +9,7 @@
 #include "brushes_tools.h"
 #include "brushstate.h"
 #include "exceptions.h"
+#include "filereplace.h"
 #include "imageform.h"
 #include "messages.h"
 #include "mruflist.h"
@@ -306,22 +307,10 @@ void ClearMarks(Buffer& b)
     }
 }
 
-AnsiString FreeTemporaryName(const AnsiString& target)
+// A save that did not replace the file gives the backup its name back.
+void UndoBackup(const AnsiString& target, bool backedUp)
 {
-    for (int attempt = 0;; ++attempt) {
-        AnsiString name = TemporaryName(target, attempt);
-        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) return name;
-    }
-}
-
-// The written file takes the target's place; the old one goes to its
-// backup when backups are on. False leaves the target as it was.
-bool PutInPlace(const AnsiString& temp, const AnsiString& target)
-{
-    bool backedUp = MakeBackup(target);
-    if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     if (backedUp) RenameFile(BackupName(target), target);
-    return false;
 }
 
 void SetImageStatus(const char* key)
@@ -340,7 +329,8 @@ int SavePictureFile(const AnsiString& name, UDBuffer* picture, GFXSaveParams* pa
 {
     BusyCursor busy;
     GFXtra32 extra = {0, 0, uint32_t(ForeColour()), uint32_t(BackColour())};
-    AnsiString target, temp;
+    AnsiString target;
+    bool backedUp = false;
     bool written = false;
     try {
         if (picture == &BrushSavePicture) PrepareBrushSave(extra);
@@ -350,24 +340,25 @@ int SavePictureFile(const AnsiString& name, UDBuffer* picture, GFXSaveParams* pa
         GFXFile* format = p.format;
         target = SaveTargetName(name.Trim(), format);
         p.format = format;
+        // Before the backup: renaming would carry a read-only file aside
+        // and let the save put a new one in its place.
+        TReplacingFile::RefuseReadOnly(target);
+        backedUp = MakeBackup(target);
         ClearMarks(*picture);
-        temp = FreeTemporaryName(target);
-        written = GFXFile::Save(*picture, temp, &extra, &p);
+        // Pixmill writes beside the target and replaces it only when the
+        // whole file was written.
+        written = GFXFile::Save(*picture, target, &extra, &p);
     } catch (EInvalidImage&) {
-        if (!temp.IsEmpty()) DeleteFile(temp);
+        UndoBackup(target, backedUp);
         return SaveFailed("ErrSaveImgForm", SaveCannotHold);
     } catch (...) {
-        if (!temp.IsEmpty()) DeleteFile(temp);
+        UndoBackup(target, backedUp);
         return SaveFailed("ErrSaveImg", SaveWriteError);
     }
     if (!written) {
-        DeleteFile(temp);
+        UndoBackup(target, backedUp);
         SetImageStatus("OpCanceled");
         return SaveCancelled;
-    }
-    if (!PutInPlace(temp, target)) {
-        DeleteFile(temp);
-        return SaveFailed("ErrSaveImg", SaveWriteError);
     }
     SetImageStatus("ImgSaved");
     if (picture != &BrushSavePicture) AddRecent(FullPathName(target), 0);
