@@ -61,13 +61,11 @@ bool IsCurrent(const UDBuffer* pic) { return pic == CurrentPicture && CurrentIma
 
 // ---- loading
 
-int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extra)
+int ReadPicture(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extra, GFXFileDesc& desc)
 {
     try {
         target->Free();
         extra = GFXtra32{0, 0, uint32_t(ForeColour()), uint32_t(target == &CurrentBrush ? KeyBit : BackColour())};
-        GFXFileDesc desc;
-        std::memset(&desc, 0, sizeof desc);
         if (AppSettings.AutoLoadPalette) {
             if (!target->palette) target->palette = static_cast<unsigned char*>(malloc(768));
             if (target->palette) std::memset(target->palette, 0, 768);
@@ -75,8 +73,6 @@ int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extr
         }
         AnsiString file = name.Trim();
         GFXFile::Load(*target, file, &extra, image, &desc);
-        target->saveParams = desc;
-        target->imageNumber = image;
         return LoadOk;
     } catch (EInvalidImage&) {
         return target->pixels ? LoadDamaged : LoadUnknown;
@@ -86,6 +82,23 @@ int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extr
         return LoadOtherError;
     }
 }
+
+int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extra)
+{
+    GFXFileDesc desc;
+    std::memset(&desc, 0, sizeof desc);
+    int code = ReadPicture(target, name, image, extra, desc);
+    // Once the file was recognised, its header describes whatever pixels
+    // came, damaged or not; saving them under an earlier picture's depth
+    // would quietly rewrite the file as something else.
+    if (desc.format) {
+        target->saveParams = desc;
+        target->imageNumber = image;
+    }
+    return code;
+}
+
+bool KeepDamaged() { return TranslatedMessageBox("ErrLoadImg", "Err", WarnYesNo) == 6; }  // IDYES
 
 // The file's palette, as the palette bar takes it. Grey files spread the
 // ramp over all their levels, so a 4-bit grey file shows 16 greys from
@@ -163,9 +176,11 @@ void GiveUp(UDBuffer* target, bool quiet)
     f->Show();
 }
 
-bool PreviewHolds(const AnsiString& name, int image)
+// The brush reads its file anew: the preview's extra record was made for a
+// picture, whose background colour would become the brush's transparent key.
+bool PreviewHolds(const UDBuffer* target, const AnsiString& name, int image)
 {
-    return OpenPreview.whole && OpenPreviewPicture.pixels && OpenPreview.image == image &&
+    return target != &OpenPreviewPicture && target != &CurrentBrush && OpenPreview.whole && OpenPreviewPicture.pixels && OpenPreview.image == image &&
            FullPathName(name.Trim()).LowerCase() == OpenPreview.file.LowerCase();
 }
 
@@ -194,6 +209,21 @@ int Finish(UDBuffer* target, const AnsiString& name, int image, bool quiet, cons
     }
     return code;
 }
+
+// The preview already read this file: its picture and its record are handed
+// over, a damaged one only when the user wants it (asked once).
+int TakePreview(UDBuffer* target, const AnsiString& name, int image, bool quiet)
+{
+    int code = OpenPreview.result;
+    GFXtra32 extra = OpenPreview.extra;
+    if (code != LoadOk && !quiet && !KeepDamaged()) {
+        FreeOpenPreview();
+        GiveUp(target, quiet);
+        return code;
+    }
+    AdoptPreviewPicture(target);
+    return Finish(target, name, image, quiet, extra, code);
+}
 }  // namespace
 
 AnsiString FullPathName(const AnsiString& name)
@@ -205,8 +235,15 @@ AnsiString FullPathName(const AnsiString& name)
 
 void FreeOpenPreview()
 {
+    // The next preview starts from nothing: none of this picture's record
+    // may pass for the next file's.
     OpenPreviewPicture.Free();
-    OpenPreview.whole = false;
+    std::memset(&OpenPreviewPicture.saveParams, 0, sizeof OpenPreviewPicture.saveParams);
+    free(OpenPreviewPicture.palette);
+    OpenPreviewPicture.palette = nullptr;
+    OpenPreviewPicture.fileName = "";
+    OpenPreviewPicture.imageNumber = 0;
+    OpenPreview = OpenPreviewState();
 }
 
 void AdoptPreviewPicture(UDBuffer* target)
@@ -239,28 +276,18 @@ int LoadPictureFile(UDBuffer* target, const AnsiString& name, int image, bool qu
     } else if (target == &CurrentBrush) {
         if (!UDBuffer::SaveUndo(&CurrentBrush, "", nullptr, -1, 0, 0, 0)) return LoadOtherError;
     }
+    if (PreviewHolds(target, name, image)) return TakePreview(target, name, image, quiet);
     GFXtra32 extra = {0, 0, 0, 0};
-    int code = LoadOk;
-    bool adopted = false;
-    if (target != &OpenPreviewPicture && PreviewHolds(name, image)) {
-        int damage = OpenPreview.result;
-        extra = OpenPreview.extra;
-        bool take = damage == LoadOk ||
-                    TranslatedMessageBox("ErrLoadImg", "Err", WarnYesNo) == 6;  // IDYES
-        if (take) {
-            AdoptPreviewPicture(target);
-            adopted = true;
-            code = damage;
-        }
-    }
-    if (!adopted) code = LoadCode(target, name, image, extra);
-    if (code == LoadOk) return Finish(target, name, image, quiet, extra, LoadOk);
+    int code = LoadCode(target, name, image, extra);
+    bool damaged = code == LoadDamaged || code == LoadReadError;
+    // Quiet loads keep what was read, and it is finished like any other.
+    if (code == LoadOk || (quiet && damaged && target->pixels)) return Finish(target, name, image, quiet, extra, code);
     if (quiet) return code;
     bool keep = false;
     switch (code) {
     case LoadDamaged:
     case LoadReadError:
-        keep = TranslatedMessageBox("ErrLoadImg", "Err", WarnYesNo) == 6;
+        keep = KeepDamaged();
         break;
     case LoadUnknown:
         TranslatedMessageBox("FormNotSup", "Err", MsgIconWarning);
