@@ -137,6 +137,9 @@ bool TakeAsBrush(const GFXtra32& extra)
     BrushState.originX = extra.x;
     BrushState.originY = extra.y;
     if (!RebuildStampFromBrush()) return false;
+    // A brush from a file has colours of its own, and paints them: without
+    // this mark the paint mode would stay on a built-in brush's one colour.
+    BrushState.pictureBrush = 1;
     SetPaintModeP();
     SelectTool(&PenBrushTools().penDisc, false, -1);
     return true;
@@ -311,7 +314,18 @@ bool MakeBackup(const AnsiString& name)
 }
 
 namespace {
-// The brush as plain pixels: the key becomes its background colour.
+// Every pixel but the key becomes colour.
+void PaintShape(Buffer& b, unsigned long colour)
+{
+    for (int y = b.top; y <= b.bottom; ++y) {
+        unsigned long* p = b.At(b.left, y);
+        for (int x = 0; x < b.Width(); ++x)
+            if (p[x] != KeyBit) p[x] = colour;
+    }
+}
+
+// The brush as plain pixels: in single-colour mode its shape in the drawing
+// colour, as it paints; the key becomes the background colour.
 void PrepareBrushSave(GFXtra32& extra)
 {
     BrushSavePicture.Free();
@@ -319,6 +333,7 @@ void PrepareBrushSave(GFXtra32& extra)
     copy.Alloc(Pair<int>{CurrentBrush.Width(), CurrentBrush.Height()});
     copy.Copy(CurrentBrush, Pair<int>{-CurrentBrush.left, -CurrentBrush.top}, 0xFFFFFFFF);
     static_cast<Buffer&>(BrushSavePicture) = copy;
+    if (BrushState.paintMode == PaintModeC) PaintShape(BrushSavePicture, ForeColour());
     BrushSavePicture.ChColor(KeyBit, BackColour());
     extra.x = BrushState.originX;
     extra.y = BrushState.originY;
