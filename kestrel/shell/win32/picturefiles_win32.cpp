@@ -183,7 +183,8 @@ void GiveUp(UDBuffer* target, bool quiet)
 // picture, whose background colour would become the brush's transparent key.
 bool PreviewHolds(const UDBuffer* target, const AnsiString& name, int image)
 {
-    return target != &OpenPreviewPicture && target != &CurrentBrush && OpenPreview.whole && OpenPreviewPicture.pixels && OpenPreview.image == image &&
+    return target != &OpenPreviewPicture && target != &CurrentBrush && OpenPreview.whole &&
+           OpenPreviewPicture.pixels && OpenPreview.image == image &&
            FullPathName(name.Trim()).LowerCase() == OpenPreview.file.LowerCase();
 }
 
@@ -284,7 +285,8 @@ int LoadPictureFile(UDBuffer* target, const AnsiString& name, int image, bool qu
     int code = LoadCode(target, name, image, extra);
     bool damaged = code == LoadDamaged || code == LoadReadError;
     // Quiet loads keep what was read, and it is finished like any other.
-    if (code == LoadOk || (quiet && damaged && target->pixels)) return Finish(target, name, image, quiet, extra, code);
+    if (code == LoadOk || (quiet && damaged && target->pixels))
+        return Finish(target, name, image, quiet, extra, code);
     if (quiet) return code;
     bool keep = false;
     switch (code) {

@@ -165,7 +165,9 @@ TEST_F(OpenPlusTest, DamagedPreviewBringsItsOwnRecord)
     answer = IDYES;
     dialogdriver::Start({
         [&](HWND dlg) { return dialogdriver::SelectFile(dlg, "a"); },
-        [&](HWND dlg) { return Showing("a.iff") && OpenPlus->PreviewBuf->GetVisible() && dialogdriver::SelectFile(dlg, "b"); },
+        [&](HWND dlg) {
+            return Showing("a.iff") && OpenPlus->PreviewBuf->GetVisible() && dialogdriver::SelectFile(dlg, "b");
+        },
         [&](HWND dlg) {
             if (!Showing("b.png") || !OpenPlus->PreviewBuf->GetVisible()) return false;
             dialogdriver::TypeName(dlg, "b.png");
