@@ -137,11 +137,6 @@ AnsiString SaveTargetName(const AnsiString& name, GFXFile*& format)
     return target;
 }
 
-AnsiString TemporaryName(const AnsiString& target, int attempt)
-{
-    return target + "." + IntToStr(attempt) + "~ks";
-}
-
 AnsiString RecentFileEntry(const AnsiString& fullName, int image)
 {
     AnsiString entry = fullName.LowerCase();

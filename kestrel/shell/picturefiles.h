@@ -1,6 +1,6 @@
 // The parts of opening and saving pictures that need no window: the file
 // filters built from Pixmill's format list, the choice of a save format by
-// extension, the result codes, backup and temporary names, the recent-file
+// extension, the result codes, backup names, the recent-file
 // entries, the preview geometry and the depth choice of the save dialog.
 #ifndef KESTREL_PICTUREFILES_H
 #define KESTREL_PICTUREFILES_H
@@ -59,9 +59,6 @@ AnsiString BackupName(const AnsiString& name);
 // a name without one, and to every name when no format claims it (the
 // first registered format is then used).
 AnsiString SaveTargetName(const AnsiString& name, GFXFile*& format);
-
-// The temporary file beside target that a save writes first.
-AnsiString TemporaryName(const AnsiString& target, int attempt);
 
 // "c:\tmp\anim.gif: 2": the lower-cased name, and ": n" for image n > 0.
 AnsiString RecentFileEntry(const AnsiString& fullName, int image);

@@ -134,6 +134,7 @@ void TOpenPlus::ShowPictureInfo(const GFXFileDesc& d)
 void TOpenPlus::ShowPicture()
 {
     PreviewBuf->SetVisible(false);
+    OpenPreview.whole = false;
     if (!ShowPreview->GetChecked() || shown_.IsEmpty()) return;
     int result = LoadPictureFile(&OpenPreviewPicture, shown_, ChosenImage, true);
     bool whole = (result == LoadOk || result == LoadDamaged || result == LoadReadError) && OpenPreviewPicture.pixels;

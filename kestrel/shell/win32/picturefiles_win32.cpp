@@ -9,6 +9,7 @@
 #include "brushes_tools.h"
 #include "brushstate.h"
 #include "exceptions.h"
+#include "filereplace.h"
 #include "imageform.h"
 #include "messages.h"
 #include "mruflist.h"
@@ -60,13 +61,11 @@ bool IsCurrent(const UDBuffer* pic) { return pic == CurrentPicture && CurrentIma
 
 // ---- loading
 
-int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extra)
+int ReadPicture(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extra, GFXFileDesc& desc)
 {
     try {
         target->Free();
         extra = GFXtra32{0, 0, uint32_t(ForeColour()), uint32_t(target == &CurrentBrush ? KeyBit : BackColour())};
-        GFXFileDesc desc;
-        std::memset(&desc, 0, sizeof desc);
         if (AppSettings.AutoLoadPalette) {
             if (!target->palette) target->palette = static_cast<unsigned char*>(malloc(768));
             if (target->palette) std::memset(target->palette, 0, 768);
@@ -74,8 +73,6 @@ int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extr
         }
         AnsiString file = name.Trim();
         GFXFile::Load(*target, file, &extra, image, &desc);
-        target->saveParams = desc;
-        target->imageNumber = image;
         return LoadOk;
     } catch (EInvalidImage&) {
         return target->pixels ? LoadDamaged : LoadUnknown;
@@ -85,6 +82,23 @@ int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extr
         return LoadOtherError;
     }
 }
+
+int LoadCode(UDBuffer* target, const AnsiString& name, int image, GFXtra32& extra)
+{
+    GFXFileDesc desc;
+    std::memset(&desc, 0, sizeof desc);
+    int code = ReadPicture(target, name, image, extra, desc);
+    // Once the file was recognised, its header describes whatever pixels
+    // came, damaged or not; saving them under an earlier picture's depth
+    // would quietly rewrite the file as something else.
+    if (desc.format) {
+        target->saveParams = desc;
+        target->imageNumber = image;
+    }
+    return code;
+}
+
+bool KeepDamaged() { return TranslatedMessageBox("ErrLoadImg", "Err", WarnYesNo) == 6; }  // IDYES
 
 // The file's palette, as the palette bar takes it. Grey files spread the
 // ramp over all their levels, so a 4-bit grey file shows 16 greys from
@@ -123,6 +137,9 @@ bool TakeAsBrush(const GFXtra32& extra)
     BrushState.originX = extra.x;
     BrushState.originY = extra.y;
     if (!RebuildStampFromBrush()) return false;
+    // A brush from a file has colours of its own, and paints them: without
+    // this mark the paint mode would stay on a built-in brush's one colour.
+    BrushState.pictureBrush = 1;
     SetPaintModeP();
     SelectTool(&PenBrushTools().penDisc, false, -1);
     return true;
@@ -162,9 +179,12 @@ void GiveUp(UDBuffer* target, bool quiet)
     f->Show();
 }
 
-bool PreviewHolds(const AnsiString& name, int image)
+// The brush reads its file anew: the preview's extra record was made for a
+// picture, whose background colour would become the brush's transparent key.
+bool PreviewHolds(const UDBuffer* target, const AnsiString& name, int image)
 {
-    return OpenPreview.whole && OpenPreviewPicture.pixels && OpenPreview.image == image &&
+    return target != &OpenPreviewPicture && target != &CurrentBrush && OpenPreview.whole &&
+           OpenPreviewPicture.pixels && OpenPreview.image == image &&
            FullPathName(name.Trim()).LowerCase() == OpenPreview.file.LowerCase();
 }
 
@@ -193,6 +213,21 @@ int Finish(UDBuffer* target, const AnsiString& name, int image, bool quiet, cons
     }
     return code;
 }
+
+// The preview already read this file: its picture and its record are handed
+// over, a damaged one only when the user wants it (asked once).
+int TakePreview(UDBuffer* target, const AnsiString& name, int image, bool quiet)
+{
+    int code = OpenPreview.result;
+    GFXtra32 extra = OpenPreview.extra;
+    if (code != LoadOk && !quiet && !KeepDamaged()) {
+        FreeOpenPreview();
+        GiveUp(target, quiet);
+        return code;
+    }
+    AdoptPreviewPicture(target);
+    return Finish(target, name, image, quiet, extra, code);
+}
 }  // namespace
 
 AnsiString FullPathName(const AnsiString& name)
@@ -204,8 +239,15 @@ AnsiString FullPathName(const AnsiString& name)
 
 void FreeOpenPreview()
 {
+    // The next preview starts from nothing: none of this picture's record
+    // may pass for the next file's.
     OpenPreviewPicture.Free();
-    OpenPreview.whole = false;
+    std::memset(&OpenPreviewPicture.saveParams, 0, sizeof OpenPreviewPicture.saveParams);
+    free(OpenPreviewPicture.palette);
+    OpenPreviewPicture.palette = nullptr;
+    OpenPreviewPicture.fileName = "";
+    OpenPreviewPicture.imageNumber = 0;
+    OpenPreview = OpenPreviewState();
 }
 
 void AdoptPreviewPicture(UDBuffer* target)
@@ -238,28 +280,19 @@ int LoadPictureFile(UDBuffer* target, const AnsiString& name, int image, bool qu
     } else if (target == &CurrentBrush) {
         if (!UDBuffer::SaveUndo(&CurrentBrush, "", nullptr, -1, 0, 0, 0)) return LoadOtherError;
     }
+    if (PreviewHolds(target, name, image)) return TakePreview(target, name, image, quiet);
     GFXtra32 extra = {0, 0, 0, 0};
-    int code = LoadOk;
-    bool adopted = false;
-    if (target != &OpenPreviewPicture && PreviewHolds(name, image)) {
-        int damage = OpenPreview.result;
-        extra = OpenPreview.extra;
-        bool take = damage == LoadOk ||
-                    TranslatedMessageBox("ErrLoadImg", "Err", WarnYesNo) == 6;  // IDYES
-        if (take) {
-            AdoptPreviewPicture(target);
-            adopted = true;
-            code = damage;
-        }
-    }
-    if (!adopted) code = LoadCode(target, name, image, extra);
-    if (code == LoadOk) return Finish(target, name, image, quiet, extra, LoadOk);
+    int code = LoadCode(target, name, image, extra);
+    bool damaged = code == LoadDamaged || code == LoadReadError;
+    // Quiet loads keep what was read, and it is finished like any other.
+    if (code == LoadOk || (quiet && damaged && target->pixels))
+        return Finish(target, name, image, quiet, extra, code);
     if (quiet) return code;
     bool keep = false;
     switch (code) {
     case LoadDamaged:
     case LoadReadError:
-        keep = TranslatedMessageBox("ErrLoadImg", "Err", WarnYesNo) == 6;
+        keep = KeepDamaged();
         break;
     case LoadUnknown:
         TranslatedMessageBox("FormNotSup", "Err", MsgIconWarning);
@@ -283,7 +316,18 @@ bool MakeBackup(const AnsiString& name)
 }
 
 namespace {
-// The brush as plain pixels: the key becomes its background colour.
+// Every pixel but the key becomes colour.
+void PaintShape(Buffer& b, unsigned long colour)
+{
+    for (int y = b.top; y <= b.bottom; ++y) {
+        unsigned long* p = b.At(b.left, y);
+        for (int x = 0; x < b.Width(); ++x)
+            if (p[x] != KeyBit) p[x] = colour;
+    }
+}
+
+// The brush as plain pixels: in single-colour mode its shape in the drawing
+// colour, as it paints; the key becomes the background colour.
 void PrepareBrushSave(GFXtra32& extra)
 {
     BrushSavePicture.Free();
@@ -291,6 +335,7 @@ void PrepareBrushSave(GFXtra32& extra)
     copy.Alloc(Pair<int>{CurrentBrush.Width(), CurrentBrush.Height()});
     copy.Copy(CurrentBrush, Pair<int>{-CurrentBrush.left, -CurrentBrush.top}, 0xFFFFFFFF);
     static_cast<Buffer&>(BrushSavePicture) = copy;
+    if (BrushState.paintMode == PaintModeC) PaintShape(BrushSavePicture, ForeColour());
     BrushSavePicture.ChColor(KeyBit, BackColour());
     extra.x = BrushState.originX;
     extra.y = BrushState.originY;
@@ -306,22 +351,10 @@ void ClearMarks(Buffer& b)
     }
 }
 
-AnsiString FreeTemporaryName(const AnsiString& target)
+// A save that did not replace the file gives the backup its name back.
+void UndoBackup(const AnsiString& target, bool backedUp)
 {
-    for (int attempt = 0;; ++attempt) {
-        AnsiString name = TemporaryName(target, attempt);
-        if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) return name;
-    }
-}
-
-// The written file takes the target's place; the old one goes to its
-// backup when backups are on. False leaves the target as it was.
-bool PutInPlace(const AnsiString& temp, const AnsiString& target)
-{
-    bool backedUp = MakeBackup(target);
-    if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     if (backedUp) RenameFile(BackupName(target), target);
-    return false;
 }
 
 void SetImageStatus(const char* key)
@@ -340,7 +373,8 @@ int SavePictureFile(const AnsiString& name, UDBuffer* picture, GFXSaveParams* pa
 {
     BusyCursor busy;
     GFXtra32 extra = {0, 0, uint32_t(ForeColour()), uint32_t(BackColour())};
-    AnsiString target, temp;
+    AnsiString target;
+    bool backedUp = false;
     bool written = false;
     try {
         if (picture == &BrushSavePicture) PrepareBrushSave(extra);
@@ -350,24 +384,25 @@ int SavePictureFile(const AnsiString& name, UDBuffer* picture, GFXSaveParams* pa
         GFXFile* format = p.format;
         target = SaveTargetName(name.Trim(), format);
         p.format = format;
+        // Before the backup: renaming would carry a read-only file aside
+        // and let the save put a new one in its place.
+        TReplacingFile::RefuseReadOnly(target);
+        backedUp = MakeBackup(target);
         ClearMarks(*picture);
-        temp = FreeTemporaryName(target);
-        written = GFXFile::Save(*picture, temp, &extra, &p);
+        // Pixmill writes beside the target and replaces it only when the
+        // whole file was written.
+        written = GFXFile::Save(*picture, target, &extra, &p);
     } catch (EInvalidImage&) {
-        if (!temp.IsEmpty()) DeleteFile(temp);
+        UndoBackup(target, backedUp);
         return SaveFailed("ErrSaveImgForm", SaveCannotHold);
     } catch (...) {
-        if (!temp.IsEmpty()) DeleteFile(temp);
+        UndoBackup(target, backedUp);
         return SaveFailed("ErrSaveImg", SaveWriteError);
     }
     if (!written) {
-        DeleteFile(temp);
+        UndoBackup(target, backedUp);
         SetImageStatus("OpCanceled");
         return SaveCancelled;
-    }
-    if (!PutInPlace(temp, target)) {
-        DeleteFile(temp);
-        return SaveFailed("ErrSaveImg", SaveWriteError);
     }
     SetImageStatus("ImgSaved");
     if (picture != &BrushSavePicture) AddRecent(FullPathName(target), 0);

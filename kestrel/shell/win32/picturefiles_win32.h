@@ -3,9 +3,10 @@
 // LoadPictureFile reads into a new image window (target null), into the
 // brush (&CurrentBrush) or into any other picture; quiet means no messages,
 // no window fitting, no recent-file entry and undo lists kept.
-// SavePictureFile writes beside the file first and replaces it only when the
-// whole file was written, so a failed or cancelled save never costs the
-// user the file that was there.
+// SavePictureFile goes through Pixmill, which writes beside the file first
+// and replaces it only when the whole file was written, so a failed or
+// cancelled save never costs the user the file that was there; a read-only
+// file is refused before its backup is made.
 #ifndef KESTREL_PICTUREFILES_WIN32_H
 #define KESTREL_PICTUREFILES_WIN32_H
 

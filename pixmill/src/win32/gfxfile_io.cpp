@@ -1,11 +1,8 @@
 // Loading, identifying and saving picture files through the format registry.
-#include <windows.h>
-
 #include <string.h>
 
-#include <memory>
-
 #include "exceptions.h"
+#include "filereplace.h"
 #include "gfxfile.h"
 #include "indeximage.h"
 #include "saveparams.h"
@@ -100,21 +97,17 @@ bool GFXFile::Save(Buffer& b, AnsiString name, GFXtra32* x, GFXSaveParams* p)
     f->defaults.paletteData = nullptr;
     f->defaults.work = nullptr;
 
-    std::unique_ptr<TOutputStream> s(new TOutputStream(name));
+    // The old file stays until the new one is whole: a full disk, a
+    // cancel or a refused picture must not cost the user the file.
+    TReplacingFile file(name);
     bool written;
-    try {
+    {
         ProgressBracket progress;
         IndexImage index;
         Buffer* image = &b;
         if (NeedsIndexImage(params)) image = &index.Make(b, f, x, params);
-        written = f->Save(*image, s.get(), x, &params);
-    } catch (...) {
-        // A half-written file under the user's name would pass for a picture.
-        s.reset();
-        DeleteFileA(name.c_str());
-        throw;
+        written = f->Save(*image, file.Stream(), x, &params);
     }
-    s.reset();
-    if (!written) DeleteFileA(name.c_str());
+    if (written) file.Commit();
     return written;
 }

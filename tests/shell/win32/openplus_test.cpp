@@ -13,28 +13,23 @@
 
 namespace {
 
-BOOL CALLBACK FindList(HWND hwnd, LPARAM lp)
-{
-    char cls[32] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (strcmp(cls, "SysListView32") == 0) {
-        *reinterpret_cast<HWND*>(lp) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Selects the first file of the dialog's list as a click would.
 bool SelectFirstFile(HWND dialog)
 {
     HWND list = nullptr;
-    EnumChildWindows(dialog, FindList, reinterpret_cast<LPARAM>(&list));
+    EnumChildWindows(dialog, dialogdriver::FindList, reinterpret_cast<LPARAM>(&list));
     if (!list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 1) return false;
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
     return true;
+}
+
+bool Showing(const char* name)
+{
+    std::string shown = OpenPlus->ShownFile().c_str();
+    return shown.size() >= strlen(name) && shown.compare(shown.size() - strlen(name), std::string::npos, name) == 0;
 }
 
 class OpenPlusTest : public ImageFormTest {
@@ -146,6 +141,54 @@ TEST_F(OpenPlusTest, LastWindowThatCannotLoadBecomesAFreshPicture)
     EXPECT_EQ(CurrentPicture->Height(), 312);
     EXPECT_EQ(CurrentPicture->noFile, 1);
     EXPECT_TRUE(CurrentImageForm->Fresh);
+}
+
+// A damaged file opened from its preview keeps its own record: the depth it
+// is saved in, the colours it gives the swatches, and one question.
+TEST_F(OpenPlusTest, DamagedPreviewBringsItsOwnRecord)
+{
+    Buffer two;  // red and blue blocks, saved 1-bit with its colours
+    two.Alloc(Pair<int>{16, 8});
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) *two.At(x, y) = x < 8 ? 0xFF0000 : 0x0000FF;
+    GFXSaveParams p;
+    memset(&p, 0, sizeof p);
+    p.bits = 1;
+    GFXtra32 colours = {0, 0, 0xFF0000, 0x0000FF};
+    ASSERT_TRUE(GFXFile::Save(two, folder.Path("a.iff").c_str(), &colours, &p));
+    folder.WritePicture("full.png", 60, 40, 3);
+    std::string data = ReadBytes(folder.Path("full.png"));
+    WriteBytes(folder.Path("b.png"), data.substr(0, data.size() * 6 / 10));
+    DeleteFileA(folder.Path("full.png").c_str());
+    std::vector<unsigned long> taken;
+    PictureFileLinks.takeColours = [&](unsigned long c1, unsigned long c2) { taken = {c1, c2}; };
+    answer = IDYES;
+    dialogdriver::Start({
+        [&](HWND dlg) { return dialogdriver::SelectFile(dlg, "a"); },
+        [&](HWND dlg) {
+            return Showing("a.iff") && OpenPlus->PreviewBuf->GetVisible() && dialogdriver::SelectFile(dlg, "b");
+        },
+        [&](HWND dlg) {
+            if (!Showing("b.png") || !OpenPlus->PreviewBuf->GetVisible()) return false;
+            dialogdriver::TypeName(dlg, "b.png");
+            dialogdriver::Press(dlg, IDOK);
+            return true;
+        },
+    });
+    OpenImageClick(nullptr, false);
+    EXPECT_TRUE(dialogdriver::Finish());
+    PictureFileLinks.takeColours = nullptr;
+    ASSERT_EQ(ImageFormCount(), 1);
+    EXPECT_EQ(shown, std::vector<std::string>{Translate("ErrLoadImg").c_str()});
+    EXPECT_EQ(taken, (std::vector<unsigned long>{ForeColour(), BackColour()}));
+    EXPECT_EQ(CurrentPicture->saveParams.bits, 24);
+    SavePicture(nullptr);
+    GFXFileDesc d;
+    memset(&d, 0, sizeof d);
+    AnsiString saved = folder.Path("b.png").c_str();
+    ASSERT_TRUE(GFXFile::Test(saved, &d));
+    EXPECT_EQ(d.bits, 24);
+    EXPECT_EQ(d.width, 60);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "winapi.h"
 
 namespace dialogdriver {
@@ -76,6 +78,36 @@ inline bool Finish()
 inline void Press(HWND dialog, int button)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(dialog, button)));
+}
+
+inline BOOL CALLBACK FindList(HWND hwnd, LPARAM lp)
+{
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strcmp(cls, "SysListView32") == 0) {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Selects the list's file whose name starts with prefix, and only it.
+inline bool SelectFile(HWND dialog, const char* prefix)
+{
+    HWND list = nullptr;
+    EnumChildWindows(dialog, FindList, reinterpret_cast<LPARAM>(&list));
+    if (!list) return false;
+    LVFINDINFOA find = {};
+    find.flags = LVFI_PARTIAL | LVFI_STRING;
+    find.psz = prefix;
+    int index = int(SendMessageA(list, LVM_FINDITEMA, WPARAM(-1), reinterpret_cast<LPARAM>(&find)));
+    if (index < 0) return false;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    return true;
 }
 
 inline void TypeName(HWND dialog, const std::string& name)

@@ -196,7 +196,7 @@ TEST_F(SavePictureTest, FullDiskIsAWriteErrorAndKeepsTheOldFile)
     EXPECT_EQ(SavePictureFile(name.c_str(), &pic, &params), SaveWriteError);
     EXPECT_EQ(ReadBytes(name), original);
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((std::string(drive) + "kestrel-full.png.*~ks").c_str(), &fd);
+    HANDLE h = FindFirstFileA((std::string(drive) + "kestrel-full.png.*.tmp").c_str(), &fd);
     EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a temporary file was left: " << fd.cFileName;
     if (h != INVALID_HANDLE_VALUE) FindClose(h);
     DeleteFileA(name.c_str());

@@ -207,6 +207,32 @@ TEST_F(SavePlusTest, CancelWritesNothingAndStopsAClose)
     ClosingCancelled = false;
 }
 
+// File > Save over a read-only file is refused with the write error, with
+// backups on or off: the file, its protection and its folder stay as they
+// were, and the picture is still unsaved.
+TEST_F(SavePlusTest, ReadOnlyFileIsRefusedAndKept)
+{
+    std::string name = folder.Path("locked.png");
+    for (bool backups : {false, true}) {
+        SCOPED_TRACE(backups ? "backups on" : "backups off");
+        folder.shown.clear();
+        AppSettings.BackupFiles = backups;
+        folder.WritePicture("locked.png", 5, 5, 4);
+        std::string before = ReadBytes(name);
+        ASSERT_TRUE(SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY));
+        pic.fileName = name.c_str();
+        pic.noFile = 0;
+        pic.modified = 1;
+        SavePicture(nullptr);
+        EXPECT_EQ(folder.shown, std::vector<std::string>{Translate("ErrSaveImg").c_str()});
+        EXPECT_EQ(ReadBytes(name), before);
+        EXPECT_NE(GetFileAttributesA(name.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        EXPECT_EQ(folder.Files(), std::vector<std::string>{"locked.png"});
+        EXPECT_EQ(pic.modified, 1u);
+        SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
 }  // namespace
 
 namespace {
