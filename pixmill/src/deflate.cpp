@@ -16,6 +16,7 @@
 
 #include <string.h>
 
+#include "byte_order.h"
 #include "crc32.h"
 #include "exceptions.h"
 
@@ -433,10 +434,7 @@ void Deflater::PutBits(uint32_t value, int n)
     if (bitCount_ < 32) return;
     if (outFill_ + 4 > OutputBytes) FlushOutput();
     unsigned char* o = st_->out + outFill_;
-    o[0] = static_cast<unsigned char>(bits_);
-    o[1] = static_cast<unsigned char>(bits_ >> 8);
-    o[2] = static_cast<unsigned char>(bits_ >> 16);
-    o[3] = static_cast<unsigned char>(bits_ >> 24);
+    PutLE32(o, uint32_t(bits_));
     outFill_ += 4;
     bits_ >>= 32;
     bitCount_ -= 32;

@@ -16,6 +16,7 @@
 
 #include <string.h>
 
+#include "byte_order.h"
 #include "crc32.h"
 #include "exceptions.h"
 
@@ -39,16 +40,6 @@ const unsigned char DistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,
                                          6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 // The order in which a dynamic block lists the code-length code's lengths.
 const unsigned char CodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-
-uint32_t BigEndian32(const unsigned char* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-uint32_t LittleEndian32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // The code at the front of bits (at least 15 of them) walked a bit at a time,
 // as the code lengths define it: the symbol and len, or -1 for no code.
@@ -203,7 +194,7 @@ void Inflater::EndChunk()
 {
     unsigned char crc[4];
     stream_->ReadBuffer(crc, 4);
-    if (BigEndian32(crc) != chunkCrc_) throw EInvalidImage("PNG: CRC error in an IDAT chunk");
+    if (GetBE32(crc) != chunkCrc_) throw EInvalidImage("PNG: CRC error in an IDAT chunk");
 }
 
 void Inflater::NextChunk()
@@ -212,7 +203,7 @@ void Inflater::NextChunk()
     unsigned char head[8];
     stream_->ReadBuffer(head, 8);
     if (memcmp(head + 4, "IDAT", 4) != 0) throw EInvalidImage("PNG: image data interrupted by another chunk");
-    const uint32_t length = BigEndian32(head);
+    const uint32_t length = GetBE32(head);
     if (length > MaxChunkLength) throw EInvalidImage("PNG: chunk length beyond 2^31 - 1");
     chunkLeft_ = length;
     chunkCrc_ = Crc32(0, "IDAT", 4);
@@ -487,7 +478,7 @@ __attribute__((aligned(4096))) size_t Inflater::FastSymbols(size_t n)
     const uint32_t fastMask = (1u << InflateCode::FastBits) - 1;
     // Brings count to 24 or more: bits above count hold the next input's bits.
     auto refill = [&] {
-        bits |= LittleEndian32(in) << count;
+        bits |= GetLE32(in) << count;
         in += (31 - count) >> 3;
         count |= 24;
     };
@@ -633,7 +624,7 @@ void Inflater::Finish()
     DropToByte();
     unsigned char check[4];
     for (int i = 0; i < 4; ++i) check[i] = AlignedByte();
-    if (BigEndian32(check) != adler_) throw EInvalidImage("PNG: Adler-32 of the image data does not match");
+    if (GetBE32(check) != adler_) throw EInvalidImage("PNG: Adler-32 of the image data does not match");
     // The rest of the chunk the stream ended in, up to its CRC.
     bitBuf_ = 0;
     bitCount_ = 0;
