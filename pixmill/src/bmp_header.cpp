@@ -56,6 +56,12 @@ static const char* UnsupportedDepth(const BmpInfoHeader& h)
     }
 }
 
+// The class library reads bitmaps for TBitmap by much the same rules
+// (CheckGeometry in classlib/src/win32/dib.cpp) and cannot call these, as it
+// sits below Pixmill. It takes what GDI draws though the format leaves it
+// out (short-form headers of 16 or 32 bits, compression 3 in a 64-byte
+// header, read there as bit fields) and refuses headers longer than 124
+// bytes. The pixel limit is the one both share (picture_limits.h).
 const char* BmpUnsupported(const BmpInfoHeader& h)
 {
     if (h.planes != 1) return "BMP: planes other than 1";

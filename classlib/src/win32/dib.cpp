@@ -4,12 +4,9 @@
 #include <string.h>
 #include "byte_order.h"
 #include "graphics.h"
+#include "picture_limits.h"
 
 namespace {
-
-// Pictures beyond this many pixels would not fit a 32-bit address space as
-// 32-bit bitmaps anyway.
-const long long MaxPixels = 1LL << 28;
 
 void Check(bool ok, const char* what)
 {
@@ -41,12 +38,19 @@ int ReadInfoHeader(const unsigned char* data, BITMAPINFOHEADER& h)
     return 4;
 }
 
+// Much the same rules as Pixmill's bitmap reader (BmpUnsupported in
+// pixmill/src/bmp_header.cpp), kept apart because this library sits below
+// Pixmill and cannot call it. They part where this reader takes what GDI
+// draws: a short-form header with 16 or 32 bits, and a 64-byte header with
+// compression 3 (read as bit fields, where Pixmill refuses OS/2 Huffman
+// data); and only header sizes up to 124 are taken here. The pixel limit is
+// the one both share.
 void CheckGeometry(const BITMAPINFOHEADER& h)
 {
     Check(h.biPlanes == 1, "BMP planes must be 1");
     Check(h.biWidth > 0 && h.biHeight != 0 && h.biHeight != int(0x80000000u), "BMP size must not be zero");
     long long rows = h.biHeight < 0 ? -(long long)h.biHeight : h.biHeight;
-    Check((long long)h.biWidth * rows <= MaxPixels, "BMP picture too large");
+    Check((long long)h.biWidth * rows <= MaxPicturePixels, "BMP picture too large");
     unsigned bits = h.biBitCount;
     Check(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32, "BMP bit count");
     switch (h.biCompression) {
