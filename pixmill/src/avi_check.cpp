@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "byte_order.h"
 #include "exceptions.h"
 #include "streams.h"
 
@@ -21,8 +22,6 @@ const uint32_t MaxStreams = 64;
     AnsiString detail = AnsiString("AVI: ") + rule;
     throw EInvalidImage(detail.c_str());
 }
-
-uint32_t U32(const unsigned char* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
 bool Is(const unsigned char* p, const char* tag) { return memcmp(p, tag, 4) == 0; }
 
@@ -40,7 +39,7 @@ Chunk ChunkAt(const unsigned char* p, int64_t pos, int64_t end)
     Chunk c;
     memcpy(c.id, p, 4);
     c.data = pos + 8;
-    c.bytes = U32(p + 4);
+    c.bytes = GetLE32(p + 4);
     if (c.bytes > end - c.data) Refuse("chunk larger than its list");
     c.next = c.data + c.bytes + (c.bytes & 1);
     return c;
@@ -67,9 +66,9 @@ uint32_t CheckStreamList(const unsigned char* base, int64_t pos, int64_t end)
             if (c.bytes < 56) Refuse("stream header too short");
             header = true;
             // Frames are numbered from the stream's start.
-            length = U32(base + c.data + 28) + uint64_t(U32(base + c.data + 32)) > 0xFFFFFFFFu
+            length = GetLE32(base + c.data + 28) + uint64_t(GetLE32(base + c.data + 32)) > 0xFFFFFFFFu
                          ? 0xFFFFFFFFu
-                         : U32(base + c.data + 28) + U32(base + c.data + 32);
+                         : GetLE32(base + c.data + 28) + GetLE32(base + c.data + 32);
         } else if (Is(c.id, "strf")) {
             if (!header) Refuse("stream format before its header");
             if (c.bytes < 40) Refuse("stream format too short");
@@ -89,7 +88,7 @@ std::vector<uint32_t> CheckHeaderList(const std::vector<unsigned char>& h)
     int64_t end = int64_t(h.size());
     Chunk main = ChunkAt(base + 4, 4, end);
     if (!Is(main.id, "avih") || main.bytes < 56) Refuse("main header missing");
-    uint32_t streams = U32(base + main.data + 24);
+    uint32_t streams = GetLE32(base + main.data + 24);
     if (streams == 0 || streams > MaxStreams) Refuse("stream count");
     std::vector<uint32_t> lengths;
     for (int64_t pos = main.next; pos < end;) {
@@ -125,7 +124,7 @@ void CheckIndex(const std::vector<unsigned char>& index, const std::vector<uint3
         if (Is(e, "rec ")) continue;
         int hi = HexDigit(e[0]), lo = HexDigit(e[1]);
         if (hi < 0 || lo < 0 || uint32_t(hi * 16 + lo) >= streams) Refuse("index entry names no stream");
-        int64_t end = int64_t(U32(e + 8)) + 8 + U32(e + 12);
+        int64_t end = int64_t(GetLE32(e + 8)) + 8 + GetLE32(e + 12);
         if (end > moviBytes && end > fileBytes) Refuse("index entry outside the data");
         if (!(e[2] == 'p' && e[3] == 'c')) ++frames[size_t(hi * 16 + lo)];
     }

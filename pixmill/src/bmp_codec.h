@@ -9,6 +9,7 @@
 
 #include "bmpfile.h"
 #include "buffer.h"
+#include "byte_order.h"
 #include "colconv_rows.h"
 #include "streambuf.h"
 
@@ -19,11 +20,6 @@ const int BmpCoreHeaderBytes = 12;   // the short form as files hold it
 const int BmpShortInfoBytes = 36;    // the short form converted to the long layout
 const int BmpLongInfoBytes = 40;
 const int BmpMaskBytes = 12;         // red, green, blue masks at the end of a 40-byte header
-
-uint32_t BmpGet16(const unsigned char* p);
-uint32_t BmpGet32(const unsigned char* p);
-void BmpPut16(unsigned char* p, uint32_t v);
-void BmpPut32(unsigned char* p, uint32_t v);
 
 // The header fields of an info block in memory: all 40 bytes of a long-form
 // header, the first 36 of a converted short form (size below 40).

@@ -110,7 +110,7 @@ bool BmpDecode(Buffer& b, const unsigned char* info, size_t infoBytes, TStream* 
 {
     if (!info || !s) throw EInvalidImage("BMP: no header or no stream");
     if (infoBytes < size_t(BmpShortInfoBytes)) throw EInvalidImage("BMP: header cut short");
-    uint32_t size = BmpGet32(info);
+    uint32_t size = GetLE32(info);
     if (size >= uint32_t(BmpLongInfoBytes) && infoBytes < size) throw EInvalidImage("BMP: header cut short");
     const BmpInfoHeader h = BmpParseInfo(info);
     if (const char* why = BmpUnsupported(h)) throw EInvalidImage(why);

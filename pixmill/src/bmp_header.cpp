@@ -3,43 +3,21 @@
 
 #include "picture_limits.h"
 
-uint32_t BmpGet16(const unsigned char* p)
-{
-    return p[0] | uint32_t(p[1]) << 8;
-}
-
-uint32_t BmpGet32(const unsigned char* p)
-{
-    return BmpGet16(p) | BmpGet16(p + 2) << 16;
-}
-
-void BmpPut16(unsigned char* p, uint32_t v)
-{
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
-void BmpPut32(unsigned char* p, uint32_t v)
-{
-    BmpPut16(p, v & 0xFFFF);
-    BmpPut16(p + 2, v >> 16);
-}
-
 BmpInfoHeader BmpParseInfo(const unsigned char* info)
 {
     BmpInfoHeader h;
-    h.size = BmpGet32(info);
-    h.width = int32_t(BmpGet32(info + 4));
-    h.height = int32_t(BmpGet32(info + 8));
-    h.planes = uint16_t(BmpGet16(info + 12));
-    h.bits = uint16_t(BmpGet16(info + 14));
-    h.compression = BmpGet32(info + 16);
-    h.imageSize = BmpGet32(info + 20);
-    h.xPelsPerMeter = int32_t(BmpGet32(info + 24));
-    h.yPelsPerMeter = int32_t(BmpGet32(info + 28));
-    h.coloursUsed = BmpGet32(info + 32);
+    h.size = GetLE32(info);
+    h.width = int32_t(GetLE32(info + 4));
+    h.height = int32_t(GetLE32(info + 8));
+    h.planes = uint16_t(GetLE16(info + 12));
+    h.bits = uint16_t(GetLE16(info + 14));
+    h.compression = GetLE32(info + 16);
+    h.imageSize = GetLE32(info + 20);
+    h.xPelsPerMeter = int32_t(GetLE32(info + 24));
+    h.yPelsPerMeter = int32_t(GetLE32(info + 28));
+    h.coloursUsed = GetLE32(info + 32);
     // In a converted short form these bytes already are the colour table.
-    h.coloursImportant = h.size < uint32_t(BmpLongInfoBytes) ? 0 : BmpGet32(info + 36);
+    h.coloursImportant = h.size < uint32_t(BmpLongInfoBytes) ? 0 : GetLE32(info + 36);
     return h;
 }
 
@@ -47,10 +25,10 @@ BmpInfoHeader BmpFromCoreHeader(const unsigned char* core)
 {
     BmpInfoHeader h = BmpInfoHeader();
     h.size = BmpShortInfoBytes;
-    h.width = int32_t(BmpGet16(core + 4));
-    h.height = int32_t(BmpGet16(core + 6));
-    h.planes = uint16_t(BmpGet16(core + 8));
-    h.bits = uint16_t(BmpGet16(core + 10));
+    h.width = int32_t(GetLE16(core + 4));
+    h.height = int32_t(GetLE16(core + 6));
+    h.planes = uint16_t(GetLE16(core + 8));
+    h.bits = uint16_t(GetLE16(core + 10));
     return h;
 }
 
@@ -78,6 +56,12 @@ static const char* UnsupportedDepth(const BmpInfoHeader& h)
     }
 }
 
+// The class library reads bitmaps for TBitmap by much the same rules
+// (CheckGeometry in classlib/src/win32/dib.cpp) and cannot call these, as it
+// sits below Pixmill. It takes what GDI draws though the format leaves it
+// out (short-form headers of 16 or 32 bits, compression 3 in a 64-byte
+// header, read there as bit fields) and refuses headers longer than 124
+// bytes. The pixel limit is the one both share (picture_limits.h).
 const char* BmpUnsupported(const BmpInfoHeader& h)
 {
     if (h.planes != 1) return "BMP: planes other than 1";

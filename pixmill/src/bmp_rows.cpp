@@ -27,7 +27,7 @@ void Fields32Row(const unsigned char* src, unsigned long* dst, int n, const Colc
 {
     static const unsigned long byteMask[3] = {0xFF0000, 0xFF00, 0xFF};
     for (int i = 0; i < n; ++i) {
-        unsigned long v = BmpGet32(src + 4 * i);
+        unsigned long v = GetLE32(src + 4 * i);
         unsigned long pixel = 0;
         for (int c = 0; c < 3; ++c) {
             const Colconv::BitField& f = fields[c];
@@ -52,7 +52,7 @@ BmpRowFormat BmpChooseRowFormat(const BmpInfoHeader& h, const unsigned char* inf
     unsigned long masks[3] = {0, 0, 0};
     bool fields = h.compression == BmpBitFields;
     if (fields)
-        for (int c = 0; c < 3; ++c) masks[c] = BmpGet32(info + BmpLongInfoBytes + 4 * c);
+        for (int c = 0; c < 3; ++c) masks[c] = GetLE32(info + BmpLongInfoBytes + 4 * c);
     switch (h.bits) {
     case 1: f.kind = BmpRowFormat::Index1; break;
     case 4: f.kind = BmpRowFormat::Index4; break;

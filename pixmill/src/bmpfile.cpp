@@ -39,7 +39,7 @@ bool HeaderFromFileStart(const unsigned char* head, int got, BmpInfoHeader& h)
 {
     if (got < FileHeaderBytes + 4) return false;
     const unsigned char* info = head + FileHeaderBytes;
-    uint32_t size = BmpGet32(info);
+    uint32_t size = GetLE32(info);
     if (size == uint32_t(BmpCoreHeaderBytes) && got >= FileHeaderBytes + BmpCoreHeaderBytes) {
         h = BmpFromCoreHeader(info);
         return true;
@@ -71,11 +71,11 @@ void Describe(const BmpInfoHeader* h, bool readable, GFXFileDesc* d)
 void StoreShortInfo(const BmpInfoHeader& h, unsigned char* out)
 {
     memset(out, 0, BmpShortInfoBytes);
-    BmpPut32(out, h.size);
-    BmpPut32(out + 4, uint32_t(h.width));
-    BmpPut32(out + 8, uint32_t(h.height));
-    BmpPut16(out + 12, h.planes);
-    BmpPut16(out + 14, h.bits);
+    PutLE32(out, h.size);
+    PutLE32(out + 4, uint32_t(h.width));
+    PutLE32(out + 8, uint32_t(h.height));
+    PutLE16(out + 12, h.planes);
+    PutLE16(out + 14, h.bits);
 }
 
 // Reads the bitmap header and everything after it up to the pixel data into
@@ -85,7 +85,7 @@ size_t ReadInfoBlock(TInputStream* s, uint32_t headerSize, uint32_t pixelOffset,
 {
     if (headerSize == uint32_t(BmpCoreHeaderBytes)) {
         unsigned char core[BmpCoreHeaderBytes];
-        BmpPut32(core, headerSize);
+        PutLE32(core, headerSize);
         s->ReadBuffer(core + 4, BmpCoreHeaderBytes - 4);
         const int table = int(pixelOffset) - FileHeaderBytes - BmpCoreHeaderBytes;
         block.Take(uint64_t(BmpShortInfoBytes) + uint64_t(table));
@@ -95,7 +95,7 @@ size_t ReadInfoBlock(TInputStream* s, uint32_t headerSize, uint32_t pixelOffset,
     }
     const int bytes = int(pixelOffset) - FileHeaderBytes;
     block.Take(uint64_t(bytes));
-    BmpPut32(block.Get(), headerSize);
+    PutLE32(block.Get(), headerSize);
     s->ReadBuffer(block.Get() + 4, bytes - 4);
     return size_t(bytes);
 }
@@ -111,17 +111,17 @@ void WriteHeaders(TOutputStream* s, int width, int height, int bits, uint32_t co
 {
     const uint32_t offset = uint32_t(LongHeadBytes + 4 * colours);
     unsigned char head[LongHeadBytes] = {'B', 'M'};
-    BmpPut32(head + 2, uint32_t(offset + imageBytes));
-    BmpPut32(head + 10, offset);
+    PutLE32(head + 2, uint32_t(offset + imageBytes));
+    PutLE32(head + 10, offset);
     unsigned char* info = head + FileHeaderBytes;
-    BmpPut32(info, BmpLongInfoBytes);
-    BmpPut32(info + 4, uint32_t(width));
-    BmpPut32(info + 8, uint32_t(height));
-    BmpPut16(info + 12, 1);
-    BmpPut16(info + 14, uint32_t(bits));
-    BmpPut32(info + 16, compression);
-    BmpPut32(info + 20, uint32_t(imageBytes));
-    BmpPut32(info + 32, uint32_t(colours));
+    PutLE32(info, BmpLongInfoBytes);
+    PutLE32(info + 4, uint32_t(width));
+    PutLE32(info + 8, uint32_t(height));
+    PutLE16(info + 12, 1);
+    PutLE16(info + 14, uint32_t(bits));
+    PutLE32(info + 16, compression);
+    PutLE32(info + 20, uint32_t(imageBytes));
+    PutLE32(info + 32, uint32_t(colours));
     s->WriteBuffer(head, LongHeadBytes);
     unsigned char table[4 * 256];
     for (int i = 0; i < colours; ++i) {
@@ -187,10 +187,10 @@ void PatchSizes(TOutputStream* s, int start, uint32_t fileBytes, uint32_t imageB
 {
     const int end = s->GetPosition();
     unsigned char v[4];
-    BmpPut32(v, fileBytes);
+    PutLE32(v, fileBytes);
     s->SetPosition(start + 2);
     s->WriteBuffer(v, 4);
-    BmpPut32(v, imageBytes);
+    PutLE32(v, imageBytes);
     s->SetPosition(start + FileHeaderBytes + 20);
     s->WriteBuffer(v, 4);
     s->SetPosition(end);
@@ -217,8 +217,8 @@ bool BMPFile::Load(Buffer& b, TInputStream* s, GFXFileDesc* d, GFXtra32*, int)
     unsigned char head[FileHeaderBytes + 4];
     s->ReadBuffer(head, FileHeaderBytes + 4);
     if (!HasSignature(head)) throw EInvalidImage("BMP: no BM signature");
-    const uint32_t pixelOffset = BmpGet32(head + 10);
-    const uint32_t headerSize = BmpGet32(head + FileHeaderBytes);
+    const uint32_t pixelOffset = GetLE32(head + 10);
+    const uint32_t headerSize = GetLE32(head + FileHeaderBytes);
     if (headerSize != uint32_t(BmpCoreHeaderBytes) && headerSize < uint32_t(BmpLongInfoBytes))
         throw EInvalidImage("BMP: header size neither 12 nor at least 40");
     if (int64_t(pixelOffset) > available) throw EInvalidImage("BMP: pixel data offset past the end");

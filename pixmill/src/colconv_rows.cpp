@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "byte_order.h"
+
 namespace Colconv {
 
 void CopyRGB32s(const unsigned long* src, unsigned long* dst, int n)
@@ -29,7 +31,7 @@ void W444RGB32s(const unsigned char* src, unsigned long* dst, int n)
     WideningRange(src, dst, n, i, step);
     for (int k = 0; k < n; ++k, i += step) {
         const unsigned char* s = src + 2 * i;
-        dst[i] = W444RGB32(static_cast<unsigned short>(s[0] | s[1] << 8));
+        dst[i] = W444RGB32(static_cast<unsigned short>(GetLE16(s)));
     }
 }
 
@@ -50,7 +52,7 @@ void W555RGB32s(const unsigned char* src, unsigned long* dst, int n)
     WideningRange(src, dst, n, i, step);
     for (int k = 0; k < n; ++k, i += step) {
         const unsigned char* s = src + 2 * i;
-        dst[i] = W555RGB32(static_cast<unsigned short>(s[0] | s[1] << 8));
+        dst[i] = W555RGB32(static_cast<unsigned short>(GetLE16(s)));
     }
 }
 
@@ -96,7 +98,7 @@ void BitField16RGB32s(const unsigned char* src, unsigned long* dst, int n, const
     WideningRange(src, dst, n, i, step);
     for (int k = 0; k < n; ++k, i += step) {
         const unsigned char* s = src + 2 * i;
-        unsigned long w = s[0] | s[1] << 8;
+        unsigned long w = GetLE16(s);
         unsigned long r = RotateLeft(w & mask[0], rotate[0]) & 0xFF0000;
         unsigned long g = RotateLeft(w & mask[1], rotate[1]) & 0xFF00;
         unsigned long b = RotateLeft(w & mask[2], rotate[2]) & 0xFF;

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "byte_order.h"
+
 namespace {
 
 // entry[0] is the byte-at-a-time table; entry[k][n] is the CRC of byte n
@@ -37,7 +39,7 @@ __attribute__((aligned(4096))) uint32_t Crc32(uint32_t crc, const void* data, si
     const unsigned char* p = static_cast<const unsigned char*>(data);
     uint32_t c = ~crc;
     for (; n >= 4; n -= 4, p += 4) {
-        c ^= uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        c ^= GetLE32(p);
         c = t[3][c & 0xFF] ^ t[2][(c >> 8) & 0xFF] ^ t[1][(c >> 16) & 0xFF] ^ t[0][c >> 24];
     }
     for (; n > 0; --n) c = t[0][(c ^ *p++) & 0xFF] ^ (c >> 8);

@@ -16,7 +16,9 @@
 
 #include <string.h>
 
+#include "byte_order.h"
 #include "crc32.h"
+#include "deflate_tables.h"
 #include "exceptions.h"
 
 namespace {
@@ -29,23 +31,10 @@ const int MaxMatch = 258;
 const int WaitingBeforeWork = 260;   // bytes held back so that a match can reach its full length
 const int32_t FarShortMatch = 4096;  // a 3-byte match farther back costs more than its literals
 const int SymbolRoom = 16384;
-const int LitLenSymbols = 286;
-const int DistanceSymbols = 30;
-const int CodeLengthSymbols = 19;
 const int OutputBytes = 2048;
 const int HeadBits = 15;  // of the hashed three- and four-byte heads
 // Stream positions stay in 32 bits, with room for a slide's worth ahead.
 const int32_t MaxInput = 0x7FFFFFFF - 2 * 65536;
-
-const uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                 31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-const unsigned char LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const uint16_t DistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                   193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const unsigned char DistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-const unsigned char CodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 // Symbol of every match length and distance, made once.
 struct SymbolTables {
@@ -58,7 +47,7 @@ struct SymbolTables {
             for (int len = LengthBase[code]; len <= last && len <= MaxMatch; ++len)
                 lengthCode[len] = static_cast<unsigned char>(code);
         }
-        for (int code = 0; code < 30; ++code) {
+        for (int code = 0; code < DistanceSymbols; ++code) {
             int first = DistanceBase[code] - 1;
             int last = first + (1 << DistanceExtra[code]) - 1;
             for (int d = first; d <= last; ++d) {
@@ -433,10 +422,7 @@ void Deflater::PutBits(uint32_t value, int n)
     if (bitCount_ < 32) return;
     if (outFill_ + 4 > OutputBytes) FlushOutput();
     unsigned char* o = st_->out + outFill_;
-    o[0] = static_cast<unsigned char>(bits_);
-    o[1] = static_cast<unsigned char>(bits_ >> 8);
-    o[2] = static_cast<unsigned char>(bits_ >> 16);
-    o[3] = static_cast<unsigned char>(bits_ >> 24);
+    PutLE32(o, uint32_t(bits_));
     outFill_ += 4;
     bits_ >>= 32;
     bitCount_ -= 32;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "byte_order.h"
 #include "colconv.h"
 #include "colconv_rows.h"
 #include "exceptions.h"
@@ -41,28 +42,6 @@ const Layout Layouts[NewestVersion + 1] = {
     {4, 32, 8, 12},  // 4: the pixels as in memory
 };
 
-unsigned Get16(const unsigned char* p)
-{
-    return p[0] | unsigned(p[1]) << 8;
-}
-
-unsigned long Get32(const unsigned char* p)
-{
-    return Get16(p) | (unsigned long)Get16(p + 2) << 16;
-}
-
-void Put16(unsigned char* p, unsigned v)
-{
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
-void Put32(unsigned char* p, unsigned long v)
-{
-    Put16(p, unsigned(v & 0xFFFF));
-    Put16(p + 2, unsigned(v >> 16));
-}
-
 bool HasSignature(const unsigned char* head)
 {
     return memcmp(head, "FRM", 3) == 0;
@@ -73,8 +52,8 @@ void Describe(const unsigned char* head, GFXFileDesc* d)
     uint8_t* palette = d->paletteData;
     *d = GFXFileDesc();
     d->paletteData = palette;
-    d->width = int32_t(Get16(head + 4));
-    d->height = int32_t(Get16(head + 6));
+    d->width = int32_t(GetLE16(head + 4));
+    d->height = int32_t(GetLE16(head + 6));
     d->colour = 1;
     int version = head[3];
     if (version > NewestVersion) return;  // images stays 0: not readable
@@ -103,11 +82,11 @@ void ReadRow(StreamBuf& in, int version, unsigned long* row, int n)
 unsigned long TrailerColour(int version, const unsigned char* p)
 {
     switch (version) {
-    case 0: return Colconv::W444RGB32(static_cast<unsigned short>(Get16(p)));
-    case 1: return Colconv::W555RGB32(static_cast<unsigned short>(Get16(p)));
-    case 2: return Colconv::XBGR32RGB32(Get32(p));
+    case 0: return Colconv::W444RGB32(static_cast<unsigned short>(GetLE16(p)));
+    case 1: return Colconv::W555RGB32(static_cast<unsigned short>(GetLE16(p)));
+    case 2: return Colconv::XBGR32RGB32(GetLE32(p));
     case 3: return (unsigned long)p[0] << 16 | p[1] << 8 | p[2];
-    default: return Get32(p);
+    default: return GetLE32(p);
     }
 }
 
@@ -121,8 +100,8 @@ void ReadTrailer(TInputStream* s, int64_t at, int version, GFXtra32* x)
     unsigned char t[12];
     if (s->Read(t, size) != size) return;
     int colourBytes = (size - 4) / 2;
-    x->x = static_cast<int16_t>(Get16(t));
-    x->y = static_cast<int16_t>(Get16(t + 2));
+    x->x = static_cast<int16_t>(GetLE16(t));
+    x->y = static_cast<int16_t>(GetLE16(t + 2));
     x->colour1 = TrailerColour(version, t + 4);
     x->colour2 = TrailerColour(version, t + 4 + colourBytes);
 }
@@ -148,14 +127,14 @@ void PutRGB(unsigned char* p, unsigned long c)
 void WriteTrailer(TOutputStream* s, int version, const GFXtra32& x)
 {
     unsigned char t[12];
-    Put16(t, static_cast<uint16_t>(x.x));
-    Put16(t + 2, static_cast<uint16_t>(x.y));
+    PutLE16(t, static_cast<uint16_t>(x.x));
+    PutLE16(t + 2, static_cast<uint16_t>(x.y));
     if (version == 3) {
         PutRGB(t + 4, x.colour1);
         PutRGB(t + 7, x.colour2);
     } else {
-        Put32(t + 4, x.colour1);
-        Put32(t + 8, x.colour2);
+        PutLE32(t + 4, x.colour1);
+        PutLE32(t + 8, x.colour2);
     }
     s->WriteBuffer(t, Layouts[version].trailerBytes);
 }
@@ -193,8 +172,8 @@ bool FRMFile::Load(Buffer& b, TInputStream* s, GFXFileDesc*, GFXtra32* x, int)
     const int version = head[3];
     if (version > NewestVersion) throw EInvalidImage("FRM: version 5 and above cannot be read");
     in.Read(head + 4, 4);
-    const int width = int(Get16(head + 4));
-    const int height = int(Get16(head + 6));
+    const int width = int(GetLE16(head + 4));
+    const int height = int(GetLE16(head + 6));
     if (int64_t(width) * height > MaxPicturePixels) throw EInvalidImage("FRM: more than 2^28 pixels");
     const int pixelBytes = Layouts[version].pixelBytes;
 
@@ -232,8 +211,8 @@ bool FRMFile::Save(Buffer& b, TOutputStream* s, GFXtra32* x, GFXSaveParams* p)
     // An empty picture is the header with both sizes 0 and no rows; the
     // trailer still follows when x is given, as for any other picture.
     unsigned char head[HeaderBytes] = {'F', 'R', 'M', static_cast<unsigned char>(version)};
-    Put16(head + 4, unsigned(width));
-    Put16(head + 6, unsigned(height));
+    PutLE16(head + 4, unsigned(width));
+    PutLE16(head + 6, unsigned(height));
     s->WriteBuffer(head, HeaderBytes);
     for (int y = 0; y < height; ++y) {
         unsigned long* row = b.At(b.left, b.top + y);

@@ -9,6 +9,7 @@
 // minimum code size and the data sub-blocks), and the trailer 0x3B.
 #include <string.h>
 
+#include "byte_order.h"
 #include "exceptions.h"
 #include "formats.h"
 #include "gfxfile.h"
@@ -40,17 +41,6 @@ struct Pass {
 const Pass InterlacePasses[] = {{8, 0}, {8, 4}, {4, 2}, {2, 1}};
 const Pass SequentialPass[] = {{1, 0}};
 
-unsigned Get16(const unsigned char* p)
-{
-    return p[0] | unsigned(p[1]) << 8;
-}
-
-void Put16(unsigned char* p, int v)
-{
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
 bool HasTable(int flags) { return (flags & 0x80) != 0; }
 int TableBits(int flags) { return (flags & 7) + 1; }
 bool IsInterlaced(int flags) { return (flags & 0x40) != 0; }
@@ -61,7 +51,7 @@ struct Screen {
 
 Screen ParseScreen(const unsigned char* head)
 {
-    return Screen{int(Get16(head + 6)), int(Get16(head + 8)), head[10], head[11]};
+    return Screen{int(GetLE16(head + 6)), int(GetLE16(head + 8)), head[10], head[11]};
 }
 
 struct ImageHead {
@@ -72,7 +62,7 @@ ImageHead ReadImageHead(StreamBuf& in)
 {
     unsigned char raw[DescriptorBytes];
     in.Read(raw, DescriptorBytes);
-    return ImageHead{int(Get16(raw)), int(Get16(raw + 2)), int(Get16(raw + 4)), int(Get16(raw + 6)), raw[8]};
+    return ImageHead{int(GetLE16(raw)), int(GetLE16(raw + 2)), int(GetLE16(raw + 4)), int(GetLE16(raw + 6)), raw[8]};
 }
 
 // What the graphic control extension before an image says about it.
@@ -319,8 +309,8 @@ void WriteScreen(TOutputStream* s, int width, int height, int bits, bool transpa
 {
     unsigned char head[HeaderBytes];
     memcpy(head, transparent ? "GIF89a" : "GIF87a", 6);
-    Put16(head + 6, width);
-    Put16(head + 8, height);
+    PutLE16(head + 6, width);
+    PutLE16(head + 8, height);
     head[10] = static_cast<unsigned char>(0xF0 | (bits - 1));
     head[11] = static_cast<unsigned char>(background);
     head[12] = 0;
@@ -331,8 +321,8 @@ void WriteScreen(TOutputStream* s, int width, int height, int bits, bool transpa
 void WriteImageHead(TOutputStream* s, int width, int height, int bits, bool interlaced)
 {
     unsigned char h[1 + DescriptorBytes] = {ImageSeparator};
-    Put16(h + 5, width);
-    Put16(h + 7, height);
+    PutLE16(h + 5, width);
+    PutLE16(h + 7, height);
     h[9] = static_cast<unsigned char>((interlaced ? 0x40 : 0) | (bits - 1));
     s->WriteBuffer(h, sizeof h);
 }

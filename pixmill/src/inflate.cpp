@@ -16,7 +16,9 @@
 
 #include <string.h>
 
+#include "byte_order.h"
 #include "crc32.h"
+#include "deflate_tables.h"
 #include "exceptions.h"
 
 namespace {
@@ -28,27 +30,6 @@ const size_t FillPiece = 16384;
 // 48 bits, read by 4-byte loads that start at most 9 bytes ahead.
 const int FastInput = 16;
 const uint32_t MaxChunkLength = 0x7FFFFFFF;  // chunk lengths above this are not PNG
-
-const uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                 31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-const unsigned char LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const uint16_t DistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                   193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-const unsigned char DistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
-                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
-// The order in which a dynamic block lists the code-length code's lengths.
-const unsigned char CodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-
-uint32_t BigEndian32(const unsigned char* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-uint32_t LittleEndian32(const unsigned char* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // The code at the front of bits (at least 15 of them) walked a bit at a time,
 // as the code lengths define it: the symbol and len, or -1 for no code.
@@ -115,13 +96,13 @@ uint32_t LitLenStep(int sym, int len)
 {
     if (sym < 256) return uint32_t(sym) << 16 | StepLiteral | uint32_t(len);
     if (sym == 256) return StepEnd | uint32_t(len);
-    if (sym > 285) return StepInvalid | uint32_t(len);
+    if (sym >= LitLenSymbols) return StepInvalid | uint32_t(len);
     return uint32_t(LengthBase[sym - 257]) << 16 | uint32_t(LengthExtra[sym - 257]) << 8 | uint32_t(len);
 }
 
 uint32_t DistanceStep(int sym, int len)
 {
-    if (sym >= 30) return StepInvalid | uint32_t(len);
+    if (sym >= DistanceSymbols) return StepInvalid | uint32_t(len);
     return uint32_t(DistanceBase[sym]) << 16 | uint32_t(DistanceExtra[sym]) << 8 | uint32_t(len);
 }
 
@@ -203,7 +184,7 @@ void Inflater::EndChunk()
 {
     unsigned char crc[4];
     stream_->ReadBuffer(crc, 4);
-    if (BigEndian32(crc) != chunkCrc_) throw EInvalidImage("PNG: CRC error in an IDAT chunk");
+    if (GetBE32(crc) != chunkCrc_) throw EInvalidImage("PNG: CRC error in an IDAT chunk");
 }
 
 void Inflater::NextChunk()
@@ -212,7 +193,7 @@ void Inflater::NextChunk()
     unsigned char head[8];
     stream_->ReadBuffer(head, 8);
     if (memcmp(head + 4, "IDAT", 4) != 0) throw EInvalidImage("PNG: image data interrupted by another chunk");
-    const uint32_t length = BigEndian32(head);
+    const uint32_t length = GetBE32(head);
     if (length > MaxChunkLength) throw EInvalidImage("PNG: chunk length beyond 2^31 - 1");
     chunkLeft_ = length;
     chunkCrc_ = Crc32(0, "IDAT", 4);
@@ -338,13 +319,13 @@ void Inflater::ReadDynamicCodes()
     const int hlit = int(Bits(5)) + 257;
     const int hdist = int(Bits(5)) + 1;
     const int hclen = int(Bits(4)) + 4;
-    if (hlit > 286) throw EInvalidImage("PNG: more than 286 literal/length codes");
-    unsigned char clLengths[19] = {};
+    if (hlit > LitLenSymbols) throw EInvalidImage("PNG: more than 286 literal/length codes");
+    unsigned char clLengths[CodeLengthSymbols] = {};
     for (int i = 0; i < hclen; ++i) clLengths[CodeLengthOrder[i]] = static_cast<unsigned char>(Bits(3));
     InflateCode lengthCode;
-    lengthCode.Build(clLengths, 19);
+    lengthCode.Build(clLengths, CodeLengthSymbols);
 
-    unsigned char lengths[286 + 32];
+    unsigned char lengths[LitLenSymbols + 32];
     const int total = hlit + hdist;
     int i = 0;
     while (i < total) {
@@ -452,11 +433,11 @@ size_t Inflater::DecodeSymbols(size_t n)
             return k;
         }
         // Fixed codes reach 286 and 287, which have no length.
-        if (sym > 285) throw EInvalidImage("PNG: literal/length symbol 286 or 287");
+        if (sym >= LitLenSymbols) throw EInvalidImage("PNG: literal/length symbol 286 or 287");
         const uint32_t len = LengthBase[sym - 257] + Bits(LengthExtra[sym - 257]);
         if (len > 258) throw EInvalidImage("PNG: match longer than 258 bytes");
         const int dsym = Decode(dist_);
-        if (dsym >= 30) throw EInvalidImage("PNG: distance symbol 30 or 31");
+        if (dsym >= DistanceSymbols) throw EInvalidImage("PNG: distance symbol 30 or 31");
         distance_ = DistanceBase[dsym] + Bits(DistanceExtra[dsym]);
         count_ = len;
         mode_ = Match;
@@ -487,7 +468,7 @@ __attribute__((aligned(4096))) size_t Inflater::FastSymbols(size_t n)
     const uint32_t fastMask = (1u << InflateCode::FastBits) - 1;
     // Brings count to 24 or more: bits above count hold the next input's bits.
     auto refill = [&] {
-        bits |= LittleEndian32(in) << count;
+        bits |= GetLE32(in) << count;
         in += (31 - count) >> 3;
         count |= 24;
     };
@@ -633,7 +614,7 @@ void Inflater::Finish()
     DropToByte();
     unsigned char check[4];
     for (int i = 0; i < 4; ++i) check[i] = AlignedByte();
-    if (BigEndian32(check) != adler_) throw EInvalidImage("PNG: Adler-32 of the image data does not match");
+    if (GetBE32(check) != adler_) throw EInvalidImage("PNG: Adler-32 of the image data does not match");
     // The rest of the chunk the stream ended in, up to its CRC.
     bitBuf_ = 0;
     bitCount_ = 0;

@@ -3,6 +3,7 @@
 // and scan headers (SOS).
 #include <string.h>
 
+#include "byte_order.h"
 #include "exceptions.h"
 #include "jpg_decode.h"
 #include "jpg_decode_tables.h"
@@ -40,8 +41,8 @@ namespace {
 
 void SetUpFrame(Frame& f, const unsigned char* head)
 {
-    f.height = head[1] << 8 | head[2];
-    f.width = head[3] << 8 | head[4];
+    f.height = int(GetBE16(head + 1));
+    f.width = int(GetBE16(head + 3));
     f.count = head[5];
     for (int i = 0; i < f.count; ++i) {
         Component& c = f.comp[i];

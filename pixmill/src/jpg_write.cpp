@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "byte_order.h"
 #include "exceptions.h"
 #include "jpg_decode_tables.h"
 #include "jpg_encode.h"
@@ -34,8 +35,9 @@ typedef std::vector<unsigned char> Bytes;
 
 void Put16(Bytes& v, int x)
 {
-    v.push_back(static_cast<unsigned char>(x >> 8));
-    v.push_back(static_cast<unsigned char>(x));
+    unsigned char word[2];
+    PutBE16(word, uint32_t(x));
+    v.insert(v.end(), word, word + 2);
 }
 
 void Marker(Bytes& v, int code, int length)

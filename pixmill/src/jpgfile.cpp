@@ -4,6 +4,7 @@
 // refused. The decoder is in jpg_decode*.cpp; the writer in jpg_write.cpp.
 #include "jpgfile.h"
 
+#include "byte_order.h"
 #include "exceptions.h"
 #include "formats.h"
 #include "jpg_decode.h"
@@ -50,8 +51,8 @@ bool OtherProcess(int code)
 
 void Describe(GFXFileDesc* d, const unsigned char* head, bool progressive)
 {
-    d->height = head[1] << 8 | head[2];
-    d->width = head[3] << 8 | head[4];
+    d->height = int(GetBE16(head + 1));
+    d->width = int(GetBE16(head + 3));
     d->colour = head[5] > 1;
     d->palette = 0;
     d->bits = d->colour ? 24 : 8;

@@ -6,17 +6,6 @@
 
 namespace {
 
-unsigned Get16(const unsigned char* p)
-{
-    return unsigned(p[0]) << 8 | p[1];
-}
-
-void Put16(unsigned char* p, unsigned v)
-{
-    p[0] = static_cast<unsigned char>(v >> 8);
-    p[1] = static_cast<unsigned char>(v);
-}
-
 // StreamBuf::Skip takes an int; chunk lengths go up to 4 GB.
 void SkipLong(StreamBuf& in, uint64_t n)
 {
@@ -30,24 +19,13 @@ void SkipLong(StreamBuf& in, uint64_t n)
 
 }  // namespace
 
-uint32_t LbmGet32(const unsigned char* p)
-{
-    return uint32_t(Get16(p)) << 16 | Get16(p + 2);
-}
-
-void LbmPut32(unsigned char* p, uint32_t v)
-{
-    Put16(p, unsigned(v >> 16));
-    Put16(p + 2, unsigned(v & 0xFFFF));
-}
-
 LbmHeader LbmParseHeader(const unsigned char* p)
 {
     LbmHeader h;
-    h.width = int(Get16(p));
-    h.height = int(Get16(p + 2));
-    h.x = static_cast<int16_t>(Get16(p + 4));
-    h.y = static_cast<int16_t>(Get16(p + 6));
+    h.width = int(GetBE16(p));
+    h.height = int(GetBE16(p + 2));
+    h.x = static_cast<int16_t>(GetBE16(p + 4));
+    h.y = static_cast<int16_t>(GetBE16(p + 6));
     h.planes = p[8];
     h.masking = p[9];
     h.compression = p[10];
@@ -59,18 +37,18 @@ LbmHeader LbmParseHeader(const unsigned char* p)
 void LbmStoreHeader(const LbmHeader& h, unsigned char* p)
 {
     memset(p, 0, LbmHeaderBytes);
-    Put16(p, unsigned(h.width));
-    Put16(p + 2, unsigned(h.height));
-    Put16(p + 4, unsigned(h.x) & 0xFFFF);
-    Put16(p + 6, unsigned(h.y) & 0xFFFF);
+    PutBE16(p, unsigned(h.width));
+    PutBE16(p + 2, unsigned(h.height));
+    PutBE16(p + 4, unsigned(h.x) & 0xFFFF);
+    PutBE16(p + 6, unsigned(h.y) & 0xFFFF);
     p[8] = static_cast<unsigned char>(h.planes);
     p[10] = static_cast<unsigned char>(h.compression);
     p[12] = static_cast<unsigned char>(h.colour1);
     p[13] = static_cast<unsigned char>(h.colour2);
     p[14] = 1;
     p[15] = 1;
-    Put16(p + 16, unsigned(h.width));
-    Put16(p + 18, unsigned(h.height));
+    PutBE16(p + 16, unsigned(h.width));
+    PutBE16(p + 18, unsigned(h.height));
 }
 
 const char* LbmUnsupported(const LbmHeader& h, bool chunky)
@@ -103,7 +81,7 @@ uint32_t LbmFindChunk(StreamBuf& in, const char* id)
     for (;;) {
         unsigned char head[LbmChunkHeadBytes];
         in.Read(head, LbmChunkHeadBytes);
-        uint32_t length = LbmGet32(head + 4);
+        uint32_t length = GetBE32(head + 4);
         if (memcmp(head, id, 4) == 0) return length;
         LbmSkipRest(in, length, 0);
     }

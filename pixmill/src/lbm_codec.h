@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "buffer.h"
+#include "byte_order.h"
 #include "streambuf.h"
 
 const int LbmChunkHeadBytes = 8;  // identifier and big-endian length
@@ -21,9 +22,6 @@ struct LbmHeader {
     int compression;         // 0 none, 1 ByteRun1
     int colour1, colour2;    // palette indices
 };
-
-uint32_t LbmGet32(const unsigned char* p);
-void LbmPut32(unsigned char* p, uint32_t v);
 
 LbmHeader LbmParseHeader(const unsigned char* p);
 // Page size = picture size, aspect 1:1, no mask.

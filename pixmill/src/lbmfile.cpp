@@ -58,7 +58,7 @@ bool FindHeader(TInputStream* s, int64_t start, LbmHeader& h, bool& chunky)
     chunky = kind == 2;
     for (int64_t at = start + FormHeadBytes; at + LbmChunkHeadBytes <= size;) {
         if (!ReadAt(s, at, head, LbmChunkHeadBytes)) return false;
-        uint32_t length = LbmGet32(head + 4);
+        uint32_t length = GetBE32(head + 4);
         if (memcmp(head, "BMHD", 4) == 0) {
             if (length < uint32_t(LbmHeaderBytes) || !ReadAt(s, at + LbmChunkHeadBytes, head, LbmHeaderBytes))
                 return false;
@@ -108,7 +108,7 @@ void WriteChunkHead(TOutputStream* s, const char* id, uint32_t length)
 {
     unsigned char head[LbmChunkHeadBytes];
     memcpy(head, id, 4);
-    LbmPut32(head + 4, length);
+    PutBE32(head + 4, length);
     s->WriteBuffer(head, LbmChunkHeadBytes);
 }
 
@@ -180,7 +180,7 @@ bool WriteBody(Buffer& b, TOutputStream* s, int width, int height, int planes, b
 void PatchLength(TOutputStream* s, int at, uint32_t length)
 {
     unsigned char v[4];
-    LbmPut32(v, length);
+    PutBE32(v, length);
     s->SetPosition(at);
     s->WriteBuffer(v, 4);
 }

@@ -7,6 +7,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "byte_order.h"
+
 namespace metafile_check {
 
 [[noreturn]] void Refuse(const char* rule);
@@ -19,9 +21,13 @@ public:
     unsigned U16(uint64_t at) const
     {
         Need(at, 2);
-        return unsigned(p_[at]) | unsigned(p_[at + 1]) << 8;
+        return GetLE16(p_ + at);
     }
-    uint32_t U32(uint64_t at) const { return U16(at) | uint32_t(U16(at + 2)) << 16; }
+    uint32_t U32(uint64_t at) const
+    {
+        Need(at, 4);
+        return GetLE32(p_ + at);
+    }
     int32_t S32(uint64_t at) const { return int32_t(U32(at)); }
     // bytes from at lie inside the record.
     void Need(uint64_t at, uint64_t bytes) const

@@ -8,6 +8,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include "byte_order.h"
 #include "colconv_rows.h"
 #include "exceptions.h"
 #include "formats.h"
@@ -45,28 +46,20 @@ struct PCXHeader {
     bool BitPlanes() const { return bitsPerPlane == 1; }
 };
 
-int Get16(const unsigned char* p) { return p[0] | p[1] << 8; }
-
-void Put16(unsigned char* p, int v)
-{
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
 PCXHeader ParseHeader(const unsigned char* p)
 {
     PCXHeader h;
     h.manufacturer = p[0];
     h.encoding = p[2];
     h.bitsPerPlane = p[3];
-    h.xmin = Get16(p + 4);
-    h.ymin = Get16(p + 6);
-    h.xmax = Get16(p + 8);
-    h.ymax = Get16(p + 10);
+    h.xmin = GetLE16(p + 4);
+    h.ymin = GetLE16(p + 6);
+    h.xmax = GetLE16(p + 8);
+    h.ymax = GetLE16(p + 10);
     memcpy(h.palette, p + 16, sizeof h.palette);
     h.planes = p[65];
-    h.bytesPerLine = Get16(p + 66);
-    h.paletteInfo = Get16(p + 68);
+    h.bytesPerLine = GetLE16(p + 66);
+    h.paletteInfo = GetLE16(p + 68);
     return h;
 }
 
@@ -190,16 +183,16 @@ void WriteHeader(TOutputStream* s, const Layout& l, int xmin, int ymin, int widt
     h[1] = 5;
     h[2] = 1;
     h[3] = static_cast<unsigned char>(l.bitsPerPlane);
-    Put16(h + 4, xmin);
-    Put16(h + 6, ymin);
-    Put16(h + 8, xmin + width - 1);
-    Put16(h + 10, ymin + height - 1);
-    Put16(h + 12, 100);
-    Put16(h + 14, 100);
+    PutLE16(h + 4, xmin);
+    PutLE16(h + 6, ymin);
+    PutLE16(h + 8, xmin + width - 1);
+    PutLE16(h + 10, ymin + height - 1);
+    PutLE16(h + 12, 100);
+    PutLE16(h + 14, 100);
     if (rgb) memcpy(h + 16, rgb, size_t(3 * colours));
     h[65] = static_cast<unsigned char>(l.planes);
-    Put16(h + 66, l.bytesPerLine);
-    Put16(h + 68, 1);
+    PutLE16(h + 66, l.bytesPerLine);
+    PutLE16(h + 68, 1);
     s->WriteBuffer(h, HeaderSize);
 }
 

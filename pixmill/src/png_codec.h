@@ -8,15 +8,13 @@
 #include <stdint.h>
 
 #include "buffer.h"
+#include "byte_order.h"
 #include "streams.h"
 
 struct GFXFileDesc;
 struct GFXtra32;
 
 extern const unsigned char PngSignature[8];
-
-uint32_t PngGet32(const unsigned char* p);
-void PngPut32(unsigned char* p, uint32_t v);
 
 // IHDR as the file holds it.
 struct PngHeader {

@@ -30,19 +30,6 @@ bool DepthAllowed(int colourType, int depth)
 
 }  // namespace
 
-uint32_t PngGet32(const unsigned char* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-void PngPut32(unsigned char* p, uint32_t v)
-{
-    p[0] = static_cast<unsigned char>(v >> 24);
-    p[1] = static_cast<unsigned char>(v >> 16);
-    p[2] = static_cast<unsigned char>(v >> 8);
-    p[3] = static_cast<unsigned char>(v);
-}
-
 int PngBitsPerPixel(const PngHeader& h)
 {
     const int alpha = h.colourType & 4 ? h.depth : 0;
@@ -84,7 +71,7 @@ PngChunk PngReadChunk(TStream* s)
     unsigned char head[8];
     s->ReadBuffer(head, 8);
     PngChunk c;
-    c.length = PngGet32(head);
+    c.length = GetBE32(head);
     memcpy(c.type, head + 4, 4);
     c.type[4] = 0;
     if (c.length > MaxLength) throw EInvalidImage("PNG: chunk length beyond 2^31 - 1");
@@ -114,7 +101,7 @@ void PngReadChunkData(TStream* s, const PngChunk& c, unsigned char* data, uint32
     }
     unsigned char stored[4];
     s->ReadBuffer(stored, 4);
-    if (PngGet32(stored) != crc) {
+    if (GetBE32(stored) != crc) {
         char why[32] = "PNG: CRC error in ";
         strcat(why, c.type);
         throw EInvalidImage(why);
@@ -132,8 +119,8 @@ PngHeader PngReadHeader(TStream* s)
     unsigned char f[HeaderBytes];
     PngReadChunkData(s, c, f, HeaderBytes);
     PngHeader h;
-    h.width = PngGet32(f);
-    h.height = PngGet32(f + 4);
+    h.width = GetBE32(f);
+    h.height = GetBE32(f + 4);
     h.depth = f[8];
     h.colourType = f[9];
     h.compression = f[10];

@@ -117,12 +117,12 @@ bool WritePass(Buffer& b, int bits, const PngPass& p, Deflater& z, WriteRows& ro
 void PngWriteChunk(TStream* s, const char* type, const unsigned char* data, uint32_t length)
 {
     unsigned char head[8];
-    PngPut32(head, length);
+    PutBE32(head, length);
     memcpy(head + 4, type, 4);
     s->WriteBuffer(head, 8);
     if (length) s->WriteBuffer(data, int(length));
     unsigned char crc[4];
-    PngPut32(crc, Crc32(Crc32(0, type, 4), data, length));
+    PutBE32(crc, Crc32(Crc32(0, type, 4), data, length));
     s->WriteBuffer(crc, 4);
 }
 
@@ -142,13 +142,13 @@ bool PngWriteImage(Buffer& b, TStream* s, int bits, bool interlaced)
         }
     }
     unsigned char crc[4];
-    PngPut32(crc, z.Finish());
+    PutBE32(crc, z.Finish());
     s->WriteBuffer(crc, 4);
     const int end = s->GetPosition();
     PngWriteChunk(s, "IEND", nullptr, 0);
     const int after = s->GetPosition();
     unsigned char length[4];
-    PngPut32(length, uint32_t(end - start - 12));
+    PutBE32(length, uint32_t(end - start - 12));
     s->SetPosition(start);
     s->WriteBuffer(length, 4);
     s->SetPosition(after);

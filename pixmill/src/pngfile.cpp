@@ -81,8 +81,8 @@ void WriteHead(TOutputStream* s, int width, int height, int bits, bool interlace
 {
     s->WriteBuffer(PngSignature, 8);
     unsigned char ihdr[13] = {};
-    PngPut32(ihdr, uint32_t(width));
-    PngPut32(ihdr + 4, uint32_t(height));
+    PutBE32(ihdr, uint32_t(width));
+    PutBE32(ihdr + 4, uint32_t(height));
     ihdr[8] = static_cast<unsigned char>(bits <= 8 ? bits : 8);
     ihdr[9] = bits <= 8 ? 3 : 2;
     ihdr[12] = interlaced ? 1 : 0;

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "byte_order.h"
 #include "colconv.h"
 #include "colconv_rows.h"
 #include "exceptions.h"
@@ -48,13 +49,13 @@ TGAHeader ParseHeader(const unsigned char* p)
     h.idLength = p[0];
     h.mapType = p[1];
     h.imageType = p[2];
-    h.mapFirst = p[3] | p[4] << 8;
-    h.mapLength = p[5] | p[6] << 8;
+    h.mapFirst = int(GetLE16(p + 3));
+    h.mapLength = int(GetLE16(p + 5));
     h.mapEntryBits = p[7];
-    h.originX = p[8] | p[9] << 8;
-    h.originY = p[10] | p[11] << 8;
-    h.width = p[12] | p[13] << 8;
-    h.height = p[14] | p[15] << 8;
+    h.originX = int(GetLE16(p + 8));
+    h.originY = int(GetLE16(p + 10));
+    h.width = int(GetLE16(p + 12));
+    h.height = int(GetLE16(p + 14));
     h.depth = p[16];
     h.descriptor = p[17];
     return h;
@@ -94,7 +95,7 @@ const char* HeaderProblem(const TGAHeader& h)
 // 5-5-5 (bit 15 kept as a flag), or B, G, R with any fourth byte dropped.
 unsigned long WidenPixel(const unsigned char* p, int bytes)
 {
-    if (bytes == 2) return Colconv::W555RGB32(static_cast<unsigned short>(p[0] | p[1] << 8));
+    if (bytes == 2) return Colconv::W555RGB32(static_cast<unsigned short>(GetLE16(p)));
     return static_cast<unsigned long>(p[2]) << 16 | p[1] << 8 | p[0];
 }
 
@@ -242,12 +243,6 @@ private:
     std::vector<unsigned char> out_;
 };
 
-void Put16(unsigned char* p, int v)
-{
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-
 void WriteHeader(TOutputStream* s, int bits, int width, int height, const GFXtra32* x)
 {
     bool mapped = bits == 8;
@@ -256,12 +251,12 @@ void WriteHeader(TOutputStream* s, int bits, int width, int height, const GFXtra
     h[0] = sizeof ImageId;
     h[1] = mapped;
     h[2] = empty ? 0 : mapped ? 9 : 10;
-    Put16(h + 5, mapped ? 1 << bits : 0);
+    PutLE16(h + 5, mapped ? 1 << bits : 0);
     h[7] = mapped ? 24 : 0;
-    Put16(h + 8, x ? x->x : 0);
-    Put16(h + 10, x ? x->y : 0);
-    Put16(h + 12, width);
-    Put16(h + 14, height);
+    PutLE16(h + 8, x ? x->x : 0);
+    PutLE16(h + 10, x ? x->y : 0);
+    PutLE16(h + 12, width);
+    PutLE16(h + 14, height);
     h[16] = static_cast<unsigned char>(bits);
     h[17] = 0x20;
     s->WriteBuffer(h, HeaderSize);

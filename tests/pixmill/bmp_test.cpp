@@ -457,6 +457,25 @@ TEST(BmpHostile, UnsupportedHeadersRaiseBeforeReading)
     }
 }
 
+// The limit the class library's bitmap reader shares: exactly 2^28 pixels
+// pass, one row more does not, whichever way the rows are stored.
+TEST(BmpHostile, PixelLimitTakesExactly2To28)
+{
+    const struct {
+        int32_t height;
+        bool taken;
+    } cases[] = {{1 << 14, true}, {(1 << 14) + 1, false}, {-(1 << 14), true}, {-((1 << 14) + 1), false}};
+    BmpInfoHeader h = BmpInfoHeader();
+    h.size = BmpLongInfoBytes;
+    h.width = 1 << 14;
+    h.planes = 1;
+    h.bits = 24;
+    for (const auto& c : cases) {
+        h.height = c.height;
+        EXPECT_EQ(c.taken, BmpUnsupported(h) == nullptr) << c.height;
+    }
+}
+
 TEST(BmpHostile, ShortDataRaisesReadError)
 {
     Spec s;

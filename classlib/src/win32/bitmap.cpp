@@ -2,6 +2,7 @@
 #include "bitmap.h"
 #include <string.h>
 #include <algorithm>
+#include "byte_order.h"
 #include "canvas.h"
 #include "dib.h"
 
@@ -457,8 +458,8 @@ void TBitmap::LoadFromStream(TStream* stream)
     unsigned char fileHeader[14];
     if (stream->Read(fileHeader, 14) != 14 || fileHeader[0] != 'B' || fileHeader[1] != 'M')
         throw EInvalidGraphic("BMP file header missing");
-    unsigned fileSize = fileHeader[2] | fileHeader[3] << 8 | fileHeader[4] << 16 | unsigned(fileHeader[5]) << 24;
-    unsigned bitsOffset = fileHeader[10] | fileHeader[11] << 8 | fileHeader[12] << 16 | unsigned(fileHeader[13]) << 24;
+    unsigned fileSize = GetLE32(fileHeader + 2);
+    unsigned bitsOffset = GetLE32(fileHeader + 10);
     int rest = stream->GetSize() - stream->GetPosition();
     // Some writers leave the file size wrong: then the stream's end counts.
     int size = fileSize >= 14 + 12 && fileSize - 14 <= unsigned(std::max(rest, 0)) ? int(fileSize - 14) : rest;

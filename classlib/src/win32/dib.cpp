@@ -2,16 +2,11 @@
 // may hold, each checked against the bytes actually present.
 #include "dib.h"
 #include <string.h>
+#include "byte_order.h"
 #include "graphics.h"
+#include "picture_limits.h"
 
 namespace {
-
-// Pictures beyond this many pixels would not fit a 32-bit address space as
-// 32-bit bitmaps anyway.
-const long long MaxPixels = 1LL << 28;
-
-unsigned ReadU16(const unsigned char* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
-unsigned ReadU32(const unsigned char* p) { return ReadU16(p) | ReadU16(p + 2) << 16; }
 
 void Check(bool ok, const char* what)
 {
@@ -21,34 +16,41 @@ void Check(bool ok, const char* what)
 // Core header (12 bytes) into an info header; its colours are 3 bytes each.
 int ReadCoreHeader(const unsigned char* data, BITMAPINFOHEADER& h)
 {
-    h.biWidth = int(ReadU16(data + 4));
-    h.biHeight = int(ReadU16(data + 6));
-    h.biPlanes = WORD(ReadU16(data + 8));
-    h.biBitCount = WORD(ReadU16(data + 10));
+    h.biWidth = int(GetLE16(data + 4));
+    h.biHeight = int(GetLE16(data + 6));
+    h.biPlanes = WORD(GetLE16(data + 8));
+    h.biBitCount = WORD(GetLE16(data + 10));
     h.biCompression = BI_RGB;
     return 3;
 }
 
 int ReadInfoHeader(const unsigned char* data, BITMAPINFOHEADER& h)
 {
-    h.biWidth = int(ReadU32(data + 4));
-    h.biHeight = int(ReadU32(data + 8));
-    h.biPlanes = WORD(ReadU16(data + 12));
-    h.biBitCount = WORD(ReadU16(data + 14));
-    h.biCompression = ReadU32(data + 16);
-    h.biSizeImage = ReadU32(data + 20);
-    h.biXPelsPerMeter = int(ReadU32(data + 24));
-    h.biYPelsPerMeter = int(ReadU32(data + 28));
-    h.biClrUsed = ReadU32(data + 32);
+    h.biWidth = int(GetLE32(data + 4));
+    h.biHeight = int(GetLE32(data + 8));
+    h.biPlanes = WORD(GetLE16(data + 12));
+    h.biBitCount = WORD(GetLE16(data + 14));
+    h.biCompression = GetLE32(data + 16);
+    h.biSizeImage = GetLE32(data + 20);
+    h.biXPelsPerMeter = int(GetLE32(data + 24));
+    h.biYPelsPerMeter = int(GetLE32(data + 28));
+    h.biClrUsed = GetLE32(data + 32);
     return 4;
 }
 
+// Much the same rules as Pixmill's bitmap reader (BmpUnsupported in
+// pixmill/src/bmp_header.cpp), kept apart because this library sits below
+// Pixmill and cannot call it. They part where this reader takes what GDI
+// draws: a short-form header with 16 or 32 bits, and a 64-byte header with
+// compression 3 (read as bit fields, where Pixmill refuses OS/2 Huffman
+// data); and only header sizes up to 124 are taken here. The pixel limit is
+// the one both share.
 void CheckGeometry(const BITMAPINFOHEADER& h)
 {
     Check(h.biPlanes == 1, "BMP planes must be 1");
     Check(h.biWidth > 0 && h.biHeight != 0 && h.biHeight != int(0x80000000u), "BMP size must not be zero");
     long long rows = h.biHeight < 0 ? -(long long)h.biHeight : h.biHeight;
-    Check((long long)h.biWidth * rows <= MaxPixels, "BMP picture too large");
+    Check((long long)h.biWidth * rows <= MaxPicturePixels, "BMP picture too large");
     unsigned bits = h.biBitCount;
     Check(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32, "BMP bit count");
     switch (h.biCompression) {
@@ -81,7 +83,7 @@ ParsedDib ParseDib(const unsigned char* data, int size, int bitsOffset)
     memset(&dib.info, 0, sizeof dib.info);
     BITMAPINFOHEADER& h = dib.info.header;
     Check(data && size >= 12, "BMP header truncated");
-    unsigned headerSize = ReadU32(data);
+    unsigned headerSize = GetLE32(data);
     Check(headerSize == 12 || (headerSize >= 40 && headerSize <= 124), "BMP header size");
     Check(int(headerSize) <= size, "BMP header truncated");
     int colorBytes = headerSize == 12 ? ReadCoreHeader(data, h) : ReadInfoHeader(data, h);

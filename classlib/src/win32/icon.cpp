@@ -2,6 +2,7 @@
 #include "icon.h"
 #include <stdlib.h>
 #include <string.h>
+#include "byte_order.h"
 #include "canvas.h"
 #include "dib.h"
 
@@ -9,10 +10,6 @@ namespace {
 
 const int MaxIconFileBytes = 16 << 20;
 const unsigned char PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-unsigned U16(const unsigned char* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
-unsigned U32(const unsigned char* p) { return U16(p) | U16(p + 2) << 16; }
-unsigned BigU32(const unsigned char* p) { return unsigned(p[0]) << 24 | unsigned(p[1]) << 16 | unsigned(p[2]) << 8 | p[3]; }
 
 void Check(bool ok, const char* what)
 {
@@ -33,8 +30,8 @@ struct IconImage {
 
 IconImage ReadPngImage(const unsigned char* bits, int size)
 {
-    Check(size >= 33 && BigU32(bits + 8) == 13 && memcmp(bits + 12, "IHDR", 4) == 0, "icon PNG header");
-    IconImage image = {bits, size, int(BigU32(bits + 16)), int(BigU32(bits + 20)), 0, true, size};
+    Check(size >= 33 && GetBE32(bits + 8) == 13 && memcmp(bits + 12, "IHDR", 4) == 0, "icon PNG header");
+    IconImage image = {bits, size, int(GetBE32(bits + 16)), int(GetBE32(bits + 20)), 0, true, size};
     Check(image.width > 0 && image.width <= 1024 && image.height > 0 && image.height <= 1024, "icon PNG size");
     static const int channels[7] = {1, 0, 3, 1, 2, 0, 4};
     int colorType = bits[25];
@@ -45,14 +42,14 @@ IconImage ReadPngImage(const unsigned char* bits, int size)
 
 IconImage ReadBmpImage(const unsigned char* bits, int size)
 {
-    Check(size >= 40 && U32(bits) == 40, "icon image header");
-    int width = int(U32(bits + 4)), height2 = int(U32(bits + 8));
-    int depth = int(U16(bits + 14));
+    Check(size >= 40 && GetLE32(bits) == 40, "icon image header");
+    int width = int(GetLE32(bits + 4)), height2 = int(GetLE32(bits + 8));
+    int depth = int(GetLE16(bits + 14));
     Check(width > 0 && width <= 1024 && height2 > 0 && height2 <= 2048 && height2 % 2 == 0, "icon image size");
-    Check(U16(bits + 12) == 1 && U32(bits + 16) == BI_RGB, "icon image planes or compression");
+    Check(GetLE16(bits + 12) == 1 && GetLE32(bits + 16) == BI_RGB, "icon image planes or compression");
     Check(depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32, "icon image bit count");
     int height = height2 / 2;
-    unsigned used = U32(bits + 32);
+    unsigned used = GetLE32(bits + 32);
     int colors = depth <= 8 ? (used && used < (1u << depth) ? int(used) : 1 << depth) : 0;
     int needed = 40 + colors * 4 + DibStride(width, depth) * height + DibStride(width, 1) * height;
     // The colour table and colour bits must be there; a missing mask is
@@ -65,13 +62,13 @@ std::vector<IconImage> ReadDirectory(const std::vector<unsigned char>& file)
 {
     int size = int(file.size());
     const unsigned char* p = file.data();
-    Check(size >= 6 && U16(p) == 0 && U16(p + 2) == 1, "not an icon file");
-    int count = int(U16(p + 4));
+    Check(size >= 6 && GetLE16(p) == 0 && GetLE16(p + 2) == 1, "not an icon file");
+    int count = int(GetLE16(p + 4));
     Check(count > 0 && 6 + 16 * count <= size, "icon directory truncated");
     std::vector<IconImage> images;
     for (int i = 0; i < count; ++i) {
         const unsigned char* entry = p + 6 + 16 * i;
-        unsigned bytes = U32(entry + 8), offset = U32(entry + 12);
+        unsigned bytes = GetLE32(entry + 8), offset = GetLE32(entry + 12);
         Check(offset <= unsigned(size) && bytes <= unsigned(size) - offset && bytes >= 8, "icon image outside the file");
         const unsigned char* bits = p + offset;
         images.push_back(memcmp(bits, PngSignature, 8) == 0 ? ReadPngImage(bits, int(bytes))
@@ -98,18 +95,6 @@ HICON CreateFromImage(const IconImage& image)
     if (int(bits.size()) < image.needed) bits.resize(size_t(image.needed), 0);
     return CreateIconFromResourceEx(bits.data(), DWORD(bits.size()), TRUE, 0x00030000, image.width, image.height,
                                     LR_DEFAULTCOLOR);
-}
-
-void Put16(std::vector<unsigned char>& out, unsigned v)
-{
-    out.push_back(BYTE(v));
-    out.push_back(BYTE(v >> 8));
-}
-
-void Put32(std::vector<unsigned char>& out, unsigned v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
 }
 
 // Rows of a bitmap as a bottom-up DIB of the given depth.
@@ -242,24 +227,23 @@ std::vector<unsigned char> TIcon::FileFromHandle()
     DeleteObject(info.hbmMask);
 
     unsigned imageBytes = unsigned(40 + color.size() + mask.size());
-    std::vector<unsigned char> out;
-    Put16(out, 0);
-    Put16(out, 1);
-    Put16(out, 1);
-    out.push_back(BYTE(w >= 256 ? 0 : w));
-    out.push_back(BYTE(h >= 256 ? 0 : h));
-    out.push_back(0);
-    out.push_back(0);
-    Put16(out, 1);
-    Put16(out, 32);
-    Put32(out, imageBytes);
-    Put32(out, 22);
-    Put32(out, 40);
-    Put32(out, unsigned(w));
-    Put32(out, unsigned(h * 2));
-    Put16(out, 1);
-    Put16(out, 32);
-    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    // The directory (6 bytes), its one entry (16) and the image's info
+    // header (40); the fields not set stay 0.
+    unsigned char head[62] = {};
+    PutLE16(head + 2, 1);  // an icon, not a cursor
+    PutLE16(head + 4, 1);
+    head[6] = BYTE(w >= 256 ? 0 : w);
+    head[7] = BYTE(h >= 256 ? 0 : h);
+    PutLE16(head + 10, 1);
+    PutLE16(head + 12, 32);
+    PutLE32(head + 14, imageBytes);
+    PutLE32(head + 18, 22);
+    PutLE32(head + 22, 40);
+    PutLE32(head + 26, unsigned(w));
+    PutLE32(head + 30, unsigned(h * 2));
+    PutLE16(head + 34, 1);
+    PutLE16(head + 36, 32);
+    std::vector<unsigned char> out(head, head + sizeof head);
     out.insert(out.end(), color.begin(), color.end());
     out.insert(out.end(), mask.begin(), mask.end());
     return out;

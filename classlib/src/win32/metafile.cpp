@@ -2,6 +2,7 @@
 // size checked before GDI walks them), saving and recording.
 #include "metafile.h"
 #include <string.h>
+#include "byte_order.h"
 
 namespace {
 
@@ -9,9 +10,7 @@ const unsigned PlaceableKey = 0x9AC6CDD7u;
 const int PlaceableHeaderSize = 22;
 const int MaxMetafileBytes = 256 << 20;
 
-unsigned U16(const unsigned char* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
-unsigned U32(const unsigned char* p) { return U16(p) | U16(p + 2) << 16; }
-int S16(const unsigned char* p) { return short(U16(p)); }
+int S16(const unsigned char* p) { return short(GetLE16(p)); }
 
 void Check(bool ok, const char* what)
 {
@@ -31,13 +30,13 @@ int PixelsPerInch(HDC dc)
 int CheckWindowsMetafile(const unsigned char* data, int size)
 {
     Check(size >= 18, "WMF header truncated");
-    Check((U16(data) == 1 || U16(data) == 2) && U16(data + 2) == 9, "WMF header");
-    long long total = (long long)U32(data + 6) * 2;
+    Check((GetLE16(data) == 1 || GetLE16(data) == 2) && GetLE16(data + 2) == 9, "WMF header");
+    long long total = (long long)GetLE32(data + 6) * 2;
     Check(total >= 18 && total <= size, "WMF data truncated");
     long long pos = 18;
     while (pos + 6 <= total) {
-        long long words = U32(data + pos);
-        unsigned function = U16(data + pos + 4);
+        long long words = GetLE32(data + pos);
+        unsigned function = GetLE16(data + pos + 4);
         Check(words >= 3 && pos + words * 2 <= total, "WMF record size");
         if (function == 0) return int(total);
         pos += words * 2;
@@ -49,23 +48,17 @@ int CheckWindowsMetafile(const unsigned char* data, int size)
 int CheckEnhancedMetafile(const unsigned char* data, int size)
 {
     Check(size >= 88, "EMF header truncated");
-    unsigned total = U32(data + 48);
-    Check(U32(data + 4) >= 88 && U32(data + 4) <= total, "EMF header size");
+    unsigned total = GetLE32(data + 48);
+    Check(GetLE32(data + 4) >= 88 && GetLE32(data + 4) <= total, "EMF header size");
     Check(total <= unsigned(size), "EMF data truncated");
     unsigned pos = 0;
     while (pos + 8 <= total) {
-        unsigned type = U32(data + pos), length = U32(data + pos + 4);
+        unsigned type = GetLE32(data + pos), length = GetLE32(data + pos + 4);
         Check(length >= 8 && length % 4 == 0 && length <= total - pos, "EMF record size");
         if (type == EMR_EOF) return int(total);
         pos += length;
     }
     throw EInvalidGraphic("EMF end record missing");
-}
-
-void WriteU16(unsigned char* p, unsigned v)
-{
-    p[0] = BYTE(v);
-    p[1] = BYTE(v >> 8);
 }
 
 }  // namespace
@@ -178,18 +171,18 @@ void TMetafile::LoadFromStream(TStream* stream)
     int size = int(data.size());
     Check(size >= 4, "metafile truncated");
     const unsigned char* p = data.data();
-    if (U32(p) == PlaceableKey) {
+    if (GetLE32(p) == PlaceableKey) {
         Check(size >= PlaceableHeaderSize, "placeable WMF header truncated");
         unsigned sum = 0;
-        for (int i = 0; i < 10; ++i) sum ^= U16(p + 2 * i);
-        Check(sum == U16(p + 20), "placeable WMF checksum");
+        for (int i = 0; i < 10; ++i) sum ^= GetLE16(p + 2 * i);
+        Check(sum == GetLE16(p + 20), "placeable WMF checksum");
         int width = S16(p + 10) - S16(p + 6), height = S16(p + 12) - S16(p + 8);
-        int inch = int(U16(p + 14));
+        int inch = int(GetLE16(p + 14));
         Check(width > 0 && height > 0 && inch > 0, "placeable WMF frame");
         LoadWindows(p + PlaceableHeaderSize, size - PlaceableHeaderSize, width, height, inch);
-    } else if (U32(p) == EMR_HEADER && size >= 44 && U32(p + 40) == ENHMETA_SIGNATURE) {
+    } else if (GetLE32(p) == EMR_HEADER && size >= 44 && GetLE32(p + 40) == ENHMETA_SIGNATURE) {
         LoadEnhanced(data);
-    } else if (size >= 4 && (U16(p) == 1 || U16(p) == 2) && U16(p + 2) == 9) {
+    } else if (size >= 4 && (GetLE16(p) == 1 || GetLE16(p) == 2) && GetLE16(p + 2) == 9) {
         LoadWindows(p, size, 0, 0, 0);
     } else {
         throw EInvalidGraphic("not a metafile");
@@ -284,14 +277,13 @@ void TMetafile::SavePlaceable(TStream* stream)
     if (inch <= 0) inch = PixelsPerInch(nullptr);
     int ppi = PixelsPerInch(nullptr);
     unsigned char header[PlaceableHeaderSize] = {};
-    WriteU16(header, PlaceableKey & 0xFFFF);
-    WriteU16(header + 2, PlaceableKey >> 16);
-    WriteU16(header + 10, unsigned(MulDiv(width_, inch, ppi)));
-    WriteU16(header + 12, unsigned(MulDiv(height_, inch, ppi)));
-    WriteU16(header + 14, unsigned(inch));
+    PutLE32(header, PlaceableKey);
+    PutLE16(header + 10, unsigned(MulDiv(width_, inch, ppi)));
+    PutLE16(header + 12, unsigned(MulDiv(height_, inch, ppi)));
+    PutLE16(header + 14, unsigned(inch));
     unsigned sum = 0;
-    for (int i = 0; i < 10; ++i) sum ^= U16(header + 2 * i);
-    WriteU16(header + 20, sum);
+    for (int i = 0; i < 10; ++i) sum ^= GetLE16(header + 2 * i);
+    PutLE16(header + 20, sum);
     stream->WriteBuffer(header, PlaceableHeaderSize);
     stream->WriteBuffer(bits.data(), int(bits.size()));
 }

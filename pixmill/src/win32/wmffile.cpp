@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bitmap.h"
+#include "byte_order.h"
 #include "exceptions.h"
 #include "gfxfile.h"
 #include "graphic_render.h"
@@ -23,16 +24,13 @@ const int MaxEnhancedSide = 1 << 20;
 const int SignatureBytes = 44;
 const int MaxMetafileBytes = 256 << 20;
 
-unsigned U16(const unsigned char* p) { return unsigned(p[0]) | unsigned(p[1]) << 8; }
-unsigned U32(const unsigned char* p) { return U16(p) | U16(p + 2) << 16; }
-
 // What the class library would accept at all; anything else is refused
 // without reading the whole stream into memory.
 bool LooksLikeMetafile(const unsigned char* p, int n)
 {
-    if (n >= 4 && U32(p) == PlaceableKey) return true;
-    if (n >= 44 && U32(p) == 1 && U32(p + 40) == 0x464D4520u) return true;
-    return n >= 18 && (U16(p) == 1 || U16(p) == 2) && U16(p + 2) == 9;
+    if (n >= 4 && GetLE32(p) == PlaceableKey) return true;
+    if (n >= 44 && GetLE32(p) == 1 && GetLE32(p + 40) == 0x464D4520u) return true;
+    return n >= 18 && (GetLE16(p) == 1 || GetLE16(p) == 2) && GetLE16(p + 2) == 9;
 }
 
 // The records are checked before the platform plays any of them; the

@@ -145,6 +145,32 @@ TEST(BitmapStream, DamagedFilesRaiseAndKeepThePicture)
     }
 }
 
+// The pixel limit Pixmill's readers share: a header of exactly 2^28 pixels
+// passes and the file fails only for its missing rows; one row more is
+// refused as too large.
+TEST(BitmapStream, PixelLimitTakesExactly2To28)
+{
+    const struct {
+        unsigned height;
+        const char* detail;
+    } cases[] = {{1u << 14, "BMP pixel data truncated"}, {(1u << 14) + 1, "BMP picture too large"}};
+    for (const auto& c : cases) {
+        std::vector<unsigned char> f = {'B', 'M'};
+        for (unsigned v : {14u + 40u, 0u, 14u + 40u, 40u, 1u << 14, c.height}) Put32(f, v);
+        Put16(f, 1);
+        Put16(f, 24);
+        for (int i = 0; i < 6; ++i) Put32(f, 0);
+        TMemoryStream s;
+        TBitmap b;
+        try {
+            b.LoadFromStream(StreamOf(f, s));
+            ADD_FAILURE() << c.height;
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_STREQ(c.detail, e.Detail.c_str()) << c.height;
+        }
+    }
+}
+
 TEST(Metafile, EnhancedRecordsPlaysSavesAndLoads)
 {
     DWORD before = GdiObjects();
