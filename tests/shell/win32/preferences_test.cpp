@@ -165,13 +165,13 @@ TEST_F(PreferencesTest, MissingUndoFolderIsRefused)
 {
     std::unique_ptr<TPreferences> d(NewDialog());
     d->UndoDirEdit->SetText("C:\\no\\such\\folder");
-    EXPECT_STREQ(d->SpaceOnDiskNum->GetCaption().c_str(), "N/A");
+    EXPECT_STREQ(d->SpaceOnDiskNum->GetCaption().c_str(), BuiltInText("N/A"));
     AnsiString old = settings.UndoDir;
     TPreferencesResult r = ApplyPreferences(*d, settings, dir_.c_str(), PrefsKey);
     EXPECT_FALSE(r.undoDirChanged);
     EXPECT_STREQ(settings.UndoDir.c_str(), old.c_str());
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "NoSuchDir");
+    EXPECT_EQ(shown_[0].text, BuiltInText("NoSuchDir"));
     EXPECT_EQ(shown_[0].flags, MsgIconWarning);
 }
 
@@ -186,7 +186,7 @@ TEST_F(PreferencesTest, ChosenLanguageIsLoadedAndWrittenAtOnce)
     d->Langs->SetItemIndex(1);
     ApplyPreferences(*d, settings, dir_.c_str(), PrefsKey);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "CantFindLngFile");
+    EXPECT_EQ(shown_[0].text, BuiltInText("CantFindLngFile"));
     EXPECT_TRUE(settings.Language.IsEmpty());
 
     d->Langs->SetItemIndex(0);
