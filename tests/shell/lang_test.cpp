@@ -60,13 +60,13 @@ TEST_F(LangTest, SwitchingLanguageReplacesMessagesAndTempFile)
 TEST_F(LangTest, MissingOrDamagedFileIsReportedAndChangesNothing)
 {
     WriteLng("german", EncodeLng(German));
-    lang_->Load("german");
+    EXPECT_TRUE(lang_->Load("german"));
     AnsiString temp = lang_->TempFileName();
-    lang_->Load("nosuch");
+    EXPECT_FALSE(lang_->Load("nosuch"));
     Bytes damaged = EncodeLng(French);
     damaged.resize(damaged.size() - 3);
     WriteLng("damaged", damaged);
-    lang_->Load("damaged");
+    EXPECT_FALSE(lang_->Load("damaged"));
     ASSERT_EQ(shown_.size(), 2u);
     for (const Shown& s : shown_) {
         EXPECT_EQ(s.text, BuiltInText("Can't Load Language File"));

@@ -88,9 +88,10 @@ void TLang::TranslateForm(const AnsiString& section)
     TranslateSection(section, FindLiveForm);
 }
 
-void LoadLanguage(const TAppSettings& settings)
+bool LoadLanguage(const TAppSettings& settings)
 {
-    if (!Lang || settings.Language.IsEmpty()) return;
-    Lang->Load(settings.Language);
+    if (!Lang || settings.Language.IsEmpty()) return false;
+    if (!Lang->Load(settings.Language)) return false;
     Lang->TranslateForm("[Translations]");
+    return true;
 }
