@@ -11,6 +11,7 @@
 #include "publishedprops.h"
 #include "screen.h"
 #include "stdctrls.h"
+#include "tbwindow.h"
 
 namespace {
 
@@ -54,6 +55,12 @@ void PublishClassLibrary()
     // A drop-down list left without a selection would stand blank.
     PublishItems<TCustomComboBox>([](TCustomComboBox* c) {
         if (c->GetItemIndex() < 0 && c->GetItems()->GetCount() > 0) c->SetItemIndex(0);
+    });
+    // The tool and palette windows draw their caption themselves, in the
+    // frame, which a new text does not repaint.
+    PublishString<TCustomToolWindow>("Caption", [](TCustomToolWindow* c, const AnsiString& v) {
+        c->SetCaption(v);
+        if (c->HandleAllocated()) RedrawWindow(c->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
     });
     PublishString<TMenuItem>("Caption", [](TMenuItem* c, const AnsiString& v) { c->SetCaption(v); });
     PublishString<TMenuItem>("Hint", [](TMenuItem* c, const AnsiString& v) { c->SetHint(v); });
