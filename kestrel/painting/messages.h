@@ -17,7 +17,8 @@ const unsigned MsgIconExclamation = 0x30;
 const unsigned MsgYesNo = 0x04;
 
 AnsiString Translate(const AnsiString& key);
-// The built-in English text, or empty when the key has none.
+// The built-in English text, or empty when the key has none. The texts are
+// the messages of the shell's english.txt, built in (langbuiltin.cpp).
 const char* BuiltInText(const char* key);
 
 // Answers a language's text for a key, empty when it has none.

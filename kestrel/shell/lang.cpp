@@ -99,21 +99,22 @@ TLang::~TLang()
     LanguageNames = MessageKeys = MessageValues = nullptr;
 }
 
-void TLang::Load(const AnsiString& name)
+bool TLang::Load(const AnsiString& name)
 {
     std::string text;
     if (!ReadLanguageFile(programDir_ + name + ".lng", text)) {
         TranslatedMessageBox("Can't Load Language File", "Error", MsgIconWarning);
-        return;
+        return false;
     }
     AnsiString newTemp = WriteTempFile(text);
     if (newTemp.IsEmpty()) {
         TranslatedMessageBox("CantSaveLngFile", "Err", MsgIconWarning);
-        return;
+        return false;
     }
     if (!tempFileName_.IsEmpty()) std::remove(tempFileName_.c_str());
     tempFileName_ = newTemp;
     ReadMessages(tempFileName_);
+    return true;
 }
 
 bool TLang::ReadLanguageFile(const AnsiString& path, std::string& text)

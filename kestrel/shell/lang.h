@@ -27,10 +27,10 @@ public:
     TLang(const TLang&) = delete;
     TLang& operator=(const TLang&) = delete;
 
-    // Expands programDir + name + ".lng" and takes its messages. On any
-    // failure the user is told and the previous language stays in force
-    // (messages and expanded text alike).
-    void Load(const AnsiString& name);
+    // Expands programDir + name + ".lng" and takes its messages; false when
+    // it could not. On any failure the user is told and the previous
+    // language stays in force (messages and expanded text alike).
+    bool Load(const AnsiString& name);
 
     // The assignments of a form's section ("[PrintForm]"), in file order;
     // none with no language loaded or no such section.
@@ -82,8 +82,9 @@ extern TStringList* MessageKeys;
 extern TStringList* MessageValues;
 
 // When the settings name a language: loads it and translates the main
-// window ("[Translations]"). Windows build.
-void LoadLanguage(const TAppSettings& settings = AppSettings);
+// window ("[Translations]"). False when none is named or it could not be
+// loaded (the user was told). Windows build.
+bool LoadLanguage(const TAppSettings& settings = AppSettings);
 
 // Makes the name of a new, not yet existing temporary file. The default
 // claims a free "KSLNG" name in the folder named by TMP, TEMP or TMPDIR

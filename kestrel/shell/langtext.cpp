@@ -1,5 +1,7 @@
 #include "langtext.h"
 
+#include <algorithm>
+
 bool ReadLimitedLine(std::FILE* file, int maxChars, std::string& line)
 {
     line.clear();
@@ -10,6 +12,17 @@ bool ReadLimitedLine(std::FILE* file, int maxChars, std::string& line)
         if (c == '\n') break;
         c = std::getc(file);
     }
+    return true;
+}
+
+bool ReadLimitedLine(const std::string& text, std::size_t& pos, int maxChars, std::string& line)
+{
+    line.clear();
+    if (pos >= text.size()) return false;
+    std::size_t end = text.find('\n', pos);
+    end = end == std::string::npos ? text.size() : end + 1;
+    line = text.substr(pos, std::min(end - pos, static_cast<std::size_t>(maxChars)));
+    pos = end;
     return true;
 }
 
@@ -38,29 +51,45 @@ namespace {
 AnsiString ToAnsi(const std::string& s) { return AnsiString(s.data(), static_cast<int>(s.size())); }
 
 // Skips to the line after the header; false when there is none.
-bool FindHeader(std::FILE* file, const AnsiString& section, bool ignoreCase, int limit)
+template <class NextLine>
+bool FindHeader(NextLine next, const AnsiString& section, bool ignoreCase, int limit)
 {
     std::string line;
-    while (ReadLimitedLine(file, limit, line)) {
+    while (next(limit, line)) {
         AnsiString trimmed = ToAnsi(line).Trim();
         if (ignoreCase ? trimmed.AnsiCompareIC(section) == 0 : trimmed == section) return true;
     }
     return false;
 }
-}  // namespace
 
-std::vector<LangEntry> ReadMessageSection(std::FILE* file)
+// One reader for files and for the text built into the program, so that
+// both take a message line alike.
+template <class NextLine>
+std::vector<LangEntry> MessageSection(NextLine next)
 {
     std::vector<LangEntry> entries;
-    if (!FindHeader(file, "[Messages]", true, MessageLineLimit)) return entries;
+    if (!FindHeader(next, "[Messages]", true, MessageLineLimit)) return entries;
     std::string line;
-    while (ReadLimitedLine(file, MessageLineLimit, line)) {
+    while (next(MessageLineLimit, line)) {
         AnsiString trimmed = ToAnsi(line).Trim();
         if (trimmed.IsEmpty() || trimmed[1] == ';') continue;
         if (trimmed[1] == '[') break;
         entries.push_back(ParseMessageLine(trimmed));
     }
     return entries;
+}
+}  // namespace
+
+std::vector<LangEntry> ReadMessageSection(std::FILE* file)
+{
+    return MessageSection([file](int limit, std::string& line) { return ReadLimitedLine(file, limit, line); });
+}
+
+std::vector<LangEntry> ReadMessageSection(const std::string& text)
+{
+    std::size_t pos = 0;
+    return MessageSection(
+        [&text, &pos](int limit, std::string& line) { return ReadLimitedLine(text, pos, limit, line); });
 }
 
 bool ReadAssignment(const std::string& line, LangEntry& entry)
@@ -79,7 +108,8 @@ bool ReadAssignment(const std::string& line, LangEntry& entry)
 std::vector<LangEntry> ReadFormSection(std::FILE* file, const AnsiString& section)
 {
     std::vector<LangEntry> entries;
-    if (!FindHeader(file, section, false, SectionHeaderLimit)) return entries;
+    auto next = [file](int limit, std::string& line) { return ReadLimitedLine(file, limit, line); };
+    if (!FindHeader(next, section, false, SectionHeaderLimit)) return entries;
     std::string line;
     while (ReadLimitedLine(file, AssignmentLineLimit, line)) {
         if (!line.empty() && line[0] == '[') break;

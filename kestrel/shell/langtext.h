@@ -3,6 +3,7 @@
 #ifndef KESTREL_LANGTEXT_H
 #define KESTREL_LANGTEXT_H
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ const int AssignmentLineLimit = 511;
 
 // Reads lines of at most maxChars characters, line end included.
 bool ReadLimitedLine(std::FILE* file, int maxChars, std::string& line);
+// The same over a text in memory; pos is where the next line starts.
+bool ReadLimitedLine(const std::string& text, std::size_t& pos, int maxChars, std::string& line);
 
 struct LangEntry {
     AnsiString key;
@@ -32,6 +35,8 @@ LangEntry ParseMessageLine(const AnsiString& line);
 // The entries of the "[Messages]" section (its header found in any case),
 // in file order; none when the section is missing.
 std::vector<LangEntry> ReadMessageSection(std::FILE* file);
+// The same over a whole expanded text in memory.
+std::vector<LangEntry> ReadMessageSection(const std::string& text);
 
 // One line of a form section; false when it is to be skipped (empty,
 // comment, no "="). The key stays as it stands, the value loses trailing

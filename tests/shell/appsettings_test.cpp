@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "appsettings.h"
+#include "messages.h"
 #include "fileassoc.h"
 #include "undo_settings.h"
 #include "userlevel.h"
@@ -37,7 +38,7 @@ TEST(AppSettings, HugeDisksNeitherWrapNorOverflow)
     EXPECT_EQ(DefaultUndoDiskKB(5 * TB), MaxUndoKB);
     EXPECT_STREQ(FreeSpaceText(5 * TB).c_str(), "5242880 MB");
     EXPECT_STREQ(FreeSpaceText(4 * GB + 512 * MB).c_str(), "4608 MB");
-    EXPECT_STREQ(FreeSpaceText(-1).c_str(), "N/A");
+    EXPECT_STREQ(FreeSpaceText(-1).c_str(), BuiltInText("N/A"));
 }
 
 TEST(AppSettings, ForeignValuesAreBroughtIntoRange)

@@ -60,16 +60,16 @@ TEST_F(LangTest, SwitchingLanguageReplacesMessagesAndTempFile)
 TEST_F(LangTest, MissingOrDamagedFileIsReportedAndChangesNothing)
 {
     WriteLng("german", EncodeLng(German));
-    lang_->Load("german");
+    EXPECT_TRUE(lang_->Load("german"));
     AnsiString temp = lang_->TempFileName();
-    lang_->Load("nosuch");
+    EXPECT_FALSE(lang_->Load("nosuch"));
     Bytes damaged = EncodeLng(French);
     damaged.resize(damaged.size() - 3);
     WriteLng("damaged", damaged);
-    lang_->Load("damaged");
+    EXPECT_FALSE(lang_->Load("damaged"));
     ASSERT_EQ(shown_.size(), 2u);
     for (const Shown& s : shown_) {
-        EXPECT_EQ(s.text, "Can't Load Language File");
+        EXPECT_EQ(s.text, BuiltInText("Can't Load Language File"));
         EXPECT_EQ(s.caption, "Error");  // a key of its own, not "Err"
         EXPECT_EQ(s.flags, MsgIconWarning);
     }
@@ -86,7 +86,7 @@ TEST_F(LangTest, TempFileFailureIsReported)
     lang_->Load("german");
     MakeLanguageTempName = saved;
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "CantSaveLngFile");
+    EXPECT_EQ(shown_[0].text, BuiltInText("CantSaveLngFile"));
     EXPECT_EQ(T("Cancel"), "Cancel");
 }
 

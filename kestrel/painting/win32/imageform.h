@@ -141,4 +141,10 @@ TImageForm* FindImageForm(const UDBuffer* pic);
 // the painting units have no other route installed.
 int ImageMessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags);
 
+// Sends TranslatedMessageBox to the Application's message box unless a
+// route is set already. The start-up does it first thing, so that its own
+// messages (a damaged language file) reach the user; the first image window
+// does it for users of the painting units without the start-up.
+void RouteMessagesToApplication();
+
 #endif

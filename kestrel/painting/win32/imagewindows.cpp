@@ -72,9 +72,6 @@ int ImageMessageBox(const AnsiString& text, const AnsiString& caption, unsigned 
     return IDCANCEL;  // nobody to ask: nothing is given up
 }
 
-namespace {
-// Until the start-up routes the painting messages, they go to the
-// Application's message box.
 void RouteMessagesToApplication()
 {
     if (MessageBoxHook || !Application) return;
@@ -83,6 +80,7 @@ void RouteMessagesToApplication()
     };
 }
 
+namespace {
 // A cleared picture that has no file yet. False when it cannot be had.
 bool MakeBlankPicture(UDBuffer& pic, int width, int height, const AnsiString& name)
 {

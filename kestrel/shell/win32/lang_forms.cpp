@@ -11,6 +11,7 @@
 #include "publishedprops.h"
 #include "screen.h"
 #include "stdctrls.h"
+#include "tbwindow.h"
 
 namespace {
 
@@ -55,6 +56,12 @@ void PublishClassLibrary()
     PublishItems<TCustomComboBox>([](TCustomComboBox* c) {
         if (c->GetItemIndex() < 0 && c->GetItems()->GetCount() > 0) c->SetItemIndex(0);
     });
+    // The tool and palette windows draw their caption themselves, in the
+    // frame, which a new text does not repaint.
+    PublishString<TCustomToolWindow>("Caption", [](TCustomToolWindow* c, const AnsiString& v) {
+        c->SetCaption(v);
+        if (c->HandleAllocated()) RedrawWindow(c->GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    });
     PublishString<TMenuItem>("Caption", [](TMenuItem* c, const AnsiString& v) { c->SetCaption(v); });
     PublishString<TMenuItem>("Hint", [](TMenuItem* c, const AnsiString& v) { c->SetHint(v); });
     PublishString<TOpenDialog>("Title", [](TOpenDialog* c, const AnsiString& v) { c->SetTitle(v); });
@@ -88,9 +95,10 @@ void TLang::TranslateForm(const AnsiString& section)
     TranslateSection(section, FindLiveForm);
 }
 
-void LoadLanguage(const TAppSettings& settings)
+bool LoadLanguage(const TAppSettings& settings)
 {
-    if (!Lang || settings.Language.IsEmpty()) return;
-    Lang->Load(settings.Language);
+    if (!Lang || settings.Language.IsEmpty()) return false;
+    if (!Lang->Load(settings.Language)) return false;
     Lang->TranslateForm("[Translations]");
+    return true;
 }

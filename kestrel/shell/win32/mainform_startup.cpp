@@ -240,6 +240,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     // The constructor makes the window (its tool windows float on it), and
     // with it the creation event passes before the handler is assigned.
     FormCreate(this);
+    RouteMessagesToApplication();  // before anything can go wrong
     LoadSettings();
     Lang = new TLang(ProgramDir);
     LoadLanguage(AppSettings);

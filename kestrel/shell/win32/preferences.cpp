@@ -402,8 +402,12 @@ bool ApplyLanguage(TPreferences& d, TAppSettings& s, const AnsiString& programDi
         return false;
     }
     if (name == s.Language) return false;
+    // Stored only once it loaded: a stored language that cannot be loaded
+    // would fail every later start, and the working one would be lost.
+    TAppSettings tried = s;
+    tried.Language = name;
+    if (!LoadLanguage(tried)) return false;
     s.Language = name;
-    LoadLanguage(s);
     SaveLanguageSetting(s, settingsKey);
     return true;
 }

@@ -48,7 +48,7 @@ TEST(EnglishLng, ProgramLoadsIt)
         lang.Load("english");
         EXPECT_EQ(shown, 0);
         EXPECT_STREQ(Translate("NoSuchDir").c_str(), "This folder does not exist.");
-        EXPECT_STREQ(Translate("KBytes").c_str(), " KB");
+        EXPECT_STREQ(Translate("KBytes").c_str(), "KB");
     }
     MessageBoxHook = nullptr;
 }

@@ -165,13 +165,13 @@ TEST_F(PreferencesTest, MissingUndoFolderIsRefused)
 {
     std::unique_ptr<TPreferences> d(NewDialog());
     d->UndoDirEdit->SetText("C:\\no\\such\\folder");
-    EXPECT_STREQ(d->SpaceOnDiskNum->GetCaption().c_str(), "N/A");
+    EXPECT_STREQ(d->SpaceOnDiskNum->GetCaption().c_str(), BuiltInText("N/A"));
     AnsiString old = settings.UndoDir;
     TPreferencesResult r = ApplyPreferences(*d, settings, dir_.c_str(), PrefsKey);
     EXPECT_FALSE(r.undoDirChanged);
     EXPECT_STREQ(settings.UndoDir.c_str(), old.c_str());
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "NoSuchDir");
+    EXPECT_EQ(shown_[0].text, BuiltInText("NoSuchDir"));
     EXPECT_EQ(shown_[0].flags, MsgIconWarning);
 }
 
@@ -186,7 +186,7 @@ TEST_F(PreferencesTest, ChosenLanguageIsLoadedAndWrittenAtOnce)
     d->Langs->SetItemIndex(1);
     ApplyPreferences(*d, settings, dir_.c_str(), PrefsKey);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, "CantFindLngFile");
+    EXPECT_EQ(shown_[0].text, BuiltInText("CantFindLngFile"));
     EXPECT_TRUE(settings.Language.IsEmpty());
 
     d->Langs->SetItemIndex(0);
@@ -200,6 +200,31 @@ TEST_F(PreferencesTest, ChosenLanguageIsLoadedAndWrittenAtOnce)
     std::unique_ptr<TPreferences> again(NewDialog());
     EXPECT_STREQ(again->OkBtn->GetCaption().c_str(), "Gut");
     EXPECT_STREQ(again->UndoSheet->GetCaption().c_str(), "Zurueck");
+}
+
+TEST_F(PreferencesTest, LanguageThatCannotBeLoadedIsNotStored)
+{
+    WriteLng("Good", EncodeLng("[Messages]\r\nNoSuchDir=Kein Ordner\r\n"));
+    Bytes damaged = EncodeLng("[Messages]\r\nNoSuchDir=Pas de dossier\r\n");
+    damaged.resize(damaged.size() - 3);  // readable, but it cannot be expanded
+    WriteLng("Damaged", damaged);
+    Lang = lang_;
+    languages->Add("Good");
+    languages->Add("Damaged");
+    std::unique_ptr<TPreferences> d(NewDialog());
+    d->Langs->SetItemIndex(0);
+    ApplyPreferences(*d, settings, dir_.c_str(), PrefsKey);
+    ASSERT_STREQ(settings.Language.c_str(), "Good");
+
+    d->Langs->SetItemIndex(1);
+    TPreferencesResult r = ApplyPreferences(*d, settings, dir_.c_str(), PrefsKey);
+    EXPECT_FALSE(r.languageChanged);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].caption, Translate("Error").c_str());
+    // The working choice stays, in force and stored, for the next start.
+    EXPECT_STREQ(settings.Language.c_str(), "Good");
+    EXPECT_EQ(T("NoSuchDir"), "Kein Ordner");
+    EXPECT_EQ(RegDefault(HKEY_CURRENT_USER, "Software\\Corvane\\KSTestPrefs\\Preferences", "Language"), "Good");
 }
 
 }  // namespace
