@@ -25,16 +25,24 @@ public:
     // Registers the common controls.
     void Initialize();
 
-    // Makes a form owned by the application; the first one becomes MainForm.
+    // Makes a form owned by the application, as NewForm does; the first one
+    // becomes MainForm (already while its components load). A form whose
+    // loading fails is freed, Reference left null, the exception passed on.
     template <class T>
     void CreateForm(T*& Reference)
     {
         Reference = nullptr;
-        T* form = new T(this);
-        Reference = form;
-        TCustomForm* asForm = form;
+        std::unique_ptr<T> form(ConstructLoadingForm<T>(this));
+        TCustomForm* asForm = form.get();
         if (!mainForm_) mainForm_ = asForm;
-        asForm->AfterConstruction();
+        Reference = form.get();
+        try {
+            asForm->AfterConstruction();
+        } catch (...) {
+            Reference = nullptr;
+            throw;
+        }
+        form.release();
     }
     TCustomForm* GetMainForm() const { return mainForm_; }
 

@@ -84,7 +84,7 @@ void TMainForm::HomepageClick(TObject*) { OpenHomePage(); }
 
 void TMainForm::About1Click(TObject*)
 {
-    TAboutPanel* panel = new TAboutPanel(this);
+    TAboutPanel* panel = NewForm<TAboutPanel>(this);
     panel->SetPosition(poScreenCenter);
     panel->Show();
 }
