@@ -52,6 +52,15 @@ public:
     void Terminate();
     // Set when WM_QUIT has been taken from the queue.
     bool GetTerminated() const { return terminated_; }
+    // The main form's menu short-cuts, offered every key-down (WM_KEYDOWN or
+    // WM_SYSKEYDOWN) that the focused window's own form left, whichever of
+    // the program's windows has the focus; true when an item took it. A
+    // disabled main form (a modal dialog runs) takes none.
+    bool IsShortCut(const TMessage& KeyMessage);
+    // Alt+letter (WM_SYSCOMMAND SC_KEYMENU with the letter) in a window
+    // without a menu bar opens the main form's menu bar at that letter;
+    // false when the main form cannot take it.
+    bool MainMenuKey(WPARAM SysCommand, LPARAM Key);
     // Handles every message waiting, then returns.
     void ProcessMessages();
     // Handles one message, waiting (after OnIdle) when there is none.
@@ -96,6 +105,7 @@ protected:
 
 private:
     bool IsKeyMsg(MSG& Msg);
+    bool MainFormTakesKeys() const;
     void Idle();
 
     TCustomForm* mainForm_ = nullptr;

@@ -100,6 +100,9 @@ public:
     // area is what lies below the bar.
     TMainMenu* GetMenu() const { return menu_; }
     void SetMenu(TMainMenu* Value);
+    // Offers a key-down (WM_KEYDOWN or WM_SYSKEYDOWN) to the menu's
+    // short-cuts; true when an item took it.
+    bool IsShortCut(const TMessage& KeyMessage);
 
     void SetVisible(bool Value) override;
     void Show();

@@ -184,9 +184,14 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     }
 }
 
+bool TCustomForm::IsShortCut(const TMessage& KeyMessage)
+{
+    return menu_ && menu_->IsShortCut(KeyMessage);
+}
+
 bool TCustomForm::IsMenuShortCut(const TMessage& KeyMessage)
 {
-    if (menu_ && menu_->IsShortCut(KeyMessage)) return true;
+    if (IsShortCut(KeyMessage)) return true;
     return GetParent() && TWinControl::IsMenuShortCut(KeyMessage);
 }
 
