@@ -211,20 +211,34 @@ TEST_F(MainWindow, PreferencesOkAppliesAndCancelChangesNothing)
     int length = recent->GetMaximum();
     recent->InsertItem(0, "C:\\a.bmp");
     recent->InsertItem(0, "C:\\b.bmp");
-    // The recent-file length and its clearing act at once, in the dialog.
+    // A shorter recent-file list and its clearing wait for OK: Cancel keeps
+    // every entry.
     OnPreferences([recent](TPreferences* d) {
         d->PalEntries->SetValue(40);
         d->FileListLength->SetValue(1);
-        EXPECT_EQ(recent->GetMaximum(), 1);
-        EXPECT_EQ(recent->GetCount(), 1);
         d->ClrFListBtn->Click();
-        EXPECT_EQ(recent->GetCount(), 0);
+        EXPECT_EQ(recent->GetCount(), 2);
         d->CancelBtn->Click();
     });
     MainForm->PrefsMenu->Click();
     EXPECT_EQ(AppSettings.Palette, 8);
     EXPECT_EQ(PaletteBarCells.Count(), before);
     EXPECT_EQ(recent->GetMaximum(), length) << "the tried length goes with Cancel";
+    EXPECT_EQ(recent->GetCount(), 2) << "and the entries stay";
+
+    OnPreferences([](TPreferences* d) {
+        d->FileListLength->SetValue(1);
+        d->OkBtn->Click();
+    });
+    MainForm->PrefsMenu->Click();
+    ASSERT_EQ(recent->GetCount(), 1);
+    EXPECT_EQ(recent->GetFile(0), AnsiString("C:\\b.bmp"));
+    OnPreferences([](TPreferences* d) {
+        d->ClrFListBtn->Click();
+        d->OkBtn->Click();
+    });
+    MainForm->PrefsMenu->Click();
+    EXPECT_EQ(recent->GetCount(), 0);
 
     OnPreferences([](TPreferences* d) {
         d->PalEntries->SetValue(40);
