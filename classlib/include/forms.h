@@ -66,8 +66,9 @@ public:
     // Ends the loading NewForm began (Loaded for each component), then fires
     // OnCreate once; later calls do nothing.
     void AfterConstruction();
-    // The next form constructed on this thread begins loading (NewForm's
-    // first half); cleared by that form's constructor.
+    // The next form constructed begins loading (NewForm's first half;
+    // forms are made on the GUI thread only); cleared by that form's
+    // constructor.
     static void LoadNextForm(bool Value) { loadNext_ = Value; }
     void BeforeDestruction() override;
 
