@@ -25,16 +25,24 @@ public:
     // Registers the common controls.
     void Initialize();
 
-    // Makes a form owned by the application; the first one becomes MainForm.
+    // Makes a form owned by the application, as NewForm does; the first one
+    // becomes MainForm (already while its components load). A form whose
+    // loading fails is freed, Reference left null, the exception passed on.
     template <class T>
     void CreateForm(T*& Reference)
     {
         Reference = nullptr;
-        T* form = new T(this);
-        Reference = form;
-        TCustomForm* asForm = form;
+        std::unique_ptr<T> form(ConstructLoadingForm<T>(this));
+        TCustomForm* asForm = form.get();
         if (!mainForm_) mainForm_ = asForm;
-        asForm->AfterConstruction();
+        Reference = form.get();
+        try {
+            asForm->AfterConstruction();
+        } catch (...) {
+            Reference = nullptr;
+            throw;
+        }
+        form.release();
     }
     TCustomForm* GetMainForm() const { return mainForm_; }
 
@@ -44,6 +52,15 @@ public:
     void Terminate();
     // Set when WM_QUIT has been taken from the queue.
     bool GetTerminated() const { return terminated_; }
+    // The main form's menu short-cuts, offered every key-down (WM_KEYDOWN or
+    // WM_SYSKEYDOWN) that the focused window's own form left, whichever of
+    // the program's windows has the focus; true when an item took it. A
+    // disabled main form (a modal dialog runs) takes none.
+    bool IsShortCut(const TMessage& KeyMessage);
+    // Alt+letter (WM_SYSCOMMAND SC_KEYMENU with the letter) in a window
+    // without a menu bar opens the main form's menu bar at that letter;
+    // false when the main form cannot take it.
+    bool MainMenuKey(WPARAM SysCommand, LPARAM Key);
     // Handles every message waiting, then returns.
     void ProcessMessages();
     // Handles one message, waiting (after OnIdle) when there is none.
@@ -88,6 +105,7 @@ protected:
 
 private:
     bool IsKeyMsg(MSG& Msg);
+    bool MainFormTakesKeys() const;
     void Idle();
 
     TCustomForm* mainForm_ = nullptr;

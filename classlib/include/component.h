@@ -104,8 +104,9 @@ public:
     void RemoveFreeNotification(TComponent* AComponent);
 
     TComponentState GetComponentState() const { return state_; }
-    // Marks this component and those it owns as loading; EndLoading clears
-    // the mark and calls Loaded on each (owned ones first).
+    // Marks this component and those it owns as loading (components it
+    // takes in while loading too); EndLoading clears the mark and calls
+    // Loaded on each (owned ones first).
     void BeginLoading();
     void EndLoading();
 

@@ -420,6 +420,7 @@ private:
     void MouseLeft();
     bool HandleCursor(TMessage& Message);
     bool IsShortCutKey(TMessage& Message);
+    bool MenuKeyToMainForm(TMessage& Message);
     bool ContextPopupForChild(TMessage& Message);
     void HandleDialogKeyDown(TMessage& Message);
     // Offers Message to each child until one answers non-zero.

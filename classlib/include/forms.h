@@ -2,15 +2,25 @@
 // controls (owner and parent: the form) with their sizes, captions and
 // handlers; nothing is read from a stored description.
 //
+// Forms of the program are made with NewForm (or Application->CreateForm),
+// which builds them as loading a stored form would: the form and every
+// component it owns are loading while the constructor sets them up, then
+// each hears Loaded once (owned ones first), then OnCreate fires.
+//
 // Life: a form is hidden until Show, ShowModal or SetVisible(true). OnCreate
-// runs once after construction (Application->CreateForm calls
-// AfterConstruction; otherwise it runs before the window is first made).
+// runs once after construction (NewForm and Application->CreateForm call
+// AfterConstruction; a form made with plain new fires it before its window
+// is first made).
 // Close asks OnCloseQuery, then OnClose decides: hide (the default), free
 // (deferred, as Release), minimise or nothing. Closing the main form ends the
 // application. A form that frees itself from one of its own handlers calls
 // Release: deletion waits until the handler has returned.
 #ifndef CLASSLIB_FORMS_H
 #define CLASSLIB_FORMS_H
+
+#include <memory>
+#include <type_traits>
+#include <utility>
 
 #include "controls.h"
 
@@ -53,8 +63,13 @@ public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
 
-    // Fires OnCreate once; later calls do nothing.
+    // Ends the loading NewForm began (Loaded for each component), then fires
+    // OnCreate once; later calls do nothing.
     void AfterConstruction();
+    // The next form constructed begins loading (NewForm's first half;
+    // forms are made on the GUI thread only); cleared by that form's
+    // constructor.
+    static void LoadNextForm(bool Value) { loadNext_ = Value; }
     void BeforeDestruction() override;
 
     TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
@@ -86,6 +101,9 @@ public:
     // area is what lies below the bar.
     TMainMenu* GetMenu() const { return menu_; }
     void SetMenu(TMainMenu* Value);
+    // Offers a key-down (WM_KEYDOWN or WM_SYSKEYDOWN) to the menu's
+    // short-cuts; true when an item took it.
+    bool IsShortCut(const TMessage& KeyMessage);
 
     void SetVisible(bool Value) override;
     void Show();
@@ -155,7 +173,34 @@ private:
     bool releasing_ = false;
     bool showActivate_ = true;
     std::unique_ptr<TCanvas> canvas_;
+    static bool loadNext_;
 };
+
+// A form of class T built loading; AfterConstruction ends the loading.
+template <class T, class... Args>
+T* ConstructLoadingForm(Args&&... args)
+{
+    static_assert(std::is_base_of<TCustomForm, T>::value, "a form class");
+    TCustomForm::LoadNextForm(true);
+    try {
+        T* form = new T(std::forward<Args>(args)...);
+        TCustomForm::LoadNextForm(false);
+        return form;
+    } catch (...) {
+        TCustomForm::LoadNextForm(false);
+        throw;
+    }
+}
+
+// Makes a form as loading it from a stored description would (see above).
+// A form whose loading fails is freed and the exception passed on.
+template <class T, class... Args>
+T* NewForm(Args&&... args)
+{
+    std::unique_ptr<T> form(ConstructLoadingForm<T>(std::forward<Args>(args)...));
+    form->AfterConstruction();
+    return form.release();
+}
 
 class TForm : public TCustomForm {
 public:

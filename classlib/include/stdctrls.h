@@ -55,6 +55,9 @@ protected:
     void Paint() override;
     void FontChanged() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The size waits while loading; it is fitted once the caption and font
+    // are all set.
+    void Loaded() override;
     // Fits the bounds to the caption (AutoSize); the right edge stays for
     // right-aligned labels.
     virtual void AdjustBounds();

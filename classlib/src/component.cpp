@@ -86,6 +86,9 @@ void TComponent::InsertComponent(TComponent* AComponent)
         throw EInvalidOperation("A component named " + AComponent->name_ + " already exists");
     if (AComponent->owner_) AComponent->owner_->RemoveComponent(AComponent);
     Insert(AComponent);
+    // What an owner makes while it loads (a form building its controls) is
+    // part of the load and hears Loaded with it.
+    if ((state_ & csLoading) && !(AComponent->state_ & csLoading)) AComponent->BeginLoading();
     NotifyOwnerChain(AComponent, opInsert);
 }
 

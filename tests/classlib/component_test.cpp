@@ -171,6 +171,19 @@ TEST(Component, LoadingStateAndLoaded)
     EXPECT_EQ(1, owner.loadedCalls);
 }
 
+TEST(Component, ComponentsMadeWhileTheOwnerLoadsLoadWithIt)
+{
+    std::vector<std::string> log;
+    Probe owner(nullptr, "Owner", &log);
+    owner.BeginLoading();
+    auto* late = new Probe(&owner, "Late", &log);
+    auto* grandchild = new Probe(late, "Grandchild", &log);
+    EXPECT_TRUE(grandchild->GetComponentState() & csLoading);
+    owner.EndLoading();
+    EXPECT_EQ(1, late->loadedCalls);
+    EXPECT_EQ(1, grandchild->loadedCalls);
+}
+
 TEST(Component, PartnersHearWhileTheOwnerFreesEverything)
 {
     // Label was made first, so the owner frees Edit before it: Label's

@@ -110,6 +110,26 @@ bool TApplication::IsKeyMsg(MSG& Msg)
     return control->Perform(CN_KEYDOWN, Msg.wParam, Msg.lParam) != 0;
 }
 
+bool TApplication::IsShortCut(const TMessage& KeyMessage)
+{
+    if (!MainFormTakesKeys()) return false;
+    return mainForm_->IsShortCut(KeyMessage);
+}
+
+bool TApplication::MainMenuKey(WPARAM SysCommand, LPARAM Key)
+{
+    if (!MainFormTakesKeys() || !mainForm_->GetMenu()) return false;
+    SendMessageA(mainForm_->GetHandle(), WM_SYSCOMMAND, SysCommand, Key);
+    return true;
+}
+
+bool TApplication::MainFormTakesKeys() const
+{
+    if (!mainForm_ || !mainForm_->HandleAllocated()) return false;
+    HWND h = mainForm_->GetHandle();
+    return IsWindowEnabled(h) && IsWindowVisible(h);
+}
+
 void TApplication::Idle()
 {
     // Calls posted before the main thread's window existed wait here.

@@ -58,8 +58,14 @@ TCustomForm* GetParentForm(TControl* Control)
     return dynamic_cast<TCustomForm*>(top);
 }
 
+bool TCustomForm::loadNext_ = false;
+
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(new TCanvas)
 {
+    if (loadNext_) {
+        loadNext_ = false;
+        BeginLoading();
+    }
     visible_ = false;
     width_ = 320;
     height_ = 240;
@@ -78,6 +84,7 @@ TCustomForm::~TCustomForm()
 
 void TCustomForm::AfterConstruction()
 {
+    if (GetComponentState() & csLoading) EndLoading();
     if (created_) return;
     created_ = true;
     if (OnCreate) OnCreate(this);
@@ -135,7 +142,9 @@ void TCustomForm::CreateParams(TCreateParams& Params)
 
 void TCustomForm::CreateWnd()
 {
-    AfterConstruction();
+    // A form still being built (its window wanted by a control inside)
+    // finishes loading when its constructor is done, not here.
+    if (!(GetComponentState() & csLoading)) AfterConstruction();
     TWinControl::CreateWnd();
     if (menu_) {
         menu_->SetWindowHandle(handle_);
@@ -175,9 +184,14 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     }
 }
 
+bool TCustomForm::IsShortCut(const TMessage& KeyMessage)
+{
+    return menu_ && menu_->IsShortCut(KeyMessage);
+}
+
 bool TCustomForm::IsMenuShortCut(const TMessage& KeyMessage)
 {
-    if (menu_ && menu_->IsShortCut(KeyMessage)) return true;
+    if (IsShortCut(KeyMessage)) return true;
     return GetParent() && TWinControl::IsMenuShortCut(KeyMessage);
 }
 

@@ -117,6 +117,12 @@ void TCustomLabel::FontChanged()
     AdjustBounds();
 }
 
+void TCustomLabel::Loaded()
+{
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
 void TCustomLabel::AdjustBounds()
 {
     if (!autoSize_ || (GetComponentState() & csLoading)) return;

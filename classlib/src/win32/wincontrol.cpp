@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "application.h"
 #include "forms.h"
 #include "screen.h"
 #include "wndproc.h"
@@ -589,6 +590,9 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_SYSCHAR:
         if (!OfferDialogChar(Message)) DefaultHandler(Message);
         return;
+    case WM_SYSCOMMAND:
+        if (!MenuKeyToMainForm(Message)) DefaultHandler(Message);
+        return;
     case WM_WINDOWPOSCHANGED:
         DefaultHandler(Message);
         if (UpdateBounds()) {
@@ -807,14 +811,34 @@ bool TWinControl::ContextPopupForChild(TMessage& Message)
     return true;
 }
 
-// A menu shortcut wins over the control and over dialog keys. The message
-// loop hands both key-down kinds as CN_KEYDOWN; Alt tells them apart.
+// A menu shortcut wins over the control and over dialog keys: the form's
+// own menus first, then the main form's, so that the program's commands
+// work from every one of its windows. The message loop hands both key-down
+// kinds as CN_KEYDOWN; Alt tells them apart.
 bool TWinControl::IsShortCutKey(TMessage& Message)
 {
     UINT kind = (HIWORD(Message.LParam) & KF_ALTDOWN) ? WM_SYSKEYDOWN : WM_KEYDOWN;
     TMessage key{kind, Message.WParam, Message.LParam, 0};
-    if (!TopParent()->IsMenuShortCut(key)) return false;
+    TWinControl* top = TopParent();
+    bool taken = top->IsMenuShortCut(key);
+    if (!taken && Application && top != Application->GetMainForm()) taken = Application->IsShortCut(key);
+    if (!taken) return false;
     Message.Result = 1;
+    return true;
+}
+
+// Alt+letter that no control took: a window without a menu bar of its own
+// opens the main form's instead. Alt+Space (the system menu), Alt+- and a
+// lone Alt or F10 (Key 0) stay with the window.
+bool TWinControl::MenuKeyToMainForm(TMessage& Message)
+{
+    if ((Message.WParam & 0xFFF0) != SC_KEYMENU || !Application) return false;
+    char key = static_cast<char>(Message.LParam);
+    if (key == 0 || key == ' ' || key == '-' || GetCapture()) return false;
+    TWinControl* top = TopParent();
+    if (top->HasMenuBar() || top == Application->GetMainForm()) return false;
+    if (!Application->MainMenuKey(Message.WParam, Message.LParam)) return false;
+    Message.Result = 0;
     return true;
 }
 

@@ -457,6 +457,12 @@ void TCustomToolWindow::PlaceInDock(const RECT& Bounds)
     dockMoving_ = false;
 }
 
+void TCustomToolWindow::Loaded()
+{
+    TCustomControl::Loaded();
+    ArrangeControls();
+}
+
 void TCustomToolWindow::Resize()
 {
     if (dockMoving_ || updateCount_ > 0 || (GetComponentState() & csLoading)) return;

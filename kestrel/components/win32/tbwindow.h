@@ -154,6 +154,8 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    // The contents are laid out once all of them are loaded.
+    void Loaded() override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void Paint() override;

@@ -120,8 +120,7 @@ TImageForm* CreateImageWindow(int width, int height, const AnsiString& name)
     }
     InstallImageWindowServices();
     POINT place = NewWindowPlace();
-    TImageForm* f = new TImageForm(Application);
-    f->AfterConstruction();
+    TImageForm* f = NewForm<TImageForm>(Application);
     f->SetBounds(place.x, place.y, f->GetWidth(), f->GetHeight());
     if (!MakeBlankPicture(f->Picture, width, height, name)) {
         delete f;  // nothing else has changed

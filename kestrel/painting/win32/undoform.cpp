@@ -151,7 +151,7 @@ TUndoForm* ShowUndoPopup(bool Redo, TControl* Button, POINT At)
 {
     if (UndoStepNames(CurrentPicture, Redo).empty()) return nullptr;
     CloseUndoForm();
-    TUndoForm* form = new TUndoForm(Application, Redo, Button);
+    TUndoForm* form = NewForm<TUndoForm>(Application, Redo, Button);
     RECT pointer = {At.x, At.y, At.x + 1, At.y + 1};
     RECT work = WorkAreaNear(pointer);
     UndoPopupPlace place = PlaceUndoPopup(form->UndoList->GetItems()->GetCount(), form->UndoList->GetItemHeight(),

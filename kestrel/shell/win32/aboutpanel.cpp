@@ -152,7 +152,7 @@ void TAboutPanel::WndProc(TMessage& Message)
 void CreateSplash(TComponent* owner)
 {
     delete splashPanel;
-    splashPanel = new TAboutPanel(owner);
+    splashPanel = NewForm<TAboutPanel>(owner);
     splashPanel->MakeSplash();
     splashPanel->SetBounds((Screen->GetWidth() - PanelWidth) / 2, (Screen->GetHeight() - PanelHeight) / 2,
                            PanelWidth, PanelHeight);

@@ -30,7 +30,8 @@ void TMainForm::BuildMenus()
     Window1 = NewItem(top, "Window1", "&Window", [this](TObject* s) { WindowMenuClick(s); });
     Help1 = NewItem(top, "Help1", "&Help", nullptr);
 
-    NewItem(File1, "Open1", "&Open...", [this](TObject*) { OpenImageClick(this, false); });
+    TMenuItem* open = NewItem(File1, "Open1", "&Open...", [this](TObject*) { OpenImageClick(this, false); });
+    open->SetShortCut(ShortCut('O', ssCtrl));
     NewItem(File1, "Save1", "&Save", [this](TObject*) { SavePicture(this); });
     NewItem(File1, "SaveAs1", "Save &As...", [this](TObject*) { SavePictureAs(this, false); });
     NewItem(File1, "Close1", "&Close", [](TObject* s) { Close1Click(s); });
@@ -84,7 +85,7 @@ void TMainForm::HomepageClick(TObject*) { OpenHomePage(); }
 
 void TMainForm::About1Click(TObject*)
 {
-    TAboutPanel* panel = new TAboutPanel(this);
+    TAboutPanel* panel = NewForm<TAboutPanel>(this);
     panel->SetPosition(poScreenCenter);
     panel->Show();
 }

@@ -22,13 +22,12 @@ void TMainForm::RetranslateMenus()
 void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
 {
     SelectDefaultTool(true);
-    TPreferencesResult result = RunPreferences(AppSettings, ProgramDir, [this](TPreferences& d) {
+    // The recent-file list is trimmed or cleared only with OK: entries gone
+    // at once would be lost to a Cancel.
+    bool clearRecentFiles = false;
+    TPreferencesResult result = RunPreferences(AppSettings, ProgramDir, [&clearRecentFiles](TPreferences& d) {
         TryPreferencesOnImageWindows(d);
-        // The recent-file list follows its length and is cleared at once.
-        d.OnFileListLengthChange = [this, &d](TObject*) {
-            MRUFileList1->SetMaximum(static_cast<int>(d.FileListLength->GetValue()));
-        };
-        d.OnClearFileList = [this](TObject*) { MRUFileList1->Clear(); };
+        d.OnClearFileList = [&clearRecentFiles](TObject*) { clearRecentFiles = true; };
     });
     if (result.languageChanged) RetranslateMenus();
     if (result.levelChanged || result.languageChanged) {
@@ -38,9 +37,9 @@ void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
         FitMainWindowToDock();
     }
     FollowPreferencesInPictures(result);
-    // The length tried in the dialog stays only when it was stored.
-    MRUFileList1->SetMaximum(AppSettings.MRUFiles);
     if (!result.accepted) return;
+    if (clearRecentFiles) MRUFileList1->Clear();
+    MRUFileList1->SetMaximum(AppSettings.MRUFiles);
     // Applying the preferences resets the palette bar to the default colours.
     BuildPalette(PaletteHolder, AppSettings.Palette, true);
     if (result.flatIconsChanged) {

@@ -20,7 +20,7 @@ namespace {
 template <class T>
 T* CreateCompanion(TForm* mainForm)
 {
-    T* form = new T(mainForm ? static_cast<TComponent*>(mainForm) : Application);
+    T* form = NewForm<T>(mainForm ? static_cast<TComponent*>(mainForm) : Application);
     form->SetLeft(0);
     form->SetTop(Screen ? Screen->GetHeight() + 10 : 2000);
     form->Show();

@@ -430,7 +430,7 @@ bool ApplyUndoDir(TPreferences& d, TAppSettings& s)
 TPreferencesResult RunPreferences(TAppSettings& settings, const AnsiString& programDir,
                                   const std::function<void(TPreferences&)>& prepare)
 {
-    std::unique_ptr<TPreferences> dialog(new TPreferences(Application));
+    std::unique_ptr<TPreferences> dialog(NewForm<TPreferences>(Application));
     dialog->LoadFrom(settings, LibraryFormats(), LanguageNames, nullptr);
     if (prepare) prepare(*dialog);
     if (dialog->ShowModal() != mrOk) return TPreferencesResult();

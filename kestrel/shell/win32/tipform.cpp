@@ -101,6 +101,6 @@ void TTipForm::HelpBtnClick(TObject*)
 void RunTipOfTheDay(TComponent* owner, bool quiet)
 {
     if (quiet && !TipFileOpens()) return;
-    std::unique_ptr<TTipForm> form(new TTipForm(owner));
+    std::unique_ptr<TTipForm> form(NewForm<TTipForm>(owner));
     if (form->HasTips()) form->ShowModal();
 }

@@ -180,7 +180,7 @@ void TToolButtons::ShowIconPanel(TObject*)
     const ToolGroup& g = GetToolGroup(iconTarget_);
     POINT at = button->ClientToScreen(POINT{0, 0});
     IconPanelPlace place = PlaceIconPanel(g.count, g.columns, at.x, at.y, Screen->GetWidth(), Screen->GetHeight());
-    IconPanel = new TIconPanel(nullptr);
+    IconPanel = NewForm<TIconPanel>(nullptr);
     IconPanel->ShowGroup(iconTarget_, place);
 }
 

@@ -238,6 +238,36 @@ TEST_F(MenuDispatch, AShortCutKeyReachesTheMenuBeforeTheFocusedControl)
     EXPECT_EQ((std::vector<std::string>{"81"}), keys) << "Ctrl+S went to the menu, Ctrl+Q to the edit";
 }
 
+TEST_F(MenuDispatch, KeysInAnotherFormReachTheMainFormsShortCutsWhileItIsEnabled)
+{
+    TMenuForm* mainForm = nullptr;
+    app->CreateForm(mainForm);
+    NewItem(mainForm, mainForm->Menu->GetItems(), "&Kick", &log)->SetShortCut(ShortCut('K', ssCtrl));
+    mainForm->ShowMenu();
+    mainForm->Show();
+    auto* other = new TForm(app.get());
+    auto* edit = new TEdit(other);
+    edit->SetParent(other);
+    other->Show();
+    gui::PumpUntilIdle();
+    edit->SetFocus();
+    std::vector<std::string> keys;
+    edit->OnKeyDown = [&](TObject*, unsigned short& key, TShiftState) { keys.push_back(std::to_string(key)); };
+    BYTE state[256];
+    GetKeyboardState(state);
+    BYTE ctrl = state[VK_CONTROL];
+    state[VK_CONTROL] = 0x80;
+    SetKeyboardState(state);
+    gui::PostKey(edit, 'K');
+    EnableWindow(mainForm->GetHandle(), FALSE);  // as while a modal dialog runs
+    gui::PostKey(edit, 'K');
+    EnableWindow(mainForm->GetHandle(), TRUE);
+    state[VK_CONTROL] = ctrl;
+    SetKeyboardState(state);
+    EXPECT_EQ((std::vector<std::string>{"&Kick"}), log);
+    EXPECT_EQ((std::vector<std::string>{"75"}), keys) << "the second Ctrl+K went to the edit";
+}
+
 // Popup menus: TrackPopupMenu waits in its own loop, so a timer looks at
 // the open menu and then ends it.
 namespace {

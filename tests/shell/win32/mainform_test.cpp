@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "../../gui/win32/gui_fixture.h"
 #include "../../gui/win32/timed_step.h"
 #include "appsettings.h"
 #include "brushes_tools.h"
@@ -16,6 +15,7 @@
 #include "imagewindow_links.h"
 #include "lang.h"
 #include "mainform.h"
+#include "mainwindow_fixture.h"
 #include "mainmessages.h"
 #include "messages.h"
 #include "mruflist.h"
@@ -33,90 +33,6 @@
 #include "toolmanager.h"
 
 namespace {
-
-const char* const ProgramKey = "Software\\Corvane\\KS";
-
-// A 2 x 2 picture, 24 bits, bottom-up.
-void WriteSmallBmp(const char* name)
-{
-    const unsigned char data[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0,
-                                  0,   0,   1,  0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                  0,   0,   0,  0, 0,  0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
-    FILE* f = std::fopen(name, "wb");
-    ASSERT_NE(nullptr, f);
-    std::fwrite(data, 1, sizeof data, f);
-    std::fclose(f);
-}
-
-class MainWindow : public GuiTest {
-protected:
-    void SetUp() override
-    {
-        GuiTest::SetUp();
-        RemoveKey(HKEY_CURRENT_USER, ProgramKey);
-        NoTipAtStart();
-        AppSettings = TAppSettings();
-        UntitledCounter = 1;  // as in a fresh program
-        app->CreateForm(MainForm);
-        Start(Arguments());
-    }
-
-    virtual std::vector<std::string> Arguments() { return {}; }
-
-    // The tip of the day is modal: a tips file found beside the test would
-    // stop the start-up here.
-    static void NoTipAtStart()
-    {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_CURRENT_USER);
-        ASSERT_TRUE(reg.OpenKey("Software\\Corvane\\KS\\Preferences", true));
-        reg.WriteBool("ShowTOD", false);
-    }
-
-    void Start(std::vector<std::string> files)
-    {
-        files.insert(files.begin(), "C:\\kestrel\\kestrel.exe");
-        std::vector<char*> argv;
-        for (std::string& a : files) argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-        started = MainForm->StartUp(static_cast<int>(files.size()), argv.data());
-        gui::PumpUntilIdle();
-    }
-
-    bool started = false;
-
-    void TearDown() override
-    {
-        while (ImageFormCount() > 0) delete GetImageForm(ImageFormCount() - 1);
-        FreeToolButtons();
-        InstallColourSwatches(nullptr, nullptr);
-        delete MainForm;
-        gui::PumpUntilIdle();
-        delete Lang;
-        Lang = nullptr;
-        ImageLinks = ImageWindowLinks();
-        ToolHost = ToolHostServices();
-        PictureViews = PictureViewServices();
-        PaintKitHost = PaintKitHostServices();
-        SetDragTimer(nullptr);
-        RecentFiles = nullptr;
-        while (CurrentBrush.undoHead) UDBuffer::DropUndo(&CurrentBrush);
-        CurrentBrush.Free();
-        StampBuffer.Free();
-        WorkView.Free();
-        BrushState = TBrushState();
-        SetStartTool(&IdleTool);
-        ToolPhase = 0;
-        ToolSuspendLevel = 0;
-        ParkedTool = nullptr;
-        RemoveKey(HKEY_CURRENT_USER, ProgramKey);
-        GuiTest::TearDown();
-    }
-
-    LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageA(MainForm->GetHandle(), msg, w, l); }
-
-    static TImageForm* First() { return GetImageForm(0); }
-};
 
 TEST_F(MainWindow, StartsWithOneBlankUntitledPictureAndTheContinuousPen)
 {
@@ -295,20 +211,34 @@ TEST_F(MainWindow, PreferencesOkAppliesAndCancelChangesNothing)
     int length = recent->GetMaximum();
     recent->InsertItem(0, "C:\\a.bmp");
     recent->InsertItem(0, "C:\\b.bmp");
-    // The recent-file length and its clearing act at once, in the dialog.
+    // A shorter recent-file list and its clearing wait for OK: Cancel keeps
+    // every entry.
     OnPreferences([recent](TPreferences* d) {
         d->PalEntries->SetValue(40);
         d->FileListLength->SetValue(1);
-        EXPECT_EQ(recent->GetMaximum(), 1);
-        EXPECT_EQ(recent->GetCount(), 1);
         d->ClrFListBtn->Click();
-        EXPECT_EQ(recent->GetCount(), 0);
+        EXPECT_EQ(recent->GetCount(), 2);
         d->CancelBtn->Click();
     });
     MainForm->PrefsMenu->Click();
     EXPECT_EQ(AppSettings.Palette, 8);
     EXPECT_EQ(PaletteBarCells.Count(), before);
     EXPECT_EQ(recent->GetMaximum(), length) << "the tried length goes with Cancel";
+    EXPECT_EQ(recent->GetCount(), 2) << "and the entries stay";
+
+    OnPreferences([](TPreferences* d) {
+        d->FileListLength->SetValue(1);
+        d->OkBtn->Click();
+    });
+    MainForm->PrefsMenu->Click();
+    ASSERT_EQ(recent->GetCount(), 1);
+    EXPECT_EQ(recent->GetFile(0), AnsiString("C:\\b.bmp"));
+    OnPreferences([](TPreferences* d) {
+        d->ClrFListBtn->Click();
+        d->OkBtn->Click();
+    });
+    MainForm->PrefsMenu->Click();
+    EXPECT_EQ(recent->GetCount(), 0);
 
     OnPreferences([](TPreferences* d) {
         d->PalEntries->SetValue(40);
