@@ -8,7 +8,6 @@
 #include <set>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "registry.h"
 #include "registry_fixture.h"
@@ -25,48 +24,6 @@ std::string ProgramPath()
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s(path, n);
     return s.substr(0, s.find_last_of("\\/") + 1) + "kestrel.exe";
-}
-
-std::string ClassOf(HWND h)
-{
-    char name[256] = "";
-    GetClassNameA(h, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND h)
-{
-    char text[256] = "";
-    GetWindowTextA(h, text, sizeof text);
-    return text;
-}
-
-struct Found {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK Collect(HWND h, LPARAM data)
-{
-    Found* f = reinterpret_cast<Found*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == f->pid && IsWindowVisible(h)) f->windows.push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> ShownWindowsOf(DWORD pid)
-{
-    Found f{pid, {}};
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&f));
-    return f.windows;
-}
-
-HWND ShownWindow(DWORD pid, const char* className, const char* text)
-{
-    for (HWND h : ShownWindowsOf(pid))
-        if (ClassOf(h) == className && TextOf(h) == text) return h;
-    return nullptr;
 }
 
 std::set<std::pair<int, int>> StoredSpots()
@@ -100,10 +57,11 @@ public:
             return false;
         // Idle once the start-up and its posted messages are done.
         WaitForInputIdle(info_.hProcess, 60000);
+        // No other program on the test display has windows of this class.
         for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(100)) {
-            main_ = ShownWindow(Pid(), "KestrelForm", "Kestrel");
-            picture_ = ShownWindow(Pid(), "KestrelForm", "Untitled 1");
-            if (main_ && picture_) break;
+            main_ = FindWindowA("KestrelForm", "Kestrel");
+            picture_ = FindWindowA("KestrelForm", "Untitled 1");
+            if (main_ && picture_ && IsWindowVisible(main_) && IsWindowVisible(picture_)) break;
         }
         Sleep(500);
         return main_ && picture_;
@@ -113,7 +71,6 @@ public:
         PostMessageA(main_, WM_CLOSE, 0, 0);
         return WaitForSingleObject(info_.hProcess, 60000) == WAIT_OBJECT_0;
     }
-    DWORD Pid() const { return info_.dwProcessId; }
     HWND Main() const { return main_; }
     HWND Picture() const { return picture_; }
 

@@ -8,46 +8,34 @@
 
 namespace {
 
-enum BarSpot { Floating, InLeftDock, InRightDock };
-
-struct StoredBar {
-    int rev = 0, visible = -1, left = 0, top = 0;
-    std::string dockedTo;
-    bool operator==(const StoredBar& o) const
-    {
-        return rev == o.rev && visible == o.visible && left == o.left && top == o.top && dockedTo == o.dockedTo;
-    }
-};
-
-StoredBar Stored(const char* bar)
-{
-    TRegIniFile ini("Software\\Corvane\\KS\\Toolbars");
-    StoredBar s;
-    s.rev = ini.ReadInteger(bar, "Rev", 0);
-    s.visible = ini.ReadInteger(bar, "Visible", -1);
-    s.dockedTo = ini.ReadString(bar, "DockedTo", "<none>").c_str();
-    s.left = ini.ReadInteger(bar, "FloatLeft", -1);
-    s.top = ini.ReadInteger(bar, "FloatTop", -1);
-    return s;
-}
+enum BarSpot { Floating, InLeftDock, InRightDock, Elsewhere };
 
 BarSpot SpotOf(TToolbar* bar)
 {
     TImageForm* f = CurrentImageForm;
+    if (bar->IsFloating()) return Floating;
     if (f && bar->GetDockedTo() == f->LeftDock) return InLeftDock;
-    if (f && bar->GetDockedTo() == f->RightDock) return InRightDock;
-    return bar->IsFloating() ? Floating : BarSpot(-1);
+    return f && bar->GetDockedTo() == f->RightDock ? InRightDock : Elsewhere;
 }
 
 // On the screen, not only Visible: a floating window shows through its holder.
 bool Showing(TToolbar* bar)
 {
-    if (bar->IsFloating()) {
-        TFloatingWindowParent* holder = bar->GetFloatParent();
-        return holder && holder->HandleAllocated() && IsWindowVisible(holder->GetHandle());
-    }
-    return bar->HandleAllocated() && IsWindowVisible(bar->GetHandle());
+    TWinControl* w = bar->IsFloating() ? static_cast<TWinControl*>(bar->GetFloatParent()) : bar;
+    return w && w->HandleAllocated() && IsWindowVisible(w->GetHandle());
 }
+
+// Where a clean exit left the bar: floating ("+") at a spot.
+std::string Stored(const char* bar, POINT& at)
+{
+    TRegIniFile ini("Software\\Corvane\\KS\\Toolbars");
+    at = POINT{ini.ReadInteger(bar, "FloatLeft", -1), ini.ReadInteger(bar, "FloatTop", -1)};
+    EXPECT_EQ(2, ini.ReadInteger(bar, "Rev", 0)) << bar;
+    EXPECT_EQ(1, ini.ReadInteger(bar, "Visible", 0)) << bar;
+    return ini.ReadString(bar, "DockedTo", "<none>").c_str();
+}
+
+bool operator==(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
 
 struct RestartCase {
     bool alwaysDock, startMax;
@@ -57,16 +45,14 @@ struct RestartCase {
 
 class ToolWindowRestart : public StartedProgram {
 protected:
-    void CheckBars(const RestartCase& c, BarSpot tools, BarSpot palette, const char* run)
+    void CheckBars(const RestartCase& c, BarSpot tools, BarSpot palette)
     {
-        SCOPED_TRACE(run);
         EXPECT_EQ(tools, SpotOf(MainForm->Toolbar));
         EXPECT_EQ(palette, SpotOf(MainForm->Palettebar));
-        for (TToolbar* bar : {MainForm->Toolbar, MainForm->Palettebar}) EXPECT_TRUE(Showing(bar)) << bar->GetName().c_str();
-        EXPECT_TRUE(MainForm->ToolbarVisib->GetChecked());
-        EXPECT_TRUE(MainForm->PaletteVisib->GetChecked());
-        EXPECT_EQ(c.startMax, IsZoomed(MainForm->GetHandle()) != 0);
+        EXPECT_TRUE(Showing(MainForm->Toolbar) && Showing(MainForm->Palettebar));
+        EXPECT_TRUE(MainForm->ToolbarVisib->GetChecked() && MainForm->PaletteVisib->GetChecked());
         ASSERT_NE(nullptr, CurrentImageForm);
+        EXPECT_EQ(c.startMax, IsZoomed(MainForm->GetHandle()) != 0);
         EXPECT_EQ(c.startMax, IsZoomed(CurrentImageForm->GetHandle()) != 0);
     }
 };
@@ -86,44 +72,30 @@ TEST_F(ToolWindowRestart, AfterACleanExitTheNextStartPutsTheBarsBack)
         WritePreference("StartMax", c.startMax);
 
         ASSERT_TRUE(Start());
-        CheckBars(c, c.firstTools, c.firstPalette, "first start");
-        // First start: the palette under the main window, the tools under it.
-        RECT main;
-        GetWindowRect(MainForm->GetHandle(), &main);
-        POINT palette = MainForm->Palettebar->GetFloatingPosition();
+        CheckBars(c, c.firstTools, c.firstPalette);
         POINT tools = MainForm->Toolbar->GetFloatingPosition();
+        POINT palette = MainForm->Palettebar->GetFloatingPosition();
         if (c.firstTools == Floating) {
-            EXPECT_EQ(0, main.left);
-            EXPECT_EQ(0, main.top);
-            EXPECT_EQ(main.left, palette.x);
-            EXPECT_EQ(main.bottom, palette.y);
-            EXPECT_EQ(main.left, tools.x);
-            EXPECT_EQ(palette.y + MainForm->Palettebar->GetHeight(), tools.y);
+            // At (0, 0) with the palette window under it, the tool window under that.
+            RECT main;
+            GetWindowRect(MainForm->GetHandle(), &main);
+            EXPECT_TRUE((POINT{main.left, main.top} == POINT{0, 0}));
+            EXPECT_TRUE((palette == POINT{main.left, main.bottom}));
+            EXPECT_TRUE((tools == POINT{main.left, palette.y + MainForm->Palettebar->GetHeight()}));
         }
         ASSERT_TRUE(Exit());
-        StoredBar storedTools = Stored("Toolbar"), storedPalette = Stored("Palettebar");
-        EXPECT_EQ("+", storedTools.dockedTo);
-        EXPECT_EQ("+", storedPalette.dockedTo);
-        EXPECT_EQ(2, storedTools.rev);
-        EXPECT_EQ(1, storedTools.visible);
-        EXPECT_EQ(1, storedPalette.visible);
-        EXPECT_EQ(tools.x, storedTools.left);
-        EXPECT_EQ(tools.y, storedTools.top);
-        EXPECT_EQ(palette.x, storedPalette.left);
-        EXPECT_EQ(palette.y, storedPalette.top);
+        POINT storedTools, storedPalette;
+        EXPECT_EQ("+", Stored("Toolbar", storedTools));
+        EXPECT_EQ("+", Stored("Palettebar", storedPalette));
+        EXPECT_TRUE(storedTools == tools && storedPalette == palette);
+        std::string stored = RegQuery("HKCU\\Software\\Corvane\\KS\\Toolbars /s");
 
         ASSERT_TRUE(Start());
-        CheckBars(c, c.nextTools, c.nextPalette, "second start");
-        POINT restored = MainForm->Toolbar->GetFloatingPosition();
-        EXPECT_EQ(storedTools.left, restored.x);
-        EXPECT_EQ(storedTools.top, restored.y);
-        restored = MainForm->Palettebar->GetFloatingPosition();
-        EXPECT_EQ(storedPalette.left, restored.x);
-        EXPECT_EQ(storedPalette.top, restored.y);
+        CheckBars(c, c.nextTools, c.nextPalette);
+        EXPECT_TRUE(MainForm->Toolbar->GetFloatingPosition() == storedTools);
+        EXPECT_TRUE(MainForm->Palettebar->GetFloatingPosition() == storedPalette);
         ASSERT_TRUE(Exit());
-        EXPECT_TRUE(storedTools == Stored("Toolbar"));
-        EXPECT_TRUE(storedPalette == Stored("Palettebar"));
-        if (HasFatalFailure()) return;
+        EXPECT_EQ(stored, RegQuery("HKCU\\Software\\Corvane\\KS\\Toolbars /s")) << "the next exit stores the same";
     }
 }
 
