@@ -198,10 +198,10 @@ void TMainForm::SaveSettings()
     AppSettings.Clipping = Clipping;
     AppSettings.AntiAlias = AntiAlias;
     SaveAppSettings(AppSettings);
-    // Stored floating: an image window's dock is gone at the next start, so
-    // a place in it could not be restored; the floating spot can.
-    FloatMainBars();
     try {
+        // Stored floating: an image window's dock is gone at the next start,
+        // so a place in it could not be restored; the floating spot can.
+        FloatMainBars();
         SaveToolbarPositions(this, ToolbarsKey);
     } catch (...) {
         // The other keys are written; the positions keep their last values.
