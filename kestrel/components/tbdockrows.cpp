@@ -81,12 +81,14 @@ void FitRows(std::vector<TDockRowBar>& bars, int clientLength)
 TDockArrangement ArrangeDockRows(std::vector<TDockRowBar>& Bars, bool LimitToOneRow, int ClientLength)
 {
     TDockArrangement out;
-    // A negative stored row would escape the gap closing, which starts at 0.
-    for (TDockRowBar& b : Bars)
-        if (b.Row < 0 || LimitToOneRow) b.Row = 0;
     std::stable_sort(Bars.begin(), Bars.end(), [](const TDockRowBar& a, const TDockRowBar& b) {
         return a.Row != b.Row ? a.Row < b.Row : a.Pos < b.Pos;
     });
+    // After the sort: bars of a dock limited to one row keep the order of
+    // their rows. A negative stored row would escape the gap closing, which
+    // starts at 0.
+    for (TDockRowBar& b : Bars)
+        if (b.Row < 0 || LimitToOneRow) b.Row = 0;
     CloseEmptyRows(Bars);
     PackRows(Bars);
     int rows = HighestRow(Bars) + 1;

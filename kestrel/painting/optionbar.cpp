@@ -137,6 +137,14 @@ void HideOptionBar(P_icon* oldTool, P_icon* newTool)
     for (OptionControl& c : Bar().controls) c.visible = false;
 }
 
+void HideOptionBars()
+{
+    SetShown(false);
+    for (OptionControl& c : Bar().controls) c.visible = false;
+    GridBarHiddenLevel() = Level;
+    ShowGridBar(false);
+}
+
 bool OptionBarShown() { return Bar().shown; }
 
 int OptionControlCount() { return int(Bar().controls.size()); }

@@ -45,6 +45,10 @@ void ShowOptionBar(P_icon* tool);
 // With GridTool as the old tool it is the grid bar that goes.
 void HideOptionBar(P_icon* oldTool, P_icon* newTool);
 bool OptionBarShown();
+// Both bars down, whatever showed them: as HideOptionBar of a tool with a
+// description and of the grid switch, for no new tool. Start-up calls it
+// after restoring the bars' stored places, which may show either of them.
+void HideOptionBars();
 
 int OptionControlCount();
 // 0 for an index past the bar's controls.

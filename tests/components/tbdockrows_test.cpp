@@ -103,6 +103,30 @@ TEST(DockRows, LimitToOneRowAndNegativeRows)
     EXPECT_EQ(1, negative[1].Row);
 }
 
+TEST(DockRows, OneRowDockKeepsTheOrderOfTheStoredRows)
+{
+    // Stored rows come first, positions only within a row: the bar of row 1
+    // follows every bar of row 0 whatever its position.
+    struct Case {
+        int rows[3], positions[3];
+        int order[3];
+    };
+    const Case cases[] = {
+        {{1, 0, 0}, {0, 50, 10}, {3, 2, 1}},
+        {{0, 1, 2}, {90, 0, 5}, {1, 2, 3}},
+        {{2, 2, 0}, {40, 0, 70}, {3, 2, 1}},
+    };
+    for (const Case& c : cases) {
+        std::vector<TDockRowBar> bars;
+        for (int i = 0; i < 3; ++i) bars.push_back(Bar(i + 1, c.rows[i], c.positions[i], 30));
+        ArrangeDockRows(bars, true, 300);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(c.order[i], Id(bars[i])) << "case " << &c - cases << ", place " << i;
+            EXPECT_EQ(0, bars[i].Row);
+        }
+    }
+}
+
 TEST(DockRows, RowSizeIsAtLeastEightAndTheThickestBar)
 {
     std::vector<TDockRowBar> bars = {Bar(1, 0, 0, 40, 3), Bar(2, 1, 0, 40, 16), Bar(3, 1, 50, 40, 30)};

@@ -40,7 +40,10 @@ void Restore(TCustomToolWindow* w, const AnsiString& name, TDock* dock, const TP
     POINT floating{readInt(name, "FloatLeft", 0), readInt(name, "FloatTop", 0)};
     w->ReadPositionData(readInt);
     if (dock) {
+        // Docked too, the window keeps its floating spot: undocked it floats
+        // there, and the next save writes it back unchanged.
         w->SetDockedTo(dock);
+        w->SetFloatingPosition(floating);
     } else {
         w->SetFloatingPosition(floating);
         w->SetDockedTo(nullptr);

@@ -132,15 +132,18 @@ void TCustomToolbar::SizingAdjust(RECT& Rect, int HitCode)
     if (shapes_.empty()) return;
     bool byHeight = HitCode == HTTOP || HitCode == HTBOTTOM;
     bool fromLeft = HitCode == HTLEFT || HitCode == HTTOPLEFT || HitCode == HTBOTTOMLEFT;
-    bool fromTop = HitCode == HTTOP;
+    bool fromTop = HitCode == HTTOP || HitCode == HTTOPLEFT || HitCode == HTTOPRIGHT;
     int extent = byHeight ? Rect.bottom - Rect.top : Rect.right - Rect.left;
-    if (extent == lastExtent_) return;
-    bool growing = extent > lastExtent_;
-    bool changed = growing != lastGrowing_;
-    int tolerance = ToolbarSnapTolerance(shapes_, shape_, byHeight);
-    shape_ = ToolbarSnapStep(shapes_, shape_, extent, growing, changed, tolerance, byHeight);
-    lastExtent_ = extent;
-    lastGrowing_ = growing;
+    // The mouse where it was (the release after the last move) keeps the
+    // shape, but the rectangle still takes it.
+    if (extent != lastExtent_) {
+        bool growing = extent > lastExtent_;
+        bool changed = growing != lastGrowing_;
+        int tolerance = ToolbarSnapTolerance(shapes_, shape_, byHeight);
+        shape_ = ToolbarSnapStep(shapes_, shape_, extent, growing, changed, tolerance, byHeight);
+        lastExtent_ = extent;
+        lastGrowing_ = growing;
+    }
     const TTbShape& s = shapes_[shape_];
     // The side opposite the dragged edge stays put.
     if (fromLeft)

@@ -559,7 +559,9 @@ void ToolWindowHook(THookProcKind Code, HWND Wnd, WPARAM, LPARAM)
     for (TCustomToolWindow* w : windows) {
         if (std::find(ToolWindows().begin(), ToolWindows().end(), w) == ToolWindows().end()) continue;
         TFloatingWindowParent* holder = w->GetFloatParent();
-        if (!holder || !holder->HandleAllocated()) continue;
+        // A holder never shown yet has no window: nothing to hand over, but
+        // the rules may now show it (a form shown, the application active).
+        if (!holder || (Code == hpPreDestroy && !holder->HandleAllocated())) continue;
         if (Code == hpPreDestroy) {
             // Owned windows die with their owner: hand the holder over.
             HWND owner = GetWindow(holder->GetHandle(), GW_OWNER);

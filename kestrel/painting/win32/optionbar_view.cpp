@@ -9,6 +9,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "spinedit.h"
+#include "tbwindow.h"
 #include "userlevel.h"
 #include "winapi.h"
 
@@ -283,6 +284,8 @@ void TOptionBarView::ShowBar(bool Shown)
     if (Shown) {
         Refresh();
         Place();
+        // At the start of its row, whatever the row held before.
+        if (auto* window = dynamic_cast<TCustomToolWindow*>(bar_)) window->SetDockPos(0);
     }
     bar_->SetEnabled(Shown);
     bar_->SetVisible(Shown);

@@ -57,6 +57,8 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     Dock->SetName("Dock");
     Dock->SetParent(this);
     Dock->SetPosition(dpBottom);
+    // Its bars belong to the current tool: not dragged out, nor stored by dock.
+    Dock->SetAllowDrag(false);
     BuildToolbar();
     BuildPalettebar();
     BuildOptionBars();
@@ -171,6 +173,9 @@ void TMainForm::BuildOptionBars()
     OptionToolbarLabel->SetCaption("");
     OptionToolbarLabel->SetParent(OptionToolbar);
     OptionView = new TOptionBarView(this, OptionToolbar, OptionToolbarLabel);
+    // Up only while a tool with a description is current.
+    OptionToolbar->SetVisible(false);
+    OptionToolbar->SetEnabled(false);
     GridBar = new TToolbar(this);
     GridBar->SetName("GridBar");
     GridBar->SetParent(Dock);

@@ -87,6 +87,8 @@ public:
     void ShutDownRequest(TObject* Sender, bool& CanClose);
     void LoadSettings();
     void SaveSettings();
+    // Once started (UM_STARTED): the tool windows' stored places.
+    void RestoreToolbarPositions();
 
     // --- messages (mainform_messages.cpp) ---
     void WndProc(TMessage& Message) override;
@@ -146,6 +148,9 @@ private:
     // shown and marked fresh; null when none could be made.
     TImageForm* OpenBlankPicture();
     void GatherMainBars(TImageForm* f);
+    void PlaceBarsUnderMainWindow();
+    // The tool and palette windows float above the main window.
+    void FloatMainBars();
     TMenuItem* NewItem(TMenuItem* parent, const char* name, const char* caption, TNotifyEvent onClick);
     void KeepHiddenWindows(bool minimized);
 

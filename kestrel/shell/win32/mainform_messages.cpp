@@ -104,10 +104,7 @@ void TMainForm::StartMessage(TMessage& Message)
         Show();
         Tod1Click(nullptr);
     } else if (Message.Msg == UM_STARTED) {
-        LoadToolbarPositions(this, "Software\\Corvane\\KS\\Toolbars");
-        ToolbarVisib->SetChecked(Toolbar->GetVisible());
-        PaletteVisib->SetChecked(Palettebar->GetVisible());
-        if (AppSettings.AlwaysDock && CurrentImageForm) GatherMainBars(CurrentImageForm);
+        RestoreToolbarPositions();
     } else if (!Closing) {
         if (OpenBlankPicture()) ResumeTool();
     }

@@ -86,6 +86,24 @@ void LoadFolderGlyphs(HINSTANCE instance)
     if (FindResourceA(instance, "PARENTF", RT_BITMAP)) ParentFolderGlyph->LoadFromResourceName(instance, "PARENTF");
 }
 
+// The position store names the dock a bar sits in.
+void NameImageDocks(TImageForm* f)
+{
+    if (f->LeftDock->GetName().IsEmpty()) f->LeftDock->SetName("LeftDock");
+    if (f->RightDock->GetName().IsEmpty()) f->RightDock->SetName("RightDock");
+}
+
+// Maximised while hidden: without a window manager, a shown window that is
+// asked to maximise waits for one to do it, and stays as it was (measured
+// under Wine with managed windows); one mapped maximised stays so.
+void MaximiseShownForm(TCustomForm* form)
+{
+    bool shown = form->GetVisible();
+    if (shown) form->Hide();
+    form->SetWindowState(wsMaximized);
+    if (shown) form->Show();
+}
+
 }  // namespace
 
 void TMainForm::FormCreate(TObject*)
@@ -148,6 +166,10 @@ void TMainForm::InstallLinks()
     ToolHost.fitMainWindowToDock = [this] { FitMainWindowToDock(); };
     PictureViews.activityTimer = [this](bool on) { ActivityTimer->SetEnabled(on); };
     InstallPictureFileLinks(this);
+    // Through the global: the hook outlives a main window made again.
+    PictureFileLinks.toolWindowsOnTop = [] {
+        if (MainForm) MainForm->SetToolbarsFloatingMode(false);
+    };
     RecentFiles = MRUFileList1;
 }
 
@@ -159,7 +181,10 @@ void TMainForm::LoadSettings()
     Clipping = AppSettings.Clipping;
     AntiAlias = AppSettings.AntiAlias;
     OptimBrush = AppSettings.OptimBrush;
+    // A first run has no place stored: the top-left corner, and the tool
+    // windows under the bar once it has its size (PlaceBarsUnderMainWindow).
     if (AppSettings.PlacementKnown) SetBounds(AppSettings.Left, AppSettings.Top, GetWidth(), GetHeight());
+    else SetBounds(0, 0, GetWidth(), GetHeight());
 }
 
 void TMainForm::SaveSettings()
@@ -173,7 +198,44 @@ void TMainForm::SaveSettings()
     AppSettings.Clipping = Clipping;
     AppSettings.AntiAlias = AntiAlias;
     SaveAppSettings(AppSettings);
-    SaveToolbarPositions(this, ToolbarsKey);
+    try {
+        // Stored floating: an image window's dock is gone at the next start,
+        // so a place in it could not be restored; the floating spot can.
+        FloatMainBars();
+        SaveToolbarPositions(this, ToolbarsKey);
+    } catch (...) {
+        // The other keys are written; the positions keep their last values.
+    }
+}
+
+void TMainForm::FloatMainBars()
+{
+    for (TToolbar* bar : {Toolbar, Palettebar})
+        if (!bar->IsFloating()) bar->SetParent(this);
+}
+
+// First run: the palette window at the main window's left edge just below
+// it, the tool window just below the palette window, both shown.
+void TMainForm::PlaceBarsUnderMainWindow()
+{
+    POINT at = {GetLeft(), GetTop() + GetHeight()};
+    Palettebar->SetFloatingPosition(at);
+    Palettebar->SetVisible(true);
+    at.y += Palettebar->GetHeight();
+    Toolbar->SetFloatingPosition(at);
+    Toolbar->SetVisible(true);
+}
+
+// Stored places first; then the image window takes the bars again when it
+// should, and no option bar stays up without its tool.
+void TMainForm::RestoreToolbarPositions()
+{
+    LoadToolbarPositions(this, ToolbarsKey);
+    if (AppSettings.AlwaysDock && CurrentImageForm) GatherMainBars(CurrentImageForm);
+    HideOptionBars();
+    FitMainWindowToDock();
+    ToolbarVisib->SetChecked(Toolbar->GetVisible());
+    PaletteVisib->SetChecked(Palettebar->GetVisible());
 }
 
 void TMainForm::SizeToMenuBar()
@@ -218,9 +280,7 @@ TImageForm* TMainForm::OpenBlankPicture()
 // bar into its right one.
 void TMainForm::GatherMainBars(TImageForm* f)
 {
-    // The position store names the dock a bar sits in.
-    if (f->LeftDock->GetName().IsEmpty()) f->LeftDock->SetName("LeftDock");
-    if (f->RightDock->GetName().IsEmpty()) f->RightDock->SetName("RightDock");
+    NameImageDocks(f);
     if (Toolbar->GetVisible() && Toolbar->IsFloating()) Toolbar->SetDockedTo(f->LeftDock);
     if (Palettebar->GetVisible() && Palettebar->IsFloating()) Palettebar->SetDockedTo(f->RightDock);
 }
@@ -268,6 +328,8 @@ bool TMainForm::StartUp(int argc, char** argv)
     BuildPalette(PaletteHolder, AppSettings.Palette, true);
     ConnectPaletteBar(PaletteHolder, DrawCol, BackCol);
     LayOutToolPanel();
+    // The bars have their sizes now.
+    if (!AppSettings.PlacementKnown) PlaceBarsUnderMainWindow();
     OpenFirstPictures(argc, argv);
     if (ImageFormCount() == 0) {
         // Nothing to paint on (the user was told why): end the program.
@@ -279,8 +341,9 @@ bool TMainForm::StartUp(int argc, char** argv)
         UpdateView();
     }
     if (AppSettings.StartMax) {
-        SetWindowState(wsMaximized);
-        CurrentImageForm->SetWindowState(wsMaximized);
+        MaximiseShownForm(this);
+        MaximiseShownForm(CurrentImageForm);
+        NameImageDocks(CurrentImageForm);
         Toolbar->SetDockedTo(CurrentImageForm->LeftDock);
         Palettebar->SetDockedTo(CurrentImageForm->LeftDock);
     }

@@ -3,6 +3,8 @@
 // forward to the image windows.
 #include "mainform.h"
 
+#include <algorithm>
+
 #include "application.h"
 #include "imageform.h"
 #include "imagetitle.h"
@@ -92,11 +94,15 @@ void TMainForm::PaletteVisibClick(TObject*)
 void TMainForm::Contents1Click(TObject*) { Application->HelpCommand(HELP_FINDER, 0); }
 
 // Called after every tool switch: the client area is exactly the bottom
-// dock's rows, and nothing is moved when nothing changed.
+// dock's rows, and nothing is moved when nothing changed. The width only
+// grows, to the widest docked bar: a maximised window spans the screen.
 void TMainForm::FitMainWindowToDock()
 {
     if (fitting_) return;
     fitting_ = true;
+    int widest = 0;
+    for (int i = 0; i < Dock->GetToolbarCount(); ++i) widest = std::max(widest, Dock->GetToolbars(i)->GetWidth());
+    if (widest > GetClientWidth() && GetWindowState() != wsMaximized) SetClientWidth(widest);
     int height = Dock->GetHeight();
     int delta = height - GetClientHeight();
     if (delta != 0) {

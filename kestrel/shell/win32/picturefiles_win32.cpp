@@ -211,6 +211,7 @@ int Finish(UDBuffer* target, const AnsiString& name, int image, bool quiet, cons
         UDBuffer::DropUndo(target);
         UDBuffer::DropRedo(target);
     }
+    if (PictureFileLinks.toolWindowsOnTop) PictureFileLinks.toolWindowsOnTop();
     return code;
 }
 

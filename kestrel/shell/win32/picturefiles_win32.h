@@ -57,6 +57,8 @@ struct PictureFileHooks {
     std::function<void(unsigned long colour1, unsigned long colour2)> takeColours;
     // The file's palette: count entries of R, G, B.
     std::function<void(const unsigned char* palette, int count)> takePalette;
+    // After a picture was read: the tool windows float above all forms again.
+    std::function<void()> toolWindowsOnTop;
 };
 extern PictureFileHooks PictureFileLinks;
 

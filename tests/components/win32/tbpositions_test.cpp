@@ -208,3 +208,27 @@ TEST_F(TbPositionsTest, NamesAreRequiredAndDocksAreReleasedOnError)
         EXPECT_STREQ("Cannot save tool window's position because DockedTo's Name property not set", e.what());
     }
 }
+
+TEST_F(TbPositionsTest, ABarRestoredIntoADockKeepsItsFloatingSpot)
+{
+    TMemoryStore store;
+    {
+        TDockForm f;
+        f.Bar1->SetFloatingPosition(POINT{320, 210});
+        f.Bar1->SetDockedTo(nullptr);
+        f.Bar1->SetDockedTo(f.Left);
+        f.Show();
+        SaveToolbarPositionsEx(f.Form, store.WriteInt(), store.WriteString());
+    }
+    std::map<std::string, std::string> saved = store.Values;
+    TDockForm g;
+    g.Show();
+    LoadToolbarPositionsEx(g.Form, store.ReadInt(), store.ReadString());
+    EXPECT_EQ(g.Left, g.Bar1->GetDockedTo());
+    SaveToolbarPositionsEx(g.Form, store.WriteInt(), store.WriteString());
+    EXPECT_EQ(saved, store.Values) << "a save after the restore changes nothing";
+    g.Bar1->SetDockedTo(nullptr);
+    gui::PumpUntilIdle();
+    EXPECT_EQ(320, ScreenRect(g.Bar1).left);
+    EXPECT_EQ(210, ScreenRect(g.Bar1).top);
+}

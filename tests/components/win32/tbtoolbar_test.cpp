@@ -132,3 +132,39 @@ TEST_F(TbToolbarTest, EdgeDragSnapsToLayoutShapesAndEscapeRestores)
     EXPECT_EQ(wr.left, ScreenRect(b).left) << "the left side stays put";
     EXPECT_EQ(nullptr, GetCapture());
 }
+
+TEST_F(TbToolbarTest, CornerDragKeepsTheOppositeCornerInPlace)
+{
+    struct Case {
+        int hit;
+        bool fromLeft, fromTop;
+    };
+    const Case cases[] = {{HTTOPRIGHT, false, true},
+                          {HTTOPLEFT, true, true},
+                          {HTBOTTOMRIGHT, false, false},
+                          {HTBOTTOMLEFT, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hit);
+        TDockForm f;
+        f.Show();
+        TToolbar* b = f.Bar3;
+        b->SetFloatingPosition(POINT{300, 300});
+        b->SetDockedTo(nullptr);
+        gui::PumpUntilIdle();
+        std::vector<TTbShape> shapes = b->FloatingShapes(false);
+        ASSERT_GE(shapes.size(), 2u);
+        RECT wr = ScreenRect(b);
+        POINT corner{c.fromLeft ? wr.left : wr.right - 1, c.fromTop ? wr.top : wr.bottom - 1};
+        // In to the narrowest shape, which is taller.
+        int in = wr.right - wr.left - shapes.front().Width + 1;
+        POINT to{c.fromLeft ? corner.x + in : corner.x - in, corner.y};
+        EdgeDrag(b, c.hit, corner, {POINT{(corner.x + to.x) / 2, corner.y}, to}, false);
+        RECT now = ScreenRect(b);
+        EXPECT_EQ(shapes.front().Width, now.right - now.left);
+        EXPECT_GT(now.bottom - now.top, wr.bottom - wr.top);
+        if (c.fromLeft) EXPECT_EQ(wr.right, now.right);
+        else EXPECT_EQ(wr.left, now.left);
+        if (c.fromTop) EXPECT_EQ(wr.bottom, now.bottom);
+        else EXPECT_EQ(wr.top, now.top);
+    }
+}

@@ -2,7 +2,9 @@
 // bottom dock, only the controls the user level reaches, and nothing of it
 // usable while hidden; the main window follows the dock's height.
 #include "bare_mainform_fixture.h"
+#include "messages.h"
 #include "optionbar.h"
+#include "tool.h"
 #include "userlevel.h"
 
 namespace {
@@ -12,6 +14,7 @@ protected:
     void TearDown() override
     {
         Level = LevelNovice;
+        SetLanguageLookup(nullptr);
         BareMainForm::TearDown();
     }
 
@@ -25,6 +28,12 @@ protected:
 
 TEST_F(GridBar, ShownInTheSecondDockRowWithTheMainWindowGrown)
 {
+    // Under the bar of a tool that has one.
+    SetLanguageLookup([](const AnsiString&) { return AnsiString("Radius,I,Size,1,100,10,Brush size"); });
+    P_icon tool;
+    tool.optionBarKey = "Bar";
+    ShowOptionBar(&tool);
+    MainForm->FitMainWindowToDock();
     int before = MainForm->GetClientHeight();
     ShowGrid(true);
     TToolbar* bar = MainForm->GridBar;
@@ -36,6 +45,7 @@ TEST_F(GridBar, ShownInTheSecondDockRowWithTheMainWindowGrown)
     EXPECT_TRUE(MainForm->GridPy->GetEnabled());
     EXPECT_EQ(MainForm->Dock->GetHeight(), MainForm->GetClientHeight());
     EXPECT_GT(MainForm->GetClientHeight(), before);
+    HideOptionBar(&tool, nullptr);
 }
 
 TEST_F(GridBar, ControlsAboveTheUserLevelStayHidden)
