@@ -2,7 +2,7 @@
 
 #include "messages.h"
 #include "sysutils.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 AnsiString ImageTitle(const UDBuffer& pic)
 {

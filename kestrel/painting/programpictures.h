@@ -3,7 +3,7 @@
 #ifndef KESTREL_PROGRAMPICTURES_H
 #define KESTREL_PROGRAMPICTURES_H
 
-#include "udbuffer.h"
+#include "picture_document.h"
 
 extern UDBuffer WorkView;           // views the current picture's pixels
 extern UDBuffer CurrentBrush;       // the master brush; keeps undo lists like an image

@@ -5,7 +5,7 @@
 
 #include "pictureview.h"
 #include "toolhost.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 P_icon IdleTool;
 P_icon* CurrentTool = &IdleTool;

@@ -5,7 +5,7 @@
 #include "toolgroups.h"
 #include "toolhost.h"
 #include "toolmanager.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 static const int StatusBrushPanel = 2;
 

@@ -5,7 +5,7 @@
 #include "pictureview.h"
 #include "toolhost.h"
 #include "toolmanager.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 // The press cannot start its operation (no undo step could be recorded;
 // the user has been told).

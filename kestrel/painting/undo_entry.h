@@ -5,7 +5,7 @@
 #define KESTREL_UNDO_ENTRY_H
 
 #include "brushstate.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 struct UndoEntry {
     UndoEntry* next = nullptr;  // the next older step

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include "lngdecode.h"
+#include "language_file_decode.h"
 #include "messages.h"
 #include "sysutils.h"
 

@@ -9,7 +9,7 @@
 #include <stdint.h>
 
 #include "buffer.h"
-#include "pmdefs.h"
+#include "pixmill_api.h"
 #include "streams.h"
 
 struct GFXFileDesc;

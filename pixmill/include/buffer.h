@@ -15,7 +15,7 @@
 #ifndef PIXMILL_BUFFER_H
 #define PIXMILL_BUFFER_H
 
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 class AnsiString;
 class RFont;

@@ -11,7 +11,7 @@
 #ifndef PIXMILL_COLCONV_H
 #define PIXMILL_COLCONV_H
 
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 namespace Colconv {
 

@@ -12,7 +12,7 @@
 #include "ansistring.h"
 #include "filestream.h"
 #include "gfxstream.h"
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 class PIXMILL_API TReplacingFile {
 public:

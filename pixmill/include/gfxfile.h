@@ -29,7 +29,7 @@
 #include "ansistring.h"
 #include "buffer.h"
 #include "gfxstream.h"
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 class GFXFile;
 

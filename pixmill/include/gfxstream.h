@@ -8,7 +8,7 @@
 #define PIXMILL_GFXSTREAM_H
 
 #include "ansistring.h"
-#include "pmdefs.h"
+#include "pixmill_api.h"
 #include "streams.h"
 
 class PIXMILL_API TInputStream : public TStream {

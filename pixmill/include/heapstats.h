@@ -3,7 +3,7 @@
 #ifndef PIXMILL_HEAPSTATS_H
 #define PIXMILL_HEAPSTATS_H
 
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 PIXMILL_API int PixmillLiveBlocks();
 

@@ -8,7 +8,7 @@
 #define PIXMILL_QUANTIZE_H
 
 #include "buffer.h"
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 // Chooses up to n colours for src by median cut; zeroes the remaining
 // entries up to n; returns the number of entries made. work, when it holds at

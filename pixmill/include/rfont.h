@@ -9,7 +9,7 @@
 #define PIXMILL_RFONT_H
 
 #include "ansistring.h"
-#include "pmdefs.h"
+#include "pixmill_api.h"
 
 // One font file as the registry saw it.
 struct RFontFile {

@@ -7,7 +7,7 @@
 #ifndef PIXMILL_STREAMBUF_H
 #define PIXMILL_STREAMBUF_H
 
-#include "pmdefs.h"
+#include "pixmill_api.h"
 #include "streams.h"
 
 class PIXMILL_API StreamBuf {

@@ -16,7 +16,7 @@
 #include "gfxfile.h"
 #include "picture_clip.h"
 #include "picture_limits.h"
-#include "tgastream.h"
+#include "tga_stream.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "imagekeys.h"
 #include "imagetitle.h"
 #include "messages.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 TEST(AxisLock, DecidesOnlyPastFourPixelsAndThenHoldsTheAxis)
 {

@@ -9,7 +9,7 @@
 #include "selection_scale.h"
 #include "selection_trace.h"
 #include "undo_fixture.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 namespace {
 

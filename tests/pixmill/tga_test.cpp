@@ -12,7 +12,7 @@
 #include "formats.h"
 #include "gfxfile.h"
 #include "streams.h"
-#include "tgastream.h"
+#include "tga_stream.h"
 
 #include "format_fixture.h"
 

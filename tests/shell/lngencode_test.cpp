@@ -10,7 +10,7 @@
 #include <string>
 #include <unistd.h>
 #include "lng_encoder.h"
-#include "lngdecode.h"
+#include "language_file_decode.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "mainmessages.h"
-#include "mainsnap.h"
+#include "main_window_snap.h"
 #include "startupsteps.h"
 
 namespace {

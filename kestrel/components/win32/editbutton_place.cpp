@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "forms.h"
-#include "vclutils.h"
+#include "control_support.h"
 
 TEditWithButton::TEditWithButton(TComponent* AOwner) : TCustomEdit(AOwner)
 {

@@ -1,7 +1,7 @@
 // TMRUFileList: the list, its menu items and its store.
 #include "mruflist.h"
 
-#include "filelblcalc.h"
+#include "file_name_label_model.h"
 #include "bitmap.h"
 #include "inifiles.h"
 #include "mruflist_core.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "appini.h"
+#include "placement_ini.h"
 #include "application.h"
 #include "formpos.h"
 #include "inifiles.h"

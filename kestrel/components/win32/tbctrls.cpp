@@ -6,7 +6,7 @@
 #include "glyphcalc.h"
 #include "tbcommon.h"
 #include "tbctrls_glyph.h"
-#include "vclutils.h"
+#include "control_support.h"
 
 namespace {
 

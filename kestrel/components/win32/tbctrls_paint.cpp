@@ -3,7 +3,7 @@
 
 #include "imagelist.h"
 #include "tbctrls_glyph.h"
-#include "vclutils.h"
+#include "control_support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "vclutils.h"
+#include "control_support.h"
 
 // ---- TEditButton
 

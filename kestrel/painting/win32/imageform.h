@@ -8,16 +8,16 @@
 
 #include "axislock.h"
 #include "buttons.h"
-#include "evtscroll.h"
+#include "scroll_box_with_events.h"
 #include "extctrls.h"
 #include "forms.h"
-#include "frstatus.h"
+#include "status_bar_host.h"
 #include "imagekeys.h"
-#include "stripprg.h"
+#include "strip_progress.h"
 #include "tbctrls.h"
 #include "tbdock.h"
-#include "tbuffer.h"
-#include "udbuffer.h"
+#include "buffer_view.h"
+#include "picture_document.h"
 
 class TImageForm : public TForm {
 public:

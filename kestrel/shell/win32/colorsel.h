@@ -7,10 +7,10 @@
 
 #include "colorsel_model.h"
 #include "forms.h"
-#include "marscap.h"
+#include "gradient_caption.h"
 #include "stdctrls.h"
 #include "extctrls.h"
-#include "tbuffer.h"
+#include "buffer_view.h"
 
 class TColorSel : public TForm {
 public:

@@ -15,7 +15,7 @@
 #include "extctrls.h"
 #include "font.h"
 #include "forms.h"
-#include "marscap.h"
+#include "gradient_caption.h"
 #include "menus.h"
 #include "mruflist.h"
 #include "spinedit.h"
@@ -23,7 +23,7 @@
 #include "tbctrls.h"
 #include "tbdock.h"
 #include "tbtoolbar.h"
-#include "tbuffer.h"
+#include "buffer_view.h"
 #include "timer.h"
 #include "treescan.h"
 

@@ -7,7 +7,7 @@
 #include "application.h"
 #include "mainmessages.h"
 #include "imageform.h"
-#include "mainsnap.h"
+#include "main_window_snap.h"
 #include "optionbar.h"
 #include "tbpositions.h"
 #include "toolmanager.h"

@@ -8,7 +8,7 @@
 #include "application.h"
 #include "imageform.h"
 #include "imagetitle.h"
-#include "mainsnap.h"
+#include "main_window_snap.h"
 #include "optionbar.h"
 #include "pictureview.h"
 #include "toolmanager.h"

@@ -8,7 +8,7 @@
 #include "extctrls.h"
 #include "imagekeys.h"
 #include "palette.h"
-#include "tbuffer.h"
+#include "buffer_view.h"
 
 // A swatch's colour is its brush colour; pixels are 0x00RRGGBB.
 TColor PixelToColor(unsigned long pixel);

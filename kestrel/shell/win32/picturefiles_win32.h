@@ -13,7 +13,7 @@
 #include "forms.h"
 #include "gfxfile.h"
 #include "picturefiles.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 
 class TMRUFileList;
 

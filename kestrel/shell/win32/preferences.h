@@ -12,7 +12,7 @@
 #include "floattabs.h"
 #include "forms.h"
 #include "listctls.h"
-#include "marscap.h"
+#include "gradient_caption.h"
 #include "settings_registry.h"
 #include "spinedit.h"
 #include "stdctrls.h"

@@ -6,7 +6,7 @@
 #define KESTREL_SMALLDIALOG_H
 
 #include "forms.h"
-#include "marscap.h"
+#include "gradient_caption.h"
 
 // One per dialog, kept for the run.
 struct TDialogPlace {

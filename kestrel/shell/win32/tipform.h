@@ -6,7 +6,7 @@
 
 #include "extctrls.h"
 #include "forms.h"
-#include "marscap.h"
+#include "gradient_caption.h"
 #include "stdctrls.h"
 
 class TTipForm : public TForm {

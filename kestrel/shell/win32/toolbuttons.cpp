@@ -2,7 +2,7 @@
 
 #include "appsettings.h"
 #include "exceptions.h"
-#include "iconpanel.h"
+#include "variant_popup.h"
 #include "screen.h"
 #include "tbctrls.h"
 #include "timerlst.h"

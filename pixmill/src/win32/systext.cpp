@@ -7,7 +7,7 @@
 #include "ansistring.h"
 #include "buffer_clip.h"
 #include "font.h"
-#include "textdc.h"
+#include "shared_text_dc.h"
 
 namespace {
 

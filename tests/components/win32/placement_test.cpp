@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "appini.h"
+#include "placement_ini.h"
 #include "inifiles.h"
 #include "placement.h"
 #include "workarea.h"

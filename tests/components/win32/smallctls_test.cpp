@@ -1,11 +1,11 @@
 // The image window's small controls: scroll events, the progress strip's
 // pixels, the status bar hosting controls, and the file label's caption.
 #include "../../gui/win32/form_fixture.h"
-#include "evtscroll.h"
-#include "filelbl.h"
+#include "scroll_box_with_events.h"
+#include "file_name_label.h"
 #include "forms.h"
-#include "frstatus.h"
-#include "stripprg.h"
+#include "status_bar_host.h"
+#include "strip_progress.h"
 
 #include <commctrl.h>
 

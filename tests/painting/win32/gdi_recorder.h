@@ -7,7 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <vector>
-#include "tbuffer_render.h"
+#include "buffer_view_render.h"
 
 struct GdiCall {
     bool stretch;  // StretchDIBits, else SetDIBitsToDevice

@@ -4,7 +4,7 @@
 
 #include "imagezoom.h"
 #include "sysutils.h"
-#include "tbuffer_zoom.h"
+#include "buffer_view_zoom.h"
 #include "userlevel.h"
 #include "window_capture.h"
 

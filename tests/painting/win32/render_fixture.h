@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
-#include "tbuffer_render.h"
+#include "buffer_view_render.h"
 
 // Picture pixel (x, y) has colour x << 12 | y (x, y < 4096).
 inline unsigned long PositionColour(int x, int y)

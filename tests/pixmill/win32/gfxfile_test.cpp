@@ -10,7 +10,7 @@
 #include "exceptions.h"
 #include "formats.h"
 #include "gfxfile.h"
-#include "libstart.h"
+#include "library_start.h"
 #include "rfont.h"
 
 namespace {

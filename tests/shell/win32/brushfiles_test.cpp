@@ -5,11 +5,11 @@
 #include "picturefiles_fixture.h"
 
 #include "brushstate.h"
-#include "openplus.h"
+#include "open_dialog_preview.h"
 #include "paintkit.h"
 #include "picturefiles_win32.h"
 #include "programpictures.h"
-#include "saveplus.h"
+#include "save_dialog_options.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 #include "lang.h"
-#include "lngdecode.h"
+#include "language_file_decode.h"
 #include "messages.h"
 #include "winapi.h"
 

@@ -10,9 +10,9 @@
 #include "colorsel.h"
 #include "mainwindow_fixture.h"
 #include "mruflist.h"
-#include "openplus.h"
+#include "open_dialog_preview.h"
 #include "preferences.h"
-#include "saveplus.h"
+#include "save_dialog_options.h"
 #include "tipform.h"
 #include "undoform.h"
 

@@ -5,9 +5,9 @@
 
 #include "../../gui/win32/timed_step.h"
 #include "mainwindow_fixture.h"
-#include "openplus.h"
+#include "open_dialog_preview.h"
 #include "picturefiles_dialogdriver.h"
-#include "saveplus.h"
+#include "save_dialog_options.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "appsettings.h"
 #include "gfxfile.h"
 #include "messages.h"
-#include "udbuffer.h"
+#include "picture_document.h"
 #include "winapi.h"
 
 // An asymmetric picture: every pixel differs, in all three channels.

@@ -10,7 +10,7 @@
 #include "exceptions.h"
 #include "extctrls.h"
 #include "forms.h"
-#include "iconpanel.h"
+#include "variant_popup.h"
 #include "tbctrls.h"
 #include "timerlst.h"
 #include "toolbuttons.h"

@@ -1,9 +1,0 @@
-#include "evtscroll.h"
-
-void TEventScrollBox::WndProc(TMessage& Message)
-{
-    TScrollBox::WndProc(Message);
-    if (IsDestroying()) return;
-    if (Message.Msg == WM_HSCROLL && OnScrollHorz) OnScrollHorz(this);
-    if (Message.Msg == WM_VSCROLL && OnScrollVert) OnScrollVert(this);
-}
