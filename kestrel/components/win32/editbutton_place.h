@@ -7,7 +7,7 @@
 #ifndef KESTREL_EDITBUTTON_PLACE_H
 #define KESTREL_EDITBUTTON_PLACE_H
 
-#include "glyphcalc.h"
+#include "glyph_button_model.h"
 #include "stdctrls.h"
 
 class TEditWithButton : public TCustomEdit {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "application.h"
-#include "floattabs_order.h"
+#include "floattabs_model.h"
 #include "list.h"
 #include "sysutils.h"
 

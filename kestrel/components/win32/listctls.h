@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "listctlsrules.h"
+#include "listctls_model.h"
 #include "stdctrls.h"
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };

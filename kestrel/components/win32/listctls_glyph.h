@@ -12,7 +12,7 @@
 
 #include "bitmap.h"
 #include "buttons.h"
-#include "glyphcalc.h"
+#include "glyph_button_model.h"
 #include "menus.h"
 #include "stdctrls.h"
 #include "timer.h"

@@ -4,7 +4,7 @@
 #include "file_name_label_model.h"
 #include "bitmap.h"
 #include "inifiles.h"
-#include "mruflist_core.h"
+#include "mruflist_model.h"
 #include "registry.h"
 #include "sysutils.h"
 

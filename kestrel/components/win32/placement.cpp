@@ -4,7 +4,7 @@
 
 #include "placement_ini.h"
 #include "application.h"
-#include "formpos.h"
+#include "placement_model.h"
 #include "inifiles.h"
 #include "registry.h"
 #include "workarea.h"

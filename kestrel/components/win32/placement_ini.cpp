@@ -1,7 +1,7 @@
 #include "placement_ini.h"
 
 #include "application.h"
-#include "formpos.h"
+#include "placement_model.h"
 #include "inifiles.h"
 #include "registry.h"
 #include "screen.h"

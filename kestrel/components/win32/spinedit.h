@@ -17,7 +17,7 @@
 #include "bitmap.h"
 #include "controls.h"
 #include "editbutton_place.h"
-#include "spinedit_value.h"
+#include "spinedit_model.h"
 #include "timer.h"
 
 class TSpinButton : public TGraphicControl {

@@ -3,7 +3,7 @@
 
 #include "application.h"
 #include "forms.h"
-#include "glyphcalc.h"
+#include "glyph_button_model.h"
 #include "tbcommon.h"
 #include "tbctrls_glyph.h"
 #include "control_support.h"

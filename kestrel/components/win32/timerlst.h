@@ -3,7 +3,7 @@
 #ifndef KESTREL_TIMERLST_H
 #define KESTREL_TIMERLST_H
 
-#include "timerlst_core.h"
+#include "timerlst_model.h"
 #include "winapi.h"
 
 class TTimerList : public TCustomTimerList {

@@ -3,7 +3,7 @@
 #ifndef KESTREL_TREESCAN_H
 #define KESTREL_TREESCAN_H
 
-#include "treescan_core.h"
+#include "treescan_model.h"
 
 class TTreeScanner : public TCustomTreeScanner {
 public:

@@ -99,7 +99,7 @@ TEST(GlyphStrip, CellsComeFromTheirColumnsAndPixelsRoundTrip)
 }
 
 // The clamping of NumGlyphs and the count from a strip's shape are proven
-// in tbctrls_core_test and glyphcalc_test; here, that the button uses them.
+// in tbctrls_core_test and glyph_button_model_test; here, that the button uses them.
 TEST_F(ToolbarButtonTest, DefaultsLimitsAndGlyphCount)
 {
     TToolbarButton* b = Make(0, 0);

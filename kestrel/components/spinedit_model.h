@@ -1,8 +1,8 @@
 // The rules of the spin edit that need no window: reading and writing its
 // value as text, which keystrokes it takes, which half of the spin button a
 // point is in, and its minimum height.
-#ifndef KESTREL_SPINEDIT_VALUE_H
-#define KESTREL_SPINEDIT_VALUE_H
+#ifndef KESTREL_SPINEDIT_MODEL_H
+#define KESTREL_SPINEDIT_MODEL_H
 
 #include "ansistring.h"
 

@@ -6,8 +6,8 @@
 // The file system is reached through ListEntries and CurrentDirectory, so
 // the walk itself runs anywhere; TTreeScanner (win32/treescan.h) lists with
 // FindFirstFileA.
-#ifndef KESTREL_TREESCAN_CORE_H
-#define KESTREL_TREESCAN_CORE_H
+#ifndef KESTREL_TREESCAN_MODEL_H
+#define KESTREL_TREESCAN_MODEL_H
 
 #include <vector>
 

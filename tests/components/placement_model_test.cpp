@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "formpos.h"
+#include "placement_model.h"
 
 TEST(PosStr, RoundTripsFourIntegers)
 {

@@ -1,4 +1,4 @@
-#include "treescan_core.h"
+#include "treescan_model.h"
 
 #include <algorithm>
 

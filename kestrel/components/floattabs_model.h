@@ -1,7 +1,7 @@
 // Rules of the floating page control that need no window: which sheet
 // comes next, where returning sheets go, the grip's dots, and the messages.
-#ifndef KESTREL_FLOATTABS_ORDER_H
-#define KESTREL_FLOATTABS_ORDER_H
+#ifndef KESTREL_FLOATTABS_MODEL_H
+#define KESTREL_FLOATTABS_MODEL_H
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "formpos.h"
+#include "placement_model.h"
 
 #include <cstdio>
 

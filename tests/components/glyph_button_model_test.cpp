@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "glyphcalc.h"
+#include "glyph_button_model.h"
 
 TEST(GlyphCells, MissingCellsComeFromTheUpCell)
 {

@@ -1,8 +1,8 @@
 // The recent-files list as plain strings: insertion with de-duplication and
 // a length limit, the numbered menu captions, and the stored "F<n>=name"
 // lines turned back into the list.
-#ifndef KESTREL_MRUFLIST_CORE_H
-#define KESTREL_MRUFLIST_CORE_H
+#ifndef KESTREL_MRUFLIST_MODEL_H
+#define KESTREL_MRUFLIST_MODEL_H
 
 #include "ansistring.h"
 

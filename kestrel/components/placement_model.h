@@ -2,8 +2,8 @@
 // placement writes ("Flags", "ShowCmd", "MinMaxPos", "NormPos"), their text
 // form "%d,%d,%d,%d", the section names, and keeping a restored rectangle on
 // a work area.
-#ifndef KESTREL_FORMPOS_H
-#define KESTREL_FORMPOS_H
+#ifndef KESTREL_PLACEMENT_MODEL_H
+#define KESTREL_PLACEMENT_MODEL_H
 
 #include "ansistring.h"
 

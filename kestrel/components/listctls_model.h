@@ -2,8 +2,8 @@
 // item shows, how a click moves its state, and the list box's geometry.
 // States are numbered as the class library's TCheckBoxState: 0 unchecked,
 // 1 checked, 2 grayed.
-#ifndef KESTREL_LISTCTLSRULES_H
-#define KESTREL_LISTCTLSRULES_H
+#ifndef KESTREL_LISTCTLS_MODEL_H
+#define KESTREL_LISTCTLS_MODEL_H
 
 enum TCheckKind { ckCheckBoxes, ckRadioButtons };
 

@@ -1,4 +1,4 @@
-#include "floattabs_order.h"
+#include "floattabs_model.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "spinedit_value.h"
+#include "spinedit_model.h"
 
 #include <algorithm>
 #include <cmath>

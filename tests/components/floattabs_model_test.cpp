@@ -2,7 +2,7 @@
 // sheet, the order of returning sheets, the grip's dots, accelerators.
 #include <gtest/gtest.h>
 
-#include "floattabs_order.h"
+#include "floattabs_model.h"
 
 TEST(FloatTabsRules, InvalidPageIndexTextHasTwoBlanks)
 {

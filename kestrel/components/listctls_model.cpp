@@ -1,4 +1,4 @@
-#include "listctlsrules.h"
+#include "listctls_model.h"
 
 #include <cmath>
 

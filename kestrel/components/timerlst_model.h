@@ -9,8 +9,8 @@
 //
 // Intervals below 1 ms take no part: they never fire and do not shape the
 // period (a negative one would make the period grow without end).
-#ifndef KESTREL_TIMERLST_CORE_H
-#define KESTREL_TIMERLST_CORE_H
+#ifndef KESTREL_TIMERLST_MODEL_H
+#define KESTREL_TIMERLST_MODEL_H
 
 #include <functional>
 #include <vector>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "listctlsrules.h"
+#include "listctls_model.h"
 
 TEST(CheckListRules, GlyphCellByKindEnabledAndState)
 {

@@ -1,4 +1,4 @@
-#include "glyphcalc.h"
+#include "glyph_button_model.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "exceptions.h"
-#include "spinedit_value.h"
+#include "spinedit_model.h"
 #include "sysutils.h"
 
 TEST(SpinEditValue, EqualLimitsMeanNoLimit)

@@ -1,4 +1,4 @@
-#include "mruflist_core.h"
+#include "mruflist_model.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "exceptions.h"
-#include "mruflist_core.h"
+#include "mruflist_model.h"
 #include "stringlist.h"
 
 TEST(MRUList, ReinsertedNameMovesToTheTopIgnoringCase)

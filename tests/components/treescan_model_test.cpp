@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "exceptions.h"
-#include "treescan_core.h"
+#include "treescan_model.h"
 
 namespace {
 

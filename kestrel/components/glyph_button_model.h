@@ -1,8 +1,8 @@
 // Rules of the glyph button and the edit with a button that need no window:
 // glyph cells, the grey inactive look, the ellipsis glyph, and where the
 // edit's button window stands.
-#ifndef KESTREL_GLYPHCALC_H
-#define KESTREL_GLYPHCALC_H
+#ifndef KESTREL_GLYPH_BUTTON_MODEL_H
+#define KESTREL_GLYPH_BUTTON_MODEL_H
 
 #include <vector>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "exceptions.h"
-#include "timerlst_core.h"
+#include "timerlst_model.h"
 
 namespace {
 

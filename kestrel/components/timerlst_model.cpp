@@ -1,4 +1,4 @@
-#include "timerlst_core.h"
+#include "timerlst_model.h"
 
 #include <algorithm>
 #include <climits>
