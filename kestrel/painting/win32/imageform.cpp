@@ -13,7 +13,7 @@
 #include "imagezoom.h"
 #include "messages.h"
 #include "paintkit.h"
-#include "tbwindow.h"
+#include "tool_window.h"
 #include "toolmanager.h"
 #include "undo_settings.h"
 #include "userlevel.h"

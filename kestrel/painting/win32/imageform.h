@@ -14,8 +14,8 @@
 #include "status_bar_host.h"
 #include "imagekeys.h"
 #include "strip_progress.h"
-#include "tbctrls.h"
-#include "tbdock.h"
+#include "toolbar_button.h"
+#include "dock.h"
 #include "buffer_view.h"
 #include "picture_document.h"
 

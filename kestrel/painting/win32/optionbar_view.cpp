@@ -9,7 +9,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "spinedit.h"
-#include "tbwindow.h"
+#include "tool_window.h"
 #include "userlevel.h"
 #include "winapi.h"
 

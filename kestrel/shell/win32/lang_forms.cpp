@@ -11,7 +11,7 @@
 #include "publishedprops.h"
 #include "screen.h"
 #include "stdctrls.h"
-#include "tbwindow.h"
+#include "tool_window.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "imageform.h"
 #include "main_window_snap.h"
 #include "optionbar.h"
-#include "tbpositions.h"
+#include "saved_positions.h"
 #include "toolmanager.h"
 
 namespace {

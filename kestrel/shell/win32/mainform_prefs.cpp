@@ -9,7 +9,7 @@
 #include "palettebar.h"
 #include "preferences.h"
 #include "preferences_follow.h"
-#include "tbctrls.h"
+#include "toolbar_button.h"
 #include "toolbuttons.h"
 #include "toolmanager.h"
 

@@ -24,7 +24,7 @@
 #include "screen.h"
 #include "settings_registry.h"
 #include "startupsteps.h"
-#include "tbpositions.h"
+#include "saved_positions.h"
 #include "toolbuttons.h"
 #include "toolhost.h"
 #include "toolgroups.h"

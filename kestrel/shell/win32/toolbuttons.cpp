@@ -4,7 +4,7 @@
 #include "exceptions.h"
 #include "variant_popup.h"
 #include "screen.h"
-#include "tbctrls.h"
+#include "toolbar_button.h"
 #include "timerlst.h"
 #include "tool.h"
 #include "toolbuttons_layout.h"

@@ -1,7 +1,7 @@
 #include "variant_popup.h"
 
 #include "appsettings.h"
-#include "tbctrls.h"
+#include "toolbar_button.h"
 #include "toolbuttons.h"
 #include "toolgroups.h"
 #include "toolmanager.h"

@@ -3,7 +3,7 @@
 #include "imageform_fixture.h"
 
 #include "imagetitle.h"
-#include "tbwindow.h"
+#include "tool_window.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "extctrls.h"
 #include "hintwindow.h"
 #include "pictureview.h"
-#include "tbctrls.h"
+#include "toolbar_button.h"
 #include "timer.h"
 #include "toolbuttons.h"
 #include "toolhost.h"

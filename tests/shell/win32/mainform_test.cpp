@@ -27,7 +27,7 @@
 #include "brushstate.h"
 #include "programpictures.h"
 #include "registry_fixture.h"
-#include "tbpositions.h"
+#include "saved_positions.h"
 #include "toolbuttons.h"
 #include "toolhost.h"
 #include "toolmanager.h"

@@ -4,7 +4,7 @@
 #include "../toolbuttons_fixture.h"
 #include "extctrls.h"
 #include "forms.h"
-#include "tbctrls.h"
+#include "toolbar_button.h"
 #include "toolbuttons.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "variant_popup.h"
-#include "tbctrls.h"
+#include "toolbar_button.h"
 #include "timerlst.h"
 #include "toolbuttons.h"
 #include "toolhost.h"
