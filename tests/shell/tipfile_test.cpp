@@ -10,7 +10,9 @@ namespace {
 class TipFile : public ::testing::Test {
 protected:
     void TearDown() override { std::remove(path.c_str()); }
-    const std::string path = TestTempPath("tipfile_test.txt");
+    // One file per test: ctest runs this suite's tests in parallel processes.
+    const std::string path =
+        TestTempPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".txt");
 };
 
 TEST_F(TipFile, ShowsTheTipAtTheIndexAndWrapsPastTheEnd)
