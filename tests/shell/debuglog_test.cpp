@@ -1,5 +1,6 @@
 // The diagnostic log: silent unless switched on, then one timed line per
 // call appended to KS.LOG in its folder.
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -14,16 +15,25 @@ protected:
     {
         savedOn = DebugLogOn;
         savedFolder = DebugLogFolder;
-        DebugLogFolder = TestTempPath("").c_str();
+        std::filesystem::create_directories(Folder());
+        DebugLogFolder = Folder().c_str();
         std::remove(LogPath().c_str());
     }
     void TearDown() override
     {
         std::remove(LogPath().c_str());
+        std::error_code ignored;
+        std::filesystem::remove(Folder(), ignored);
         DebugLogOn = savedOn;
         DebugLogFolder = savedFolder;
     }
-    static std::string LogPath() { return TestTempPath("KS.LOG"); }
+    // A folder per test: ctest runs this suite's tests in parallel processes,
+    // and the log's name is fixed.
+    static std::string Folder()
+    {
+        return TestTempPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "/");
+    }
+    static std::string LogPath() { return Folder() + "KS.LOG"; }
 
     bool savedOn = false;
     AnsiString savedFolder;
