@@ -136,6 +136,7 @@ public:
     GridSettings GetGridSettings();
     // The origin button on the grid bar, and the services of toolbox_host.h.
     void InstallToolBoxServices();
+    void UninstallToolBoxServices();  // they reach this window
 
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);

@@ -77,3 +77,9 @@ void TMainForm::InstallToolBoxServices()
         if (GridSwitchedOn()) SnapToGrid(GetGridSettings(), x, y);
     };
 }
+
+void TMainForm::UninstallToolBoxServices()
+{
+    ToolBoxHost = ToolBoxHostServices();
+    ImageLinks.snapToGrid = nullptr;
+}
