@@ -2,9 +2,11 @@
 // the activity timer spraying while the button is held still, the pipette
 // filling a swatch, and presses snapping to the grid bar's grid.
 #include "../../gui/win32/timed_step.h"
+#include "brushes_tools.h"
 #include "colorsel_hsv.h"
 #include "mainwindow_fixture.h"
 #include "optionbar.h"
+#include "optionbar_view.h"
 #include "palette_notify.h"
 #include "toolbox_tools.h"
 
@@ -56,6 +58,11 @@ TEST_F(ToolBoxProgram, HotKeysSelectTheToolsAndTheGridKeyKeepsTheTool)
     gui::InputKeyStroke('3', VK_SHIFT);
     EXPECT_FALSE(MainForm->GridBar->GetVisible());
     EXPECT_EQ(CurrentTool, &box.spray);
+    // The bar's first control sizes the spray.
+    TControl* size = MainForm->OptionView->GetValueControl(0);
+    ASSERT_NE(size, nullptr);
+    gui::Click(size, 3, 3);
+    EXPECT_EQ(CurrentTool, &PenBrushTools().resizeSpray);
 }
 
 TEST_F(ToolBoxProgram, HoldingTheButtonStillKeepsSprayingOnTimerTicks)
