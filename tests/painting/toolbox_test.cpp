@@ -1,6 +1,6 @@
-// The spray, the airbrush, the clone brush, the colour changer, the
-// pipette and the grid driven through the tool-step machine on a 64 x 64
-// picture.
+// The spray, the airbrush, the clone brush and the colour changer driven
+// through the tool-step machine on a 64 x 64 picture, and the grid's
+// rounding. The pipette and the grid tools are tried in the started program.
 #include <cstdlib>
 
 #include "paintkit_fixture.h"
@@ -9,7 +9,7 @@
 namespace {
 
 const int Side = 64;
-const unsigned AltShift = 2, RightShift = 16;
+const unsigned AltShift = 2;
 
 class ToolBox : public PaintKitTest {
 protected:
@@ -27,15 +27,6 @@ protected:
         box.clone.sourceX = box.clone.sourceY = 0;
         box.clone.sourceJustSet = box.clone.repeatOption = 0;
         box.chCol.tolerance = 0;
-        ToolBoxHost = ToolBoxHostServices();
-        GridTool = &box.grid;
-    }
-
-    void TearDown() override
-    {
-        ToolBoxHost = ToolBoxHostServices();
-        OptionBarView = OptionBarViewServices();
-        PaintKitTest::TearDown();
     }
 
     template <class F>
@@ -227,7 +218,7 @@ TEST_F(Clone, SnapshotCopiesThePictureBeforeTheStrokeRepeatCopiesItsOwnPaint)
     }
 }
 
-// ---- colour change and pipette
+// ---- colour change
 
 TEST_F(ToolBox, ColourChangeReplacesEveryPixelWithinToleranceAndUndoes)
 {
@@ -270,19 +261,6 @@ TEST_F(ToolBox, ColourChangeOnAMarkedSeedLeavesNoStep)
     EXPECT_EQ(pic.modified, 0u);
 }
 
-TEST_F(ToolBox, PipetteTakesThePixelIntoTheSwatchOfTheButton)
-{
-    std::vector<std::pair<bool, unsigned long>> picked;
-    ToolBoxHost.pickColour = [&](bool back, unsigned long colour) { picked.push_back({back, colour}); };
-    *pic.At(7, 8) = 0x04123456;  // the selection mark is no colour
-    for (unsigned shift : {0u, RightShift}) {
-        Use(box.getCol);
-        Click(7, 8, shift);
-        EXPECT_EQ(CurrentTool, &pen);  // one-shot: the default tool is back
-    }
-    EXPECT_EQ(picked, (std::vector<std::pair<bool, unsigned long>>{{false, 0x123456}, {true, 0x123456}}));
-}
-
 // ---- grid
 
 TEST(SnapToGrid, RoundsToTheNearestGridLineHalfWayUp)
@@ -304,27 +282,6 @@ TEST(SnapToGrid, RoundsToTheNearestGridLineHalfWayUp)
         EXPECT_EQ(x, c.snapped) << c.spacing << " " << c.origin << " " << c.x;
         EXPECT_EQ(y, 5);
     }
-}
-
-TEST_F(ToolBox, GridSwitchShowsAndHidesItsBarAndTheOriginToolSetsTheOrigin)
-{
-    std::vector<bool> shown;
-    OptionBarView.showGridBar = [&](bool on) { shown.push_back(on); };
-    std::vector<ToolPoint> origins;
-    ToolBoxHost.setGridOrigin = [&](int x, int y) { origins.push_back(ToolPoint{x, y}); };
-    ToolPhase = 1;
-    SelectTool(&box.grid, true, -1);
-    SelectTool(&box.grid, true, -1);
-    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
-    EXPECT_EQ(CurrentTool, &pen);
-    EXPECT_EQ(ToolPhase, 1);
-    ToolPhase = 0;
-    Use(box.gridPos);
-    Click(7, 3);
-    EXPECT_EQ(origins.size(), 1u);
-    EXPECT_EQ(origins[0], (ToolPoint{7, 3}));
-    EXPECT_EQ(CurrentTool, &pen);
-    EXPECT_EQ(All(), before);
 }
 
 }  // namespace
