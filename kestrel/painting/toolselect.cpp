@@ -21,10 +21,14 @@ static void TakeBackPressStep()
     ToolPhase = PhaseIdle;
 }
 
+static void FlipToggle(P_icon* tool);
+
 // Runs command after command (a command's Activate may name PendingTool,
 // itself a command); answers the tool that finally becomes current. With
 // no PendingTool the tool current before the first command comes back: a
 // command that named another command is not run a second time.
+// A command that names a toggle: the toggle flips, and the tool current
+// before the commands comes back, as after a command that named nothing.
 static P_icon* RunCommands(P_icon* tool, bool& eraseFeedback, int& entry, P_icon* parked)
 {
     // While a tool is parked the idle tool is current; the parked tool is
@@ -46,6 +50,11 @@ static P_icon* RunCommands(P_icon* tool, bool& eraseFeedback, int& entry, P_icon
         }
         CurrentTool = tool;
         eraseFeedback = false;
+        if (next->IsToggle()) {
+            FlipToggle(next);
+            next = back;
+            entry = backEntry;
+        }
         tool = next;
     }
     return tool;
@@ -68,16 +77,18 @@ void SelectTool(P_icon* tool, bool eraseFeedback, int entry)
 {
     if (!tool) return;
     CloseUndoPopup();
+    // A toggle leaves the current tool alone, parked or not: forgetting the
+    // parked tool here would leave the idle tool current after the resume.
+    if (tool->IsToggle()) {
+        FlipToggle(tool);
+        return;
+    }
     // Whatever was parked is forgotten: the closing ResumeTool must not put
     // it back over the tool selected now.
     ToolSuspendLevel = 0;
     P_icon* parked = ParkedTool;
     ParkedTool = nullptr;
     tool = RunCommands(tool, eraseFeedback, entry, parked);
-    if (tool->IsToggle()) {
-        FlipToggle(tool);
-        return;
-    }
     if (!tool->IsOneShot()) {
         DefaultTool = tool;
         DefaultToolEntry = entry;

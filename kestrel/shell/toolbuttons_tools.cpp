@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "brushes_tools.h"
+#include "toolbox_tools.h"
 
 P_icon* BuiltToolForName(const char* name)
 {
     if (!name) return nullptr;
     PenBrushToolSet& set = PenBrushTools();
+    ToolBoxSet& box = ToolBoxTools();
     struct Entry {
         const char* name;
         P_icon* tool;
@@ -18,6 +20,8 @@ P_icon* BuiltToolForName(const char* name)
         {"BRUSH22", &set.brushBox2}, {"BRUSH23", &set.brushBox3}, {"BRUSHRESIZE", &set.brushResize},
         {"PEN1", &set.penCont},      {"PEN2", &set.penDisc},      {"PEN3", &set.penOne},
         {"CLEAR", &set.clear},
+        {"SPRAY1", &box.spray},      {"SPRAY2", &box.airbrush},   {"CLONE", &box.clone},
+        {"GETCOL", &box.getCol},     {"CHCOL", &box.chCol},       {"GRID", &box.grid},
     };
     for (const Entry& e : entries)
         if (std::strcmp(e.name, name) == 0) return e.tool;

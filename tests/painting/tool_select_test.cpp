@@ -92,6 +92,25 @@ TEST_F(ToolSelect, ToggleSwitchesOnAndOffAndLeavesTheToolAlone)
     EXPECT_EQ(DefaultTool, &pen);
 }
 
+TEST_F(ToolSelect, ToggleWhileParkedKeepsTheParkedToolForTheResume)
+{
+    SuspendTool();
+    SelectTool(&grid, true, -1);
+    ResumeTool();
+    EXPECT_EQ(grid.clickSteps, 1);
+    EXPECT_EQ(CurrentTool, &pen);
+}
+
+TEST_F(ToolSelect, CommandThatNamesAToggleGivesTheToolBack)
+{
+    cmd.onActivate = [this] { PendingTool = &grid; };
+    SelectTool(&cmd, false, -1);
+    EXPECT_EQ(grid.clickSteps, 1);
+    EXPECT_EQ(CurrentTool, &pen);
+    EXPECT_EQ(DefaultTool, &pen);
+    EXPECT_EQ(PendingTool, nullptr);
+}
+
 TEST_F(ToolSelect, OneShotToolIsNeverTheDefault)
 {
     SelectTool(&line, false, 7);

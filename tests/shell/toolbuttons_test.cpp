@@ -8,6 +8,7 @@
 #include "toolbuttons_fixture.h"
 #include "toolbuttons_layout.h"
 #include "toolbuttons_tools.h"
+#include "toolbox_tools.h"
 
 namespace {
 
@@ -91,13 +92,15 @@ TEST_F(ToolTable, TheProgramHasPensBrushesAndClearSoFar)
     EXPECT_EQ(BuiltToolForName("BRUSH2"), &set.brushBox);
     EXPECT_EQ(BuiltToolForName("BRUSHRESIZE"), &set.brushResize);
     EXPECT_EQ(BuiltToolForName("CLEAR"), &set.clear);
+    EXPECT_EQ(BuiltToolForName("SPRAY2"), &ToolBoxTools().airbrush);
+    EXPECT_EQ(BuiltToolForName("GRID"), &ToolBoxTools().grid);
     EXPECT_EQ(BuiltToolForName("LINE1"), nullptr);
     EXPECT_EQ(BuiltToolForName(nullptr), nullptr);
     Apply(PlanToolButtons(ToolButtonRows(), BuiltToolForName));
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 1, 1, 1, 1, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
     EXPECT_EQ(set.penOne.groupButton, GetToolGroup(1).button);
-    EXPECT_EQ(GetToolGroup(2).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(2).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(7).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(7).button->hint.c_str();
 }
 
 TEST_F(ToolTable, ShortcutTextUsesTheLanguagesWordsAltShiftCtrl)

@@ -36,11 +36,15 @@ bool AntsSurfaceOf(UDBuffer* pic, AntsSurface& surface)
     return true;
 }
 
+// While the view paints, its own DC: clipped to what was just repainted, so
+// an overlay redrawn there does not XOR away its parts outside.
 void XorLine(int x1, int y1, int x2, int y2)
 {
     if (!CurrentImageForm) return;
     HWND hwnd = CurrentImageForm->ShowBuf->GetHandle();
-    HDC dc = GetDC(hwnd);
+    TCanvas* canvas = CurrentImageForm->ShowBuf->GetCanvas();
+    HDC paintDc = canvas->HandleAllocated() ? canvas->GetHandle() : nullptr;
+    HDC dc = paintDc ? paintDc : GetDC(hwnd);
     HPEN pen = CreatePen(PS_SOLID, 1, OutlineGrey);
     HGDIOBJ old = SelectObject(dc, pen);
     int oldRop = SetROP2(dc, R2_XORPEN);
@@ -49,7 +53,7 @@ void XorLine(int x1, int y1, int x2, int y2)
     SetROP2(dc, oldRop);
     SelectObject(dc, old);
     DeleteObject(pen);
-    ReleaseDC(hwnd, dc);
+    if (!paintDc) ReleaseDC(hwnd, dc);
 }
 
 void InstallToolServices()

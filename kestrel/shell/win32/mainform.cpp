@@ -76,6 +76,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 
 TMainForm::~TMainForm()
 {
+    UninstallToolBoxServices();
     delete dragTimer_;
     delete SharedFont;
     SharedFont = nullptr;

@@ -26,6 +26,7 @@
 #include "buffer_view.h"
 #include "timer.h"
 #include "treescan.h"
+#include "toolbox_host.h"
 
 class TImageForm;
 class TOptionBarView;
@@ -69,6 +70,7 @@ public:
     TOptionBarView* OptionView;
     TToolbar* GridBar;
     TSpinEdit *GridDx, *GridDy, *GridPx, *GridPy;
+    TSpeedButton* GridOriginBtn = nullptr;  // selects the grid origin tool
     TGradientCaption* Cap;
     TMRUFileList* MRUFileList1;
     TTreeScanner* TreeScanner;
@@ -127,6 +129,14 @@ public:
     // its controls are disabled.
     void ShowGridBar(bool shown);
     void ActivateIconFunc(TObject* Sender);
+
+    // --- spray, pipette and grid (mainform_toolbox.cpp) ---
+    void ResizeSprayClick(TObject* Sender);
+    void SetGridOrigin(TObject* Sender);
+    GridSettings GetGridSettings();
+    // The origin button on the grid bar, and the services of toolbox_host.h.
+    void InstallToolBoxServices();
+    void UninstallToolBoxServices();  // they reach this window
 
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);

@@ -116,6 +116,7 @@ void TMainForm::FormCreate(TObject*)
     Toolbar->OnMove = [this](TObject* s) { ToolPanelMove(s); };
     Palettebar->OnMove = [this](TObject* s) { ToolPanelMove(s); };
     OptionBarView.showGridBar = [this](bool shown) { ShowGridBar(shown); };
+    InstallToolBoxServices();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < 13; ++i) {
         HCURSOR cursor = LoadCursorA(instance, CursorNames[i]);

@@ -11,6 +11,7 @@
 #include "main_window_snap.h"
 #include "optionbar.h"
 #include "pictureview.h"
+#include "spray.h"
 #include "toolmanager.h"
 #include "userlevel.h"
 
@@ -179,6 +180,7 @@ void TMainForm::ActivateIconFunc(TObject*)
     UndoBtn->SetEnabled(idle && f->Picture.undoHead);
     RedoBtn->SetEnabled(idle && f->Picture.redoHead);
     if (!f || CurrentPicture != &f->Picture) return;
+    StepSprayTool();
     if (++ActivityTicks >= 3) {
         ActivityTicks = 0;
         if (f->Picture.HasSelection()) f->Picture.DrawMarchingAnts(true);

@@ -137,14 +137,17 @@ TEST_F(ToolButtonsTest, FortyDistinctGlyphResourcesWithATransparentCorner)
     }
 }
 
-TEST_F(ToolButtonsTest, TheProgramsOwnToolsMakeThreeGroupsSoFar)
+TEST_F(ToolButtonsTest, TheProgramsOwnToolsMakeTheirGroupsSoFar)
 {
     BuildToolButtons(panel, module);
     PenBrushToolSet& set = PenBrushTools();
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 1}));
+    // Brushes, pens, sprays, clone, pipette, colour change, grid, clear.
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 1, 1, 1, 1, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
-    EXPECT_EQ(Button(2)->GetLeft(), 0);  // clear starts the second row
+    EXPECT_EQ(Button(2)->GetLeft(), 0);  // the sprays start the second row
     EXPECT_EQ(Button(2)->GetTop(), 28);
+    EXPECT_EQ(Button(7)->GetLeft(), 28);  // clear ends the fourth
+    EXPECT_EQ(Button(7)->GetTop(), 84);
     EXPECT_EQ(set.penDisc.groupButton, GetToolGroup(1).button);
     FreeToolButtons();
     EXPECT_EQ(set.penDisc.groupButton, nullptr);

@@ -1,0 +1,141 @@
+#include "clone.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "messages.h"
+#include "optionbar.h"
+#include "paintkit.h"
+#include "paintkit_host.h"
+#include "picture_document.h"
+#include "pictureview.h"
+#include "toolhost.h"
+
+static const unsigned AltBit = 2;  // ssAlt of the shift state
+static const int StatusSizePanel = 2;
+static const int RepeatOption = 0;
+
+P_clone::P_clone()
+{
+    undoAtPress = 1;
+    pointerMode = 2;
+    helpContext = 2700;
+    optionBarKey = "CLONEBAR";
+    iconKey = "CloneIcon";
+}
+
+void P_clone::Activate()
+{
+    statusText = Translate("CloneIP");
+    SetOptionValue(RepeatOption, repeatOption);
+    ResetDirtyRect();
+}
+
+void P_clone::Deactivate(P_icon*) { repeatOption = GetOptionValue(RepeatOption) != 0 ? 1 : 0; }
+
+ToolPoint P_clone::SourceFor(int x, int y) const
+{
+    if (sourceJustSet) return ToolPoint{sourceX, sourceY};
+    return ToolPoint{x + sourceX, y + sourceY};
+}
+
+void P_clone::ShowOffset(int x, int y) const
+{
+    int dx = sourceJustSet ? sourceX - x : sourceX;
+    int dy = sourceJustSet ? sourceY - y : sourceY;
+    char text[32];
+    std::snprintf(text, sizeof text, "[%d,%d]", dx, dy);
+    SetImageStatusText(StatusSizePanel, text);
+}
+
+void P_clone::ShowPreview(int x, int y)
+{
+    StampBrush(x, y);
+    previewShown_ = true;
+    previewX_ = x;
+    previewY_ = y;
+}
+
+void P_clone::DrawOutline()
+{
+    int x = MousePoint.x, y = MousePoint.y;
+    ShowOffset(x, y);
+    if (ToolPhase == PhaseIdle) {
+        ShowPreview(x, y);
+    } else if (ToolPhase == PhaseDragging) {
+        CloneDab(x, y, sourceX, sourceY, snapshotSource != 0);
+        ExtendDirtyRect(x, y, x, y);
+    } else if (ToolPhase == 1) {
+        // A click: its one dab is the stroke.
+        CloneDab(x, y, sourceX, sourceY, snapshotSource != 0);
+        ExtendDirtyRect(x, y, x, y);
+        if (CurrentPicture) ++CurrentPicture->modified;
+        CropUndoToBrush();
+        ShowPreview(x, y);
+        ToolPhase = PhaseIdle;
+        // Activate shows the stored check box: it must be the one the user left.
+        repeatOption = GetOptionValue(RepeatOption) != 0 ? 1 : 0;
+        Activate();
+    }
+    DrawCross();
+}
+
+void P_clone::DrawCross()
+{
+    ToolPoint s = SourceFor(MousePoint.x, MousePoint.y);
+    crossX_ = s.x;
+    crossY_ = s.y;
+    Paint();
+    ToolOverlayFlag = true;
+}
+
+// An X at the centre of the source pixel, on the view's canvas.
+void P_clone::Paint()
+{
+    double z = PictureZoom(CurrentPicture);
+    int vx = int(z * crossX_ + z / 2), vy = int(z * crossY_ + z / 2);
+    CanvasXorLine(vx - 4, vy - 4, vx + 5, vy + 5);
+    CanvasXorLine(vx + 4, vy - 4, vx - 5, vy + 5);
+}
+
+void P_clone::EraseOutline()
+{
+    if (ToolPhase == PhaseIdle && previewShown_) {
+        previewShown_ = false;
+        RestoreUnderBrush(previewX_, previewY_);
+    }
+    if (!ToolOverlayFlag) return;
+    ToolOverlayFlag = false;
+    double z = PictureZoom(CurrentPicture);
+    int vx = int(z * crossX_ + z / 2), vy = int(z * crossY_ + z / 2);
+    InvalidateView(vx - 4, vy - 4, vx + 6, vy + 6);
+}
+
+void P_clone::Click()
+{
+    int x = MousePoint.x, y = MousePoint.y;
+    if (ToolPhase != PhaseIdle) {
+        // The end of a drag.
+        if (CurrentPicture) ++CurrentPicture->modified;
+        CropUndoToBrush();
+        return;
+    }
+    previewShown_ = false;
+    if (MouseShift & AltBit) {
+        sourceX = x;
+        sourceY = y;
+        sourceJustSet = 1;
+        // Setting the source changes nothing: the press's step goes.
+        if (CurrentPicture) UDBuffer::DropUndo(CurrentPicture);
+        DrawCross();
+        ToolPhase = 1;
+        return;
+    }
+    if (sourceJustSet) {
+        sourceJustSet = 0;
+        sourceX -= x;
+        sourceY -= y;
+    }
+    snapshotSource = GetOptionValue(RepeatOption) == 0 ? 1 : 0;
+    ResetDirtyRect();
+}

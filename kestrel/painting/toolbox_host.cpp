@@ -1,0 +1,5 @@
+#include "toolbox_host.h"
+
+ToolBoxHostServices ToolBoxHost;
+
+GridSettings CurrentGridSettings() { return ToolBoxHost.gridSettings ? ToolBoxHost.gridSettings() : GridSettings(); }

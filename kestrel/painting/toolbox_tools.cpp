@@ -1,0 +1,11 @@
+#include "toolbox_tools.h"
+
+#include "optionbar.h"
+
+ToolBoxSet::ToolBoxSet() { GridTool = &grid; }
+
+ToolBoxSet& ToolBoxTools()
+{
+    static ToolBoxSet set;
+    return set;
+}
