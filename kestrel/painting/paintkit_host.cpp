@@ -30,7 +30,7 @@ void WarpPointer(int x, int y)
         return;
     }
     // No window to move the pointer in: the tools still see the new point.
-    MousePoint = ToolPoint{x, y};
+    MousePoint = TPoint{x, y};
 }
 
 unsigned long ForeColour() { return PaintKitHost.foreColour ? PaintKitHost.foreColour() & 0xFFFFFF : 0x000000; }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "geometry_winapi.h"
 #include "handleexception.h"
 
 // What the window property points at. It outlives the component when
@@ -42,11 +43,6 @@ TCapMetrics SystemMetrics()
     m.ButtonWidth = GetSystemMetrics(SM_CXSIZE);
     m.ButtonHeight = GetSystemMetrics(SM_CYSIZE);
     return m;
-}
-
-RECT ToRect(const TCapRect& r)
-{
-    return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
 }  // namespace
@@ -222,7 +218,7 @@ AnsiString TGradientCaption::FitText(HDC DC, const AnsiString& Text, int Width)
 
 void TGradientCaption::DrawIcon(HDC DC, const RECT& Caption)
 {
-    TCapRect icon = layout_.Icon;
+    TRect icon = layout_.Icon;
     if (icon.Width() <= 0) return;
     HICON handle = reinterpret_cast<HICON>(SendMessageA(hwnd_, WM_GETICON, ICON_SMALL, 0));
     if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(hwnd_, WM_GETICON, ICON_BIG, 0));
@@ -237,7 +233,7 @@ void TGradientCaption::DrawIcon(HDC DC, const RECT& Caption)
 
 void TGradientCaption::DrawTitle(HDC DC, const RECT& Caption, bool Active)
 {
-    RECT text = ToRect(layout_.Text);
+    RECT text = ToRECT(layout_.Text);
     OffsetRect(&text, -Caption.left, -Caption.top);
     if (text.right <= text.left) return;
     SetBkMode(DC, TRANSPARENT);
@@ -278,7 +274,7 @@ void TGradientCaption::DrawButtons(HDC DC, const RECT& Caption, bool Active)
 
 void TGradientCaption::DrawCaption(HDC DC, bool Active)
 {
-    RECT caption = ToRect(layout_.Caption);
+    RECT caption = ToRECT(layout_.Caption);
     int w = caption.right - caption.left;
     int h = caption.bottom - caption.top;
     COLORREF begin = ColorToRGB(Active ? activeBegin_ : inactiveBegin_);
@@ -333,7 +329,7 @@ LRESULT TGradientCaption::NcPaint(WPARAM Region)
     GetWindowRect(hwnd_, &w);
     HRGN rest = CreateRectRgnIndirect(&w);
     if (Region > 1) CombineRgn(rest, reinterpret_cast<HRGN>(Region), nullptr, RGN_COPY);
-    RECT cap = ToRect(layout_.Caption);
+    RECT cap = ToRECT(layout_.Caption);
     OffsetRect(&cap, w.left, w.top);
     HRGN capRegion = CreateRectRgnIndirect(&cap);
     CombineRgn(rest, rest, capRegion, RGN_DIFF);

@@ -191,9 +191,9 @@ void TImageForm::UpdateView()
     TControlScrollBar* vb = MaxSize->GetVertScrollBar();
     int boxW = MaxSize->GetClientWidth(), boxH = MaxSize->GetClientHeight();
     bool pointerHere = CurrentImageForm == this && ViewMousePoint.x != -1;
-    ViewPoint kept = pointerHere ? ViewPoint{ViewMousePoint.x, ViewMousePoint.y}
-                                 : ViewPoint{boxW / 2 - ShowBuf->GetLeft(), boxH / 2 - ShowBuf->GetTop()};
-    ViewPoint spot{kept.x + ShowBuf->GetLeft(), kept.y + ShowBuf->GetTop()};
+    TPoint kept = pointerHere ? TPoint{ViewMousePoint.x, ViewMousePoint.y}
+                                 : TPoint{boxW / 2 - ShowBuf->GetLeft(), boxH / 2 - ShowBuf->GetTop()};
+    TPoint spot{kept.x + ShowBuf->GetLeft(), kept.y + ShowBuf->GetTop()};
 
     ShowBuf->SetZoom(ZoomStepCode(ZoomStep));
     hb->SetPosition(0);

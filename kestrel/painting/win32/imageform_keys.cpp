@@ -34,7 +34,7 @@ void TImageForm::HotKeys(TObject*, WORD& Key, TShiftState Shift)
 {
     int code = HotKeyCode(Key, (Shift & ssShift) != 0, (Shift & ssCtrl) != 0, (Shift & ssAlt) != 0);
     if (Key == VK_SHIFT && !OutlineHidden && axisLock_.Decided() == AxisLock::Undecided)
-        axisLock_.Arm(ViewPoint{ViewMousePoint.x, ViewMousePoint.y});
+        axisLock_.Arm(TPoint{ViewMousePoint.x, ViewMousePoint.y});
     int tag = ImageLinks.focusedOptionTag ? ImageLinks.focusedOptionTag() : -1;
     bool leftToControl = tag >= 0 && KeyLeftToControl(code, tag);
     if (!leftToControl && SelectToolByKey(code)) {

@@ -104,7 +104,7 @@ void InstallPaintKitServices()
     };
     PaintKitHost.canvasXorLine = XorLine;
     PaintKitHost.warpCursor = [](int x, int y) {
-        MousePoint = ToolPoint{x, y};
+        MousePoint = TPoint{x, y};
         if (CurrentImageForm) CurrentImageForm->PutPointerOn(x, y);
     };
     PaintKitHost.updateCaption = [] {

@@ -21,7 +21,7 @@
 
 class ProbeTool : public P_icon {
 public:
-    std::vector<ToolPoint> clicks;
+    std::vector<TPoint> clicks;
     std::function<void()> onClick;
     void Click() override
     {
@@ -71,7 +71,7 @@ protected:
     static void ResetTools(P_icon* start)
     {
         ToolReset::Run(start);
-        ViewMousePoint = ToolPoint{-1, -1};
+        ViewMousePoint = TPoint{-1, -1};
     }
 
     TImageForm* NewShownWindow(int w, int h)

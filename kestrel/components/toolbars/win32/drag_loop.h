@@ -1,7 +1,6 @@
 // Pieces shared by the tool window's modal mouse loops (moving, resizing,
 // the close button): the exclusive-or outline on the desktop, the grab of
-// capture and desktop lock that every way out of a loop releases, and the
-// rectangle conversions to the portable arithmetic.
+// capture and desktop lock that every way out of a loop releases.
 #ifndef KESTREL_DRAG_LOOP_H
 #define KESTREL_DRAG_LOOP_H
 
@@ -11,19 +10,10 @@
 
 #include <algorithm>
 
+#include "geometry_winapi.h"
 #include "tool_window_model.h"
 
 namespace drag_loop {
-
-inline TTbRect ToTb(const RECT& r)
-{
-    return TTbRect{r.left, r.top, r.right, r.bottom};
-}
-
-inline RECT ToRect(const TTbRect& r)
-{
-    return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 // Draws and erases the drag outline on the desktop in exclusive-or fashion
 // with a halftone brush, so that drawing twice erases.

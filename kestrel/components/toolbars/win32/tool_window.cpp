@@ -250,7 +250,7 @@ void TCustomToolWindow::MoveOnScreen(bool OnlyIfFullyOffscreen)
 {
     if (dockedTo_) return;
     RECT r = {floatingPos_.x, floatingPos_.y, floatingPos_.x + GetWidth(), floatingPos_.y + GetHeight()};
-    TTbRect moved = MoveRectOnScreen(drag_loop::ToTb(r), drag_loop::ToTb(WorkAreaNear(r)), OnlyIfFullyOffscreen);
+    TRect moved = MoveRectOnScreen(ToTRect(r), ToTRect(WorkAreaNear(r)), OnlyIfFullyOffscreen);
     if (moved.Left == floatingPos_.x && moved.Top == floatingPos_.y) return;
     SetFloatingPosition(POINT{moved.Left, moved.Top});
     if (OnMove) OnMove(this);
