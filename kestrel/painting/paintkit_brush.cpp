@@ -6,7 +6,7 @@
 #include "exceptions.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
-#include "toolhost.h"
+#include "tool_host.h"
 
 static const int StatusModePanel = 0;
 

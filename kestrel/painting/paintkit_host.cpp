@@ -1,6 +1,6 @@
 #include "paintkit_host.h"
 
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "toolmanager.h"
 
 PaintKitHostServices PaintKitHost;

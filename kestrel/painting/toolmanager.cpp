@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "picture_document.h"
 
 P_icon IdleTool;

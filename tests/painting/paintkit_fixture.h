@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "brushes_tools.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
 #include "tool_fixture.h"

@@ -12,7 +12,7 @@
 #include "dragtimer.h"
 #include "optionbar.h"
 #include "toolgroups.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 #include "toolsteps.h"
 #include "undo_fixture.h"

@@ -9,7 +9,7 @@
 #include "brushstate.h"
 #include "imagelayout.h"
 #include "imagetitle.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "imagezoom.h"
 #include "messages.h"
 #include "paintkit.h"

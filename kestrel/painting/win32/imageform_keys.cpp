@@ -5,7 +5,7 @@
 #include "imageform.h"
 #include "imagekeys.h"
 #include "imagelayout.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "imagezoom.h"
 #include "paintkit.h"
 #include "pictureview.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "imagezoom.h"
 #include "sysutils.h"
 #include "toolmanager.h"

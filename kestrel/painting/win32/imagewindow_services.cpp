@@ -6,7 +6,7 @@
 #include "imageform.h"
 #include "paintkit_host.h"
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 namespace {

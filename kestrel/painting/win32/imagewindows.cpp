@@ -11,7 +11,7 @@
 #include "exceptions.h"
 #include "imageform.h"
 #include "imagetitle.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "paintkit.h"
 #include "pictureview.h"

@@ -6,7 +6,7 @@
 #include "colorsel_hsv.h"
 #include "colourkeys.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "paintkit_host.h"
 #include "palette_notify.h"
 

@@ -3,7 +3,7 @@
 #include "application.h"
 #include "appsettings.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "open_dialog_preview.h"
 #include "picturefiles_win32.h"

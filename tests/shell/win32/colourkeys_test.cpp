@@ -7,7 +7,7 @@
 #include "brushstate.h"
 #include "colorsel.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "palettebar_fixture.h"
 

@@ -4,8 +4,8 @@
 // and the colour swatches. Each unit installs its part when it exists;
 // with a part missing there is no such unit, and nothing happens: a close
 // that needs a save is then refused, since nothing could save.
-#ifndef KESTREL_IMAGEWINDOW_LINKS_H
-#define KESTREL_IMAGEWINDOW_LINKS_H
+#ifndef KESTREL_IMAGEWINDOW_HOST_H
+#define KESTREL_IMAGEWINDOW_HOST_H
 
 #include <functional>
 #include "ansistring.h"

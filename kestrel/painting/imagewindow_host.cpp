@@ -1,4 +1,4 @@
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 
 ImageWindowLinks ImageLinks;
 bool ClosingCancelled = false;
