@@ -1,8 +1,6 @@
 #include "imagewindow_host.h"
 
-ImageWindowLinks ImageLinks;
+ImageWindowHostServices ImageWindowHost;
 bool ClosingCancelled = false;
 int UntitledCounter = 1;
-bool AntiAlias = false;
-bool Clipping = false;
 bool AlwaysDock = true;

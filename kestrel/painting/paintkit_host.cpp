@@ -4,7 +4,9 @@
 #include "toolmanager.h"
 
 PaintKitHostServices PaintKitHost;
+bool Clipping = false;
 bool OptimBrush = false;
+bool AntiAlias = false;
 
 void InvalidateView(int left, int top, int right, int bottom)
 {

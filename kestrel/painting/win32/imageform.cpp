@@ -13,6 +13,7 @@
 #include "imagezoom.h"
 #include "messages.h"
 #include "paintkit.h"
+#include "paintkit_host.h"
 #include "tool_window.h"
 #include "toolmanager.h"
 #include "undo_settings.h"
@@ -36,7 +37,7 @@ TImageForm::TImageForm(TComponent* AOwner) : TForm(AOwner)
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { HotKeys(s, key, shift); };
     OnKeyUp = [this](TObject* s, WORD& key, TShiftState shift) { FormKeyUp(s, key, shift); };
-    if (ImageLinks.registerDockForm) ImageLinks.registerDockForm(this, true);
+    if (ImageWindowHost.registerDockForm) ImageWindowHost.registerDockForm(this, true);
 }
 
 TImageForm::~TImageForm()
@@ -168,7 +169,7 @@ void TImageForm::StoreZoomStep(int step)
 {
     Zoom = ZoomStepFactor(step);
     ZoomStep = step;
-    if (ImageLinks.showZoomStep) ImageLinks.showZoomStep(step);
+    if (ImageWindowHost.showZoomStep) ImageWindowHost.showZoomStep(step);
 }
 
 void TImageForm::ChangeZoomStep(int step)
@@ -311,5 +312,5 @@ void TImageForm::InstBrushBtnClick(TObject*)
 
 void TImageForm::CancelProgressBtnClick(TObject*)
 {
-    if (ImageLinks.cancelOperation) ImageLinks.cancelOperation();
+    if (ImageWindowHost.cancelOperation) ImageWindowHost.cancelOperation();
 }

@@ -35,14 +35,14 @@ void TImageForm::SetPicturePoint(int x, int y, TShiftState shift, bool clamp)
         p.y = ClampViewToPicture(p.y, Picture.Height(), ZoomStep);
     }
     MousePoint = TPoint{ViewToPicture(p.x, ZoomStep), ViewToPicture(p.y, ZoomStep)};
-    if (CurrentTool->gridSnap && ImageLinks.snapToGrid) ImageLinks.snapToGrid(MousePoint.x, MousePoint.y);
+    if (CurrentTool->gridSnap && ImageWindowHost.snapToGrid) ImageWindowHost.snapToGrid(MousePoint.x, MousePoint.y);
     MouseShift = shift;
 }
 
 void TImageForm::PressAt(int x, int y, TShiftState shift)
 {
     SetCapture(ShowBuf->GetHandle());
-    if (ImageLinks.clearActiveControl) ImageLinks.clearActiveControl();
+    if (ImageWindowHost.clearActiveControl) ImageWindowHost.clearActiveControl();
     SetPicturePoint(x, y, shift, false);
     ToolMouseDown();
 }

@@ -168,7 +168,7 @@ void ConnectPaletteBar(TBuffer* holder, TShape* drawCol, TShape* backCol)
     drawCol->OnMouseDown = ActivateColorSel;
     backCol->OnMouseDown = ActivateColorSel;
     for (TShape* swatch : {drawCol, backCol}) SetSwatchColour(swatch, SwatchColour(swatch));
-    ImageLinks.colourKey = ColourKey;
+    ImageWindowHost.colourKey = ColourKey;
 }
 
 void ColourKey(ImageKey key)

@@ -48,7 +48,7 @@ void CreatePictureFileForms(TForm* mainForm)
 
 void InstallPictureFileLinks(TForm* mainForm)
 {
-    ImageLinks.saveCurrentPicture = [mainForm]() {
+    ImageWindowHost.saveCurrentPicture = [mainForm]() {
         SavePicture(mainForm);
         return CurrentPicture && CurrentPicture->modified == 0 ? SaveOk : SaveCancelled;
     };

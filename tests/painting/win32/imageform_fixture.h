@@ -40,8 +40,8 @@ protected:
     {
         GuiTest::SetUp();
         MessageBoxHook = nullptr;  // the windows route messages to the Application
-        ImageLinks = ImageWindowLinks();
-        ImageLinks.postNewImage = [this] { ++newImagePosts; };
+        ImageWindowHost = ImageWindowHostServices();
+        ImageWindowHost.postNewImage = [this] { ++newImagePosts; };
         ClosingCancelled = false;
         SetDragTimer(&timer);
         ClearToolTable();
@@ -52,7 +52,7 @@ protected:
 
     void TearDown() override
     {
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         while (ImageFormCount() > 0) delete GetImageForm(ImageFormCount() - 1);
         gui::PumpUntilIdle();
         ToolHost = ToolHostServices();

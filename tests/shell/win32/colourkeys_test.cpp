@@ -32,7 +32,7 @@ protected:
     {
         while (ImageFormCount() > 0) delete GetImageForm(ImageFormCount() - 1);
         gui::PumpUntilIdle();
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         delete ColorSel;
         PaletteBarTest::TearDown();
     }

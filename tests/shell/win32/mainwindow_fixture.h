@@ -98,7 +98,7 @@ protected:
         gui::PumpUntilIdle();
         delete Lang;
         Lang = nullptr;
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         ToolHost = ToolHostServices();
         PictureViews = PictureViewServices();
         PaintKitHost = PaintKitHostServices();

@@ -86,7 +86,7 @@ protected:
         gui::PumpUntilIdle();
         delete Lang;
         Lang = nullptr;
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         ToolHost = ToolHostServices();
         PictureViews = PictureViewServices();
         PaintKitHost = PaintKitHostServices();
