@@ -1,8 +1,6 @@
 // TGradientCaption: layout, painting and the non-client hook of the form.
 #include "gradient_caption.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -435,7 +433,7 @@ bool TGradientCaption::NcMouse(UINT Msg, WPARAM HitTest, POINT Screen)
             MSG leftover;
             iconReclicked_ = false;
             if (PeekMessageA(&leftover, hwnd_, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {
-                POINT q = ScreenToWindow(POINT{GET_X_LPARAM(leftover.lParam), GET_Y_LPARAM(leftover.lParam)});
+                POINT q = ScreenToWindow(PointFromLParam(leftover.lParam));
                 iconReclicked_ = layout_.Icon.Contains(q.x, q.y);
             }
             return true;
@@ -588,11 +586,11 @@ LRESULT TGradientCaption::HookProc(UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
-        if (NcMouse(Msg, WParam, POINT{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)})) return 0;
+        if (NcMouse(Msg, WParam, PointFromLParam(LParam))) return 0;
         break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-        if (TrackMouse(Msg, POINT{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)})) return 0;
+        if (TrackMouse(Msg, PointFromLParam(LParam))) return 0;
         break;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(LParam) != hwnd_) iconicPress_ = false;

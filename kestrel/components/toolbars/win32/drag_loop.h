@@ -6,8 +6,6 @@
 
 #include "winapi.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "geometry_winapi.h"
@@ -104,10 +102,11 @@ private:
     bool locked_ = false;
 };
 
-// Mouse messages while we hold the capture are relative to our client area.
-inline POINT MessagePoint(HWND wnd, const MSG& msg)
+// The pointer on the screen for a mouse message taken while we hold the
+// capture, whose place is relative to our client area.
+inline POINT ScreenPointOf(HWND wnd, const MSG& msg)
 {
-    POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    POINT p = PointFromLParam(msg.lParam);
     ClientToScreen(wnd, &p);
     return p;
 }

@@ -146,9 +146,9 @@ void TCustomToolWindow::BeginMoving(POINT Grab)
                 break;
             }
             switch (msg.message) {
-            case WM_MOUSEMOVE: step(drag_loop::MessagePoint(wnd, msg)); continue;
+            case WM_MOUSEMOVE: step(drag_loop::ScreenPointOf(wnd, msg)); continue;
             case WM_LBUTTONUP:
-                step(drag_loop::MessagePoint(wnd, msg));
+                step(drag_loop::ScreenPointOf(wnd, msg));
                 accepted = true;
                 break;
             case WM_LBUTTONDOWN:
@@ -256,11 +256,11 @@ void TCustomToolWindow::BeginSizing(int HitCode, POINT From)
                 break;
             }
             if (msg.message == WM_MOUSEMOVE) {
-                step(drag_loop::MessagePoint(wnd, msg));
+                step(drag_loop::ScreenPointOf(wnd, msg));
                 continue;
             }
             if (msg.message == WM_LBUTTONUP) {
-                step(drag_loop::MessagePoint(wnd, msg));
+                step(drag_loop::ScreenPointOf(wnd, msg));
                 accepted = true;
                 break;
             }
