@@ -3,6 +3,8 @@
 #ifndef CLASSLIB_BUTTONFACE_H
 #define CLASSLIB_BUTTONFACE_H
 
+#include "geometry.h"
+
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 struct TFaceSize {
@@ -10,15 +12,10 @@ struct TFaceSize {
     int cy = 0;
 };
 
-struct TFacePoint {
-    int x = 0;
-    int y = 0;
-};
-
 // What the face holds; a zero size means the part is absent.
 struct TFaceParts {
     int Left = 0, Top = 0, Width = 0, Height = 0;  // the face
-    TFacePoint Offset;                             // 1,1 while pressed
+    TPoint Offset;                                 // 1,1 while pressed
     TFaceSize Glyph;
     TFaceSize Text;
     TFaceSize Arrow;  // last: after the text, or after a trailing glyph
@@ -28,9 +25,9 @@ struct TFaceParts {
 };
 
 struct TFacePlace {
-    TFacePoint Glyph;
-    TFacePoint Text;
-    TFacePoint Arrow;
+    TPoint Glyph;
+    TPoint Text;
+    TPoint Arrow;
 };
 
 // Along the layout the parts follow each other; across it each is centred

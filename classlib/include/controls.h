@@ -36,6 +36,24 @@ struct TMessage {
     LRESULT Result;
 };
 
+// The parameters of the common messages, typed, so that no handler takes
+// them apart by hand.
+// The pointer's place in a mouse message's LPARAM: client coordinates for
+// the client mouse messages, screen coordinates for the non-client ones.
+// Both halves are signed: a captured pointer left of or above the window
+// stands at negative coordinates.
+inline POINT PointFromLParam(LPARAM LParam)
+{
+    return POINT{static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))};
+}
+inline POINT MessagePoint(const TMessage& Message) { return PointFromLParam(Message.LParam); }
+// The virtual-key code of WM_KEYDOWN, WM_KEYUP and CM_DIALOGKEY.
+inline WORD MessageKey(const TMessage& Message) { return static_cast<WORD>(Message.WParam); }
+// The character of WM_CHAR and CM_DIALOGCHAR.
+inline char MessageChar(const TMessage& Message) { return static_cast<char>(Message.WParam); }
+// The scroll code (SB_LINEUP ...) of WM_HSCROLL and WM_VSCROLL.
+inline int MessageScrollCode(const TMessage& Message) { return LOWORD(Message.WParam); }
+
 // Private messages of the library, never passed to a system procedure.
 enum : UINT {
     CM_BASE = 0xB000,

@@ -5,8 +5,8 @@
 namespace {
 
 // Along the layout's axis, and across it.
-int& Along(TFacePoint& p, bool horizontal) { return horizontal ? p.x : p.y; }
-int& Across(TFacePoint& p, bool horizontal) { return horizontal ? p.y : p.x; }
+int& Along(TPoint& p, bool horizontal) { return horizontal ? p.x : p.y; }
+int& Across(TPoint& p, bool horizontal) { return horizontal ? p.y : p.x; }
 int Along(TFaceSize s, bool horizontal) { return horizontal ? s.cx : s.cy; }
 int Across(TFaceSize s, bool horizontal) { return horizontal ? s.cy : s.cx; }
 
@@ -62,7 +62,7 @@ TFacePlace PlaceButtonFace(TFaceParts Parts)
         out.Arrow.x = Centred(faceAcross, Parts.Arrow.cx);
     }
 
-    for (TFacePoint* p : {&out.Glyph, &out.Text, &out.Arrow}) {
+    for (TPoint* p : {&out.Glyph, &out.Text, &out.Arrow}) {
         p->x += Parts.Left + Parts.Offset.x;
         p->y += Parts.Top + Parts.Offset.y;
     }

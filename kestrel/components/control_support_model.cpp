@@ -3,7 +3,7 @@
 #include "exceptions.h"
 #include "sysutils.h"
 
-TCellRect StripCellRect(int Width, int Height, int Cols, int Rows, int Index)
+TRect StripCellRect(int Width, int Height, int Cols, int Rows, int Index)
 {
     if (Cols <= 0 || Rows <= 0 || Index < 0 || Index >= Cols * Rows)
         throw EListError(Format("Image strip cell out of bounds (%d)", Index));
@@ -11,7 +11,9 @@ TCellRect StripCellRect(int Width, int Height, int Cols, int Rows, int Index)
     const int cellH = Height / Rows;
     if (cellW <= 0 || cellH <= 0)
         throw EInvalidOperation(Format("Image of %d x %d too small for %d x %d cells", Width, Height, Cols, Rows));
-    return TCellRect{(Index % Cols) * cellW, (Index / Cols) * cellH, cellW, cellH};
+    int left = (Index % Cols) * cellW;
+    int top = (Index / Cols) * cellH;
+    return TRect{left, top, left + cellW, top + cellH};
 }
 
 AnsiString ShortenText(const AnsiString& Text, int MaxWidth,

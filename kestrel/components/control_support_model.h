@@ -6,19 +6,13 @@
 #include <functional>
 
 #include "ansistring.h"
-
-struct TCellRect {
-    int Left;
-    int Top;
-    int Width;
-    int Height;
-};
+#include "geometry.h"
 
 // Cell Index (0-based, row by row) of a Width x Height picture laid out as
 // Cols x Rows equal cells. Raises EListError for an index outside the strip
 // or a layout without cells, EInvalidOperation when the picture is smaller
 // than one cell per column/row.
-TCellRect StripCellRect(int Width, int Height, int Cols, int Rows, int Index);
+TRect StripCellRect(int Width, int Height, int Cols, int Rows, int Index);
 
 // Text cut from its end, with "..." appended, until TextWidth says it fits
 // MaxWidth; Text itself when it fits already. Returns "..." alone when not

@@ -49,11 +49,11 @@ void ChooseButtons(const TCapLayoutInput& in, TCapLayout& out)
 
 void PlaceButtons(const TCapLayoutInput& in, TCapLayout& out)
 {
-    const TCapRect& cap = out.Caption;
+    const TRect& cap = out.Caption;
     if (IsToolWindow(in.Border)) {
         // One close button, square, the caption's full height.
         TCapButtonLayout& close = out.Buttons[cbkClose];
-        close.Rect = TCapRect{cap.Right - cap.Height(), cap.Top, cap.Right, cap.Bottom};
+        close.Rect = TRect{cap.Right - cap.Height(), cap.Top, cap.Right, cap.Bottom};
         return;
     }
     int w = in.Metrics.ButtonWidth - 2;
@@ -64,7 +64,7 @@ void PlaceButtons(const TCapLayoutInput& in, TCapLayout& out)
     for (TCapButtonKind k : order) {
         TCapButtonLayout& b = out.Buttons[k];
         if (!b.Visible) continue;
-        b.Rect = TCapRect{right - w, top, right, top + h};
+        b.Rect = TRect{right - w, top, right, top + h};
         right -= w;
         if (k == cbkClose) right -= 2;  // a gap between close and the others
     }
@@ -77,20 +77,20 @@ TCapLayout LayoutCaption(const TCapLayoutInput& in)
     TCapLayout out;
     FrameOf(in, out.FrameX, out.FrameY);
     out.CaptionHeight = CaptionHeightOf(in);
-    out.Caption = TCapRect{out.FrameX, out.FrameY, std::max(out.FrameX, in.WindowWidth - out.FrameX),
+    out.Caption = TRect{out.FrameX, out.FrameY, std::max(out.FrameX, in.WindowWidth - out.FrameX),
                            out.FrameY + std::max(0, out.CaptionHeight)};
     bool iconBorder = in.Border == cbSingle || in.Border == cbSizeable;
     if (out.CaptionHeight > 0 && iconBorder && in.HadSystemMenu && (in.BorderIcons & capSystemMenu))
-        out.Icon = TCapRect{out.Caption.Left, out.Caption.Top, out.Caption.Left + in.Metrics.ButtonWidth,
+        out.Icon = TRect{out.Caption.Left, out.Caption.Top, out.Caption.Left + in.Metrics.ButtonWidth,
                             out.Caption.Bottom};
     else
-        out.Icon = TCapRect{out.Caption.Left, out.Caption.Top, out.Caption.Left, out.Caption.Bottom};
+        out.Icon = TRect{out.Caption.Left, out.Caption.Top, out.Caption.Left, out.Caption.Bottom};
     ChooseButtons(in, out);
     PlaceButtons(in, out);
     int textRight = out.Caption.Right;
     for (const TCapButtonLayout& b : out.Buttons)
         if (b.Visible) textRight = std::min(textRight, b.Rect.Left);
-    out.Text = TCapRect{out.Icon.Right, out.Caption.Top + 2, std::max(out.Icon.Right, textRight),
+    out.Text = TRect{out.Icon.Right, out.Caption.Top + 2, std::max(out.Icon.Right, textRight),
                         std::max(out.Caption.Top + 2, out.Caption.Bottom - 2)};
     return out;
 }
@@ -137,7 +137,7 @@ TCapSysMenuState SystemMenuState(bool minimized, bool maximized, const TCapButto
     return s;
 }
 
-bool CapButtonHit(const TCapRect& r, TCapButtonKind kind, int x, int y)
+bool CapButtonHit(const TRect& r, TCapButtonKind kind, int x, int y)
 {
     int right = r.Right + (kind == cbkClose ? 2 : 0);
     return x >= r.Left && x < right && y >= r.Top - 2 && y < r.Bottom + 2;

@@ -5,15 +5,7 @@
 #ifndef KESTREL_GRADIENT_CAPTION_MODEL_H
 #define KESTREL_GRADIENT_CAPTION_MODEL_H
 
-struct TCapRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool Contains(int X, int Y) const { return X >= Left && X < Right && Y >= Top && Y < Bottom; }
-};
+#include "geometry.h"
 
 // Same order as the class library's TFormBorderStyle.
 enum TCapBorder { cbNone, cbSingle, cbSizeable, cbDialog, cbToolWindow, cbSizeToolWin };
@@ -51,16 +43,16 @@ struct TCapLayoutInput {
 struct TCapButtonLayout {
     bool Visible = false;
     bool Enabled = true;
-    TCapRect Rect;
+    TRect Rect;
 };
 
 struct TCapLayout {
     int FrameX = 0;
     int FrameY = 0;
     int CaptionHeight = 0;
-    TCapRect Caption;
-    TCapRect Icon;  // empty when the form shows no icon
-    TCapRect Text;
+    TRect Caption;
+    TRect Icon;  // empty when the form shows no icon
+    TRect Text;
     TCapButtonLayout Buttons[4];  // by TCapButtonKind
 };
 
@@ -96,6 +88,6 @@ TCapSysMenuState SystemMenuState(bool minimized, bool maximized, const TCapButto
 
 // A pointer at (x, y) still counts as over a pressed button: 2 pixels of
 // slack above and below, and to the right for the close button.
-bool CapButtonHit(const TCapRect& r, TCapButtonKind kind, int x, int y);
+bool CapButtonHit(const TRect& r, TCapButtonKind kind, int x, int y);
 
 #endif

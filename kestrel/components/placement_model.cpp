@@ -75,9 +75,9 @@ void FitSpan(int& lo, int& hi, int areaLo, int areaHi)
 
 }  // namespace
 
-TPosRect FitRectToArea(const TPosRect& R, const TPosRect& Area)
+TRect FitRectToArea(const TRect& R, const TRect& Area)
 {
-    TPosRect r = R;
+    TRect r = R;
     FitSpan(r.Left, r.Right, Area.Left, Area.Right);
     FitSpan(r.Top, r.Bottom, Area.Top, Area.Bottom);
     return r;

@@ -6,13 +6,7 @@
 #define KESTREL_PLACEMENT_MODEL_H
 
 #include "ansistring.h"
-
-struct TPosRect {
-    int Left;
-    int Top;
-    int Right;
-    int Bottom;
-};
+#include "geometry.h"
 
 struct TFormPos {
     int Flags = 0;
@@ -21,7 +15,7 @@ struct TFormPos {
     int MinY = -1;
     int MaxX = -1;
     int MaxY = -1;
-    TPosRect Normal = {0, 0, 0, 0};
+    TRect Normal = {0, 0, 0, 0};
 };
 
 // "%d,%d,%d,%d".
@@ -43,6 +37,6 @@ AnsiString DefaultRegKey(const AnsiString& Title, const AnsiString& ExeName);
 
 // R moved (and shrunk when larger) so that it lies inside Area. A rectangle
 // with negative size is first made empty at its left/top.
-TPosRect FitRectToArea(const TPosRect& R, const TPosRect& Area);
+TRect FitRectToArea(const TRect& R, const TRect& Area);
 
 #endif

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-void AxisLock::Arm(ViewPoint anchor)
+void AxisLock::Arm(TPoint anchor)
 {
     if (axis_ != Undecided) return;
     armed_ = true;
@@ -15,7 +15,7 @@ void AxisLock::Disarm()
     axis_ = Undecided;
 }
 
-ViewPoint AxisLock::Apply(ViewPoint p, bool shiftHeld)
+TPoint AxisLock::Apply(TPoint p, bool shiftHeld)
 {
     if (!shiftHeld) {
         Disarm();

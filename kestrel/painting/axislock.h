@@ -5,29 +5,27 @@
 #ifndef KESTREL_AXISLOCK_H
 #define KESTREL_AXISLOCK_H
 
-struct ViewPoint {
-    int x, y;
-};
+#include "geometry.h"
 
 class AxisLock {
 public:
     enum Axis { Undecided, Horizontal, Vertical };
 
     // The Shift key went down; only an undecided lock takes the new anchor.
-    void Arm(ViewPoint anchor);
+    void Arm(TPoint anchor);
     // The Shift key came up.
     void Disarm();
     // A mouse event at p: the point the tool is to see.
-    ViewPoint Apply(ViewPoint p, bool shiftHeld);
+    TPoint Apply(TPoint p, bool shiftHeld);
 
     bool Armed() const { return armed_; }
     Axis Decided() const { return axis_; }
-    ViewPoint Anchor() const { return anchor_; }
+    TPoint Anchor() const { return anchor_; }
 
 private:
     bool armed_ = false;
     Axis axis_ = Undecided;
-    ViewPoint anchor_ = {0, 0};
+    TPoint anchor_ = {0, 0};
 };
 
 #endif

@@ -11,7 +11,7 @@
 #include "paintkit_host.h"
 #include "pictureview.h"
 #include "toolgroups.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "undo_entry.h"
 
 PenBrushToolSet& PenBrushTools()

@@ -26,13 +26,10 @@ extern const int* const SineTable;
 enum : unsigned char { PaintModeP = 0, PaintModeC = 1, PaintModeR = 2 };
 enum : unsigned char { HandleCentre, HandleLeftTop, HandleRightTop, HandleRightBottom, HandleLeftBottom };
 
-struct HotSpotOffset {
-    int x, y;
-};
 // Where a w x h stamp is held: a stamp at (x, y) has its top-left pixel at
 // (x - offset.x, y - offset.y).
-HotSpotOffset HotSpotOf(int w, int h, int handle);
-HotSpotOffset StampHotSpot();  // of StampBuffer, by BrushState.hotSpot
+TPoint HotSpotOf(int w, int h, int handle);
+TPoint StampHotSpot();  // of StampBuffer, by BrushState.hotSpot
 
 // --- The view of the picture (paintkit_view.cpp) ---
 // WorkView := CurrentPicture, with Clipping only its visible part.
@@ -62,12 +59,12 @@ double StampBrushLine(int x1, int y1, int x2, int y2, double spacing, double pha
 // Stamps along the quadratic curve from p0 over p1 to p2 (16 segments),
 // with an arrow at p2 for arrow index 1 to 4, and crops the newest undo step
 // of CurrentPicture to what it touched.
-void StampBrushCurve(ToolPoint p0, ToolPoint p1, ToolPoint p2, double spacing, int arrow);
+void StampBrushCurve(TPoint p0, TPoint p1, TPoint p2, double spacing, int arrow);
 // As StampBrushLine, each stamp one XOR pixel of OutlineColour in dest.
 double DottedLine(Buffer& dest, double spacing, double phase, int x1, int y1, int x2, int y2);
-void DottedCurve(ToolPoint p0, ToolPoint p1, ToolPoint p2, double spacing, int arrow);
+void DottedCurve(TPoint p0, TPoint p1, TPoint p2, double spacing, int arrow);
 // The point `length` away from (x0, y0) towards (x1, y1) turned by degrees.
-ToolPoint PointAtAngle(int x0, int y0, int x1, int y1, double degrees, double length);
+TPoint PointAtAngle(int x0, int y0, int x1, int y1, double degrees, double length);
 // Ends a painting operation: crops the newest undo step of CurrentPicture
 // to DirtyRect grown by the stamp around its hot spot. With nothing touched
 // the step is dropped: it would be cropped to an inverted rectangle.

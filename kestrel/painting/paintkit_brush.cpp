@@ -6,7 +6,7 @@
 #include "exceptions.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
-#include "toolhost.h"
+#include "tool_host.h"
 
 static const int StatusModePanel = 0;
 
@@ -101,8 +101,8 @@ static Rect PaintedRect(Buffer& b)
 void OptimiseBrush()
 {
     if (!OptimBrush || !CurrentBrush.pixels) return;
-    HotSpotOffset old = HotSpotOf(CurrentBrush.Width(), CurrentBrush.Height(), BrushState.hotSpot);
-    ToolPoint stampAt = {MousePoint.x - old.x, MousePoint.y - old.y};
+    TPoint old = HotSpotOf(CurrentBrush.Width(), CurrentBrush.Height(), BrushState.hotSpot);
+    TPoint stampAt = {MousePoint.x - old.x, MousePoint.y - old.y};
     Rect r = PaintedRect(CurrentBrush);
     // A brush with no painted pixel stays as it is: trimming it would leave
     // a brush of no size.
@@ -116,7 +116,7 @@ void OptimiseBrush()
     CopyPicture(trimmed, part);
     CurrentBrush.Buffer::operator=(trimmed);
     // The trimmed brush stays where it was on screen.
-    HotSpotOffset now = HotSpotOf(CurrentBrush.Width(), CurrentBrush.Height(), BrushState.hotSpot);
+    TPoint now = HotSpotOf(CurrentBrush.Width(), CurrentBrush.Height(), BrushState.hotSpot);
     WarpPointer(stampAt.x + r.left - oldLeft + now.x, stampAt.y + r.top - oldTop + now.y);
     RecolorBrush(false);
 }

@@ -1,10 +1,12 @@
 #include "paintkit_host.h"
 
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "toolmanager.h"
 
 PaintKitHostServices PaintKitHost;
+bool Clipping = false;
 bool OptimBrush = false;
+bool AntiAlias = false;
 
 void InvalidateView(int left, int top, int right, int bottom)
 {
@@ -30,7 +32,7 @@ void WarpPointer(int x, int y)
         return;
     }
     // No window to move the pointer in: the tools still see the new point.
-    MousePoint = ToolPoint{x, y};
+    MousePoint = TPoint{x, y};
 }
 
 unsigned long ForeColour() { return PaintKitHost.foreColour ? PaintKitHost.foreColour() & 0xFFFFFF : 0x000000; }

@@ -9,21 +9,21 @@
 #include "paintkit_walk.h"
 #include "pictureview.h"
 
-HotSpotOffset HotSpotOf(int w, int h, int handle)
+TPoint HotSpotOf(int w, int h, int handle)
 {
-    HotSpotOffset o = {0, 0};
-    if (handle == HandleCentre) o = HotSpotOffset{w / 2, h / 2};
+    TPoint o = {0, 0};
+    if (handle == HandleCentre) o = TPoint{w / 2, h / 2};
     if (handle == HandleRightTop || handle == HandleRightBottom) o.x = w - 1;
     if (handle == HandleRightBottom || handle == HandleLeftBottom) o.y = h - 1;
     return o;
 }
 
-HotSpotOffset StampHotSpot() { return HotSpotOf(StampBuffer.Width(), StampBuffer.Height(), BrushState.hotSpot); }
+TPoint StampHotSpot() { return HotSpotOf(StampBuffer.Width(), StampBuffer.Height(), BrushState.hotSpot); }
 
 // The stamp's rectangle when held at (x, y), inclusive.
 static Rect StampRect(int x, int y)
 {
-    HotSpotOffset o = StampHotSpot();
+    TPoint o = StampHotSpot();
     return Rect{x - o.x, y - o.y, x - o.x + StampBuffer.Width() - 1, y - o.y + StampBuffer.Height() - 1};
 }
 
@@ -75,7 +75,7 @@ double StampBrushLine(int x1, int y1, int x2, int y2, double spacing, double pha
 {
     SetVisibleClip();
     double left = SpacedWalk(x1, y1, x2, y2, spacing, phase, StampOnce);
-    HotSpotOffset o = StampHotSpot();
+    TPoint o = StampHotSpot();
     InvalidatePictureRect(std::min(x1, x2) - o.x, std::min(y1, y2) - o.y,
                           std::max(x1, x2) + StampBuffer.Width() - o.x, std::max(y1, y2) + StampBuffer.Height() - o.y);
     return left;
@@ -97,33 +97,33 @@ static int TruncNear(double v)
     return int(std::trunc(v + (v < 0 ? -1e-9 : 1e-9)));
 }
 
-ToolPoint PointAtAngle(int x0, int y0, int x1, int y1, double degrees, double length)
+TPoint PointAtAngle(int x0, int y0, int x1, int y1, double degrees, double length)
 {
     double dx = double(x1) - x0, dy = double(y1) - y0;
     double d = std::sqrt(dx * dx + dy * dy);
-    if (d == 0) return ToolPoint{x0, y0};
+    if (d == 0) return TPoint{x0, y0};
     double m = length / d, a = degrees * 3.14159265358979323846 / 180;
-    return ToolPoint{x0 + TruncNear((dx * std::cos(a) - dy * std::sin(a)) * m),
+    return TPoint{x0 + TruncNear((dx * std::cos(a) - dy * std::sin(a)) * m),
                      y0 + TruncNear((dx * std::sin(a) + dy * std::cos(a)) * m)};
 }
 
 // The quadratic curve in 16 segments, then the arrow at its end; segment
 // draws one piece (from, to, spacing, phase) and answers the phase left.
 template <class Segment>
-static void WalkCurve(ToolPoint p0, ToolPoint p1, ToolPoint p2, double spacing, int arrow, Segment segment)
+static void WalkCurve(TPoint p0, TPoint p1, TPoint p2, double spacing, int arrow, Segment segment)
 {
     double phase = 1.0;
-    ToolPoint prev = p0;
+    TPoint prev = p0;
     for (int i = 1; i <= 16; ++i) {
         double t = i / 16.0, u = 1 - t;
-        ToolPoint p = {int(u * u * p0.x + 2 * t * u * p1.x + t * t * p2.x),
+        TPoint p = {int(u * u * p0.x + 2 * t * u * p1.x + t * t * p2.x),
                        int(u * u * p0.y + 2 * t * u * p1.y + t * t * p2.y)};
         // The shared end point is walked again by the next segment.
         phase = segment(prev, p, spacing, phase) + 1;
         ExtendDirtyRect(prev.x, prev.y, p.x, p.y);
         if (i == 16 && arrow >= 1 && arrow <= 4) {
             for (double angle : {-30.0, 30.0}) {
-                ToolPoint a = PointAtAngle(p.x, p.y, prev.x, prev.y, angle, ArrowSizes[arrow - 1]);
+                TPoint a = PointAtAngle(p.x, p.y, prev.x, prev.y, angle, ArrowSizes[arrow - 1]);
                 segment(a, p, 1.0, 1.0);
                 ExtendDirtyRect(a.x, a.y, p.x, p.y);
             }
@@ -132,20 +132,20 @@ static void WalkCurve(ToolPoint p0, ToolPoint p1, ToolPoint p2, double spacing, 
     }
 }
 
-void StampBrushCurve(ToolPoint p0, ToolPoint p1, ToolPoint p2, double spacing, int arrow)
+void StampBrushCurve(TPoint p0, TPoint p1, TPoint p2, double spacing, int arrow)
 {
     ResetDirtyRect();
-    WalkCurve(p0, p1, p2, spacing, arrow, [](ToolPoint a, ToolPoint b, double s, double phase) {
+    WalkCurve(p0, p1, p2, spacing, arrow, [](TPoint a, TPoint b, double s, double phase) {
         return StampBrushLine(a.x, a.y, b.x, b.y, s, phase);
     });
     CropUndoToBrush();
 }
 
-void DottedCurve(ToolPoint p0, ToolPoint p1, ToolPoint p2, double spacing, int arrow)
+void DottedCurve(TPoint p0, TPoint p1, TPoint p2, double spacing, int arrow)
 {
     if (!CurrentPicture) return;
     UDBuffer& pic = *CurrentPicture;
-    WalkCurve(p0, p1, p2, spacing, arrow, [&](ToolPoint a, ToolPoint b, double s, double phase) {
+    WalkCurve(p0, p1, p2, spacing, arrow, [&](TPoint a, TPoint b, double s, double phase) {
         return DottedLine(pic, s, phase, a.x, a.y, b.x, b.y);
     });
 }
@@ -158,7 +158,7 @@ void CropUndoToBrush()
         UDBuffer::DropUndo(pic);
         return;
     }
-    HotSpotOffset o = StampHotSpot();
+    TPoint o = StampHotSpot();
     int w = std::max(StampBuffer.Width(), 1), h = std::max(StampBuffer.Height(), 1);
     UDBuffer::ShrinkUndo(pic, DirtyRect.left - o.x, DirtyRect.top - o.y, DirtyRect.right + w - 1 - o.x,
                          DirtyRect.bottom + h - 1 - o.y);

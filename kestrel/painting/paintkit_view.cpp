@@ -101,38 +101,37 @@ void InvalidateCrosshair(int x, int y)
     InvalidateView(0, c.vy - 1, c.width, c.vy + 2);
 }
 
-struct CanvasRect {
-    int l, t, r, b;  // view pixels, inclusive
-};
-
-static CanvasRect ToCanvas(int x1, int y1, int x2, int y2)
+// The view pixels the picture pixels (x1, y1) to (x2, y2), both included,
+// cover at the current zoom.
+static TRect ToCanvas(int x1, int y1, int x2, int y2)
 {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     double z = Zoom();
-    return CanvasRect{Trunc(x1 * z), Trunc(y1 * z), Trunc(z + x2 * z - 1), Trunc(z + y2 * z - 1)};
+    return TRect{Trunc(x1 * z), Trunc(y1 * z), Trunc(z + x2 * z - 1) + 1, Trunc(z + y2 * z - 1) + 1};
 }
 
 void DrawCanvasRect(int x1, int y1, int x2, int y2)
 {
-    CanvasRect c = ToCanvas(x1, y1, x2, y2);
-    if (c.l == c.r || c.t == c.b) {
+    TRect c = ToCanvas(x1, y1, x2, y2);
+    const int l = c.Left, t = c.Top, r = c.Right - 1, b = c.Bottom - 1;  // the outline's own pixels
+    if (l == r || t == b) {
         // One line, its end included.
-        CanvasXorLine(c.l, c.t, c.l == c.r ? c.r : c.r + 1, c.l == c.r ? c.b + 1 : c.b);
+        CanvasXorLine(l, t, l == r ? r : r + 1, l == r ? b + 1 : b);
         return;
     }
     // Each segment leaves out its end, so every corner is drawn once.
-    CanvasXorLine(c.l, c.t, c.r, c.t);
-    CanvasXorLine(c.r, c.t, c.r, c.b);
-    CanvasXorLine(c.r, c.b, c.l, c.b);
-    CanvasXorLine(c.l, c.b, c.l, c.t);
+    CanvasXorLine(l, t, r, t);
+    CanvasXorLine(r, t, r, b);
+    CanvasXorLine(r, b, l, b);
+    CanvasXorLine(l, b, l, t);
 }
 
 void InvalidateRectOutline(int x1, int y1, int x2, int y2)
 {
-    CanvasRect c = ToCanvas(x1, y1, x2, y2);
-    InvalidateView(c.l - 1, c.t - 1, c.r + 1, c.t + 1);
-    InvalidateView(c.l - 1, c.b - 1, c.r + 1, c.b + 1);
-    InvalidateView(c.l - 1, c.t - 1, c.l + 1, c.b + 1);
-    InvalidateView(c.r - 1, c.t - 1, c.r + 1, c.b + 1);
+    TRect c = ToCanvas(x1, y1, x2, y2);
+    InvalidateView(c.Left - 1, c.Top - 1, c.Right, c.Top + 1);
+    InvalidateView(c.Left - 1, c.Bottom - 2, c.Right, c.Bottom);
+    InvalidateView(c.Left - 1, c.Top - 1, c.Left + 1, c.Bottom);
+    InvalidateView(c.Right - 2, c.Top - 1, c.Right, c.Bottom);
 }

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "picture_document.h"
 
 P_icon IdleTool;
@@ -17,13 +17,13 @@ int DefaultToolEntry = -1;
 P_icon* PendingTool = nullptr;
 // Nothing is drawn before the first ShowOutline.
 unsigned char OutlineHidden = 1;
-ToolPoint OutlinePoint = {OutsideView, OutsideView};
-ToolPoint MousePoint = {OutsideView, OutsideView};
-ToolPoint ViewMousePoint = {-1, -1};
+TPoint OutlinePoint = {OutsideView, OutsideView};
+TPoint MousePoint = {OutsideView, OutsideView};
+TPoint ViewMousePoint = {-1, -1};
 unsigned MouseShift = 0;
 bool MouseButtonDown = false;
 bool ToolOverlayFlag = false;
-ToolRect DirtyRect = {65535, 65535, -1, -1};
+Rect DirtyRect = {65535, 65535, -1, -1};
 
 static const int StatusToolPanel = 3;
 
@@ -34,7 +34,7 @@ void SetStartTool(P_icon* tool)
     DefaultToolEntry = -1;
 }
 
-void ResetDirtyRect() { DirtyRect = ToolRect{65535, 65535, -1, -1}; }
+void ResetDirtyRect() { DirtyRect = Rect{65535, 65535, -1, -1}; }
 
 bool DirtyRectIsEmpty() { return DirtyRect.right < DirtyRect.left || DirtyRect.bottom < DirtyRect.top; }
 
@@ -48,7 +48,7 @@ void ExtendDirtyRect(int x1, int y1, int x2, int y2)
     if (y2 > DirtyRect.bottom) DirtyRect.bottom = y2;
 }
 
-static bool OutsidePicture(ToolPoint p)
+static bool OutsidePicture(TPoint p)
 {
     UDBuffer* pic = CurrentPicture;
     if (!pic || !pic->pixels) return true;

@@ -5,18 +5,9 @@
 #ifndef KESTREL_TOOLMANAGER_H
 #define KESTREL_TOOLMANAGER_H
 
+#include "buffer.h"
+#include "geometry.h"
 #include "tool.h"
-
-struct ToolPoint {
-    int x, y;
-};
-inline bool operator==(ToolPoint a, ToolPoint b) { return a.x == b.x && a.y == b.y; }
-inline bool operator!=(ToolPoint a, ToolPoint b) { return !(a == b); }
-
-// min x, min y, max x, max y of what the running operation changed.
-struct ToolRect {
-    int left, top, right, bottom;
-};
 
 const int OutsideView = -32768;  // MousePoint while the pointer is off the view
 enum : int { PhaseIdle = 0, PhaseDragging = 3 };
@@ -32,13 +23,16 @@ extern P_icon* DefaultTool;       // the last tool selected that is not one-shot
 extern int DefaultToolEntry;      // its entry in its button group; -1: find it
 extern P_icon* PendingTool;       // named by a command to follow it; taken once
 extern unsigned char OutlineHidden;
-extern ToolPoint OutlinePoint;    // where the feedback was last drawn
-extern ToolPoint MousePoint;      // picture coordinates, written by the image window
-extern ToolPoint ViewMousePoint;  // view pixels; -1 when off the view
+extern TPoint OutlinePoint;       // where the feedback was last drawn
+extern TPoint MousePoint;         // picture coordinates, written by the image window
+extern TPoint ViewMousePoint;     // view pixels; -1 when off the view
 extern unsigned MouseShift;       // shift state of the last mouse event
 extern bool MouseButtonDown;
 extern bool ToolOverlayFlag;      // the view calls CurrentTool->Paint after painting
-extern ToolRect DirtyRect;        // empty: 65535, 65535, -1, -1
+// What the running operation changed, in picture pixels: inclusive on all
+// sides like the picture's own rectangles, as the undo step takes it.
+// Empty: 65535, 65535, -1, -1.
+extern Rect DirtyRect;
 
 // The tool the program starts with (the continuous pen); also the default
 // tool until another is selected. Nothing is activated: start-up selects

@@ -3,7 +3,7 @@
 
 #include "dragtimer.h"
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 #include "picture_document.h"
 

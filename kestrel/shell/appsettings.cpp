@@ -1,7 +1,7 @@
 #include "appsettings.h"
 
 #include <algorithm>
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "sysutils.h"
 #include "undo_settings.h"

@@ -18,10 +18,10 @@ void SnapAxis(int& lo, int& hi, int areaLo, int areaHi, SnapDistance d)
 }
 
 // Within reach of each other along both axes.
-bool Meet(const SnapRect& a, const SnapRect& b, int reach)
+bool Meet(const TRect& a, const TRect& b, int reach)
 {
-    return a.left <= b.right + reach && b.left <= a.right + reach && a.top <= b.bottom + reach &&
-           b.top <= a.bottom + reach;
+    return a.Left <= b.Right + reach && b.Left <= a.Right + reach && a.Top <= b.Bottom + reach &&
+           b.Top <= a.Bottom + reach;
 }
 
 // Shifts [lo, hi] so that lo, or else hi, lies on the nearer of the edges a
@@ -41,36 +41,36 @@ bool SnapSpanToEdges(int& lo, int& hi, int a, int b, int reach)
 
 }  // namespace
 
-void SnapToWorkArea(SnapRect& r, const SnapRect& workArea, SnapDistance d, const std::vector<int>& imageTops)
+void SnapToWorkArea(TRect& r, const TRect& workArea, SnapDistance d, const std::vector<int>& imageTops)
 {
-    SnapAxis(r.left, r.right, workArea.left, workArea.right, d);
-    SnapAxis(r.top, r.bottom, workArea.top, workArea.bottom, d);
+    SnapAxis(r.Left, r.Right, workArea.Left, workArea.Right, d);
+    SnapAxis(r.Top, r.Bottom, workArea.Top, workArea.Bottom, d);
     for (int top : imageTops)
-        if (std::abs(top - r.bottom) <= d.nearEdge) {
-            r.top += top - r.bottom;
-            r.bottom = top;
+        if (std::abs(top - r.Bottom) <= d.nearEdge) {
+            r.Top += top - r.Bottom;
+            r.Bottom = top;
             break;
         }
 }
 
-void SnapToolWindow(SnapRect& r, const SnapRect& workArea, const SnapRect& mainWindow,
-                    const std::vector<SnapRect>& imageWindows)
+void SnapToolWindow(TRect& r, const TRect& workArea, const TRect& mainWindow,
+                    const std::vector<TRect>& imageWindows)
 {
     const int reach = ToolWindowSnap.nearEdge;
     SnapToWorkArea(r, workArea, ToolWindowSnap, {});
-    if (Meet(r, mainWindow, reach) && std::abs(r.top - mainWindow.bottom) <= reach) {
-        r.bottom += mainWindow.bottom - r.top;
-        r.top = mainWindow.bottom;
+    if (Meet(r, mainWindow, reach) && std::abs(r.Top - mainWindow.Bottom) <= reach) {
+        r.Bottom += mainWindow.Bottom - r.Top;
+        r.Top = mainWindow.Bottom;
     }
     bool across = false, down = false;
-    for (const SnapRect& image : imageWindows) {
+    for (const TRect& image : imageWindows) {
         if (!Meet(r, image, reach)) continue;
-        if (!across) across = SnapSpanToEdges(r.left, r.right, image.left, image.right, reach);
-        if (!down) down = SnapSpanToEdges(r.top, r.bottom, image.top, image.bottom, reach);
+        if (!across) across = SnapSpanToEdges(r.Left, r.Right, image.Left, image.Right, reach);
+        if (!down) down = SnapSpanToEdges(r.Top, r.Bottom, image.Top, image.Bottom, reach);
     }
 }
 
-MaximisedPlace MaximisedMainWindow(const SnapRect& workArea)
+MaximisedPlace MaximisedMainWindow(const TRect& workArea)
 {
-    return MaximisedPlace{workArea.left - 4, workArea.top - 3, workArea.right - workArea.left + 10};
+    return MaximisedPlace{workArea.Left - 4, workArea.Top - 3, workArea.Right - workArea.Left + 10};
 }

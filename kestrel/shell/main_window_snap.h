@@ -6,9 +6,7 @@
 
 #include <vector>
 
-struct SnapRect {
-    int left, top, right, bottom;
-};
+#include "geometry.h"
 
 // How close (in pixels) an edge must come to snap: near and far edges may
 // differ (the tool windows use 6 and 7).
@@ -21,7 +19,7 @@ const SnapDistance ToolWindowSnap = {6, 7};
 // Moves r (keeping its size) so that an edge within reach of the work
 // area's edge lies on it; then its bottom onto the first of imageTops
 // within nearEdge pixels.
-void SnapToWorkArea(SnapRect& r, const SnapRect& workArea, SnapDistance d, const std::vector<int>& imageTops);
+void SnapToWorkArea(TRect& r, const TRect& workArea, SnapDistance d, const std::vector<int>& imageTops);
 
 // A floating tool window moved (keeping its size): onto the work area's
 // edges as above with ToolWindowSnap, then its top onto the main window's
@@ -30,12 +28,12 @@ void SnapToWorkArea(SnapRect& r, const SnapRect& workArea, SnapDistance d, const
 // bottom. Each is within ToolWindowSnap.nearEdge pixels, and only for a
 // window the tool window meets (or nearly): an edge is a segment, not a line
 // across the screen.
-void SnapToolWindow(SnapRect& r, const SnapRect& workArea, const SnapRect& mainWindow,
-                    const std::vector<SnapRect>& imageWindows);
+void SnapToolWindow(TRect& r, const TRect& workArea, const TRect& mainWindow,
+                    const std::vector<TRect>& imageWindows);
 
 struct MaximisedPlace {
     int left, top, width;
 };
-MaximisedPlace MaximisedMainWindow(const SnapRect& workArea);
+MaximisedPlace MaximisedMainWindow(const TRect& workArea);
 
 #endif

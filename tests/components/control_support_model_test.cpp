@@ -7,11 +7,11 @@
 TEST(StripCellRect, CellsRunRowByRow)
 {
     // 4 x 3 cells of 13 x 13: cell 5 is row 1, column 1.
-    TCellRect r = StripCellRect(52, 39, 4, 3, 5);
+    TRect r = StripCellRect(52, 39, 4, 3, 5);
     EXPECT_EQ(13, r.Left);
     EXPECT_EQ(13, r.Top);
-    EXPECT_EQ(13, r.Width);
-    EXPECT_EQ(13, r.Height);
+    EXPECT_EQ(13, r.Width());
+    EXPECT_EQ(13, r.Height());
     r = StripCellRect(52, 39, 4, 3, 11);
     EXPECT_EQ(39, r.Left);
     EXPECT_EQ(26, r.Top);

@@ -187,7 +187,7 @@ TEST(CaptionSystemMenu, ItemsFollowTheWindowState)
 
 TEST(CaptionSystemMenu, PressToleranceIsTwoPixelsAndRightOfCloseOnly)
 {
-    TCapRect r{100, 10, 116, 24};
+    TRect r{100, 10, 116, 24};
     EXPECT_TRUE(CapButtonHit(r, cbkMaximize, 100, 8));
     EXPECT_FALSE(CapButtonHit(r, cbkMaximize, 100, 7));
     EXPECT_TRUE(CapButtonHit(r, cbkMaximize, 115, 25));

@@ -40,7 +40,7 @@ TEST(Names, SectionIniAndRegistryDefaults)
 
 TEST(FitRectToArea, LeavesARectangleInsideAlone)
 {
-    TPosRect r = FitRectToArea({10, 20, 110, 220}, {0, 0, 1024, 768});
+    TRect r = FitRectToArea({10, 20, 110, 220}, {0, 0, 1024, 768});
     EXPECT_EQ(10, r.Left);
     EXPECT_EQ(20, r.Top);
     EXPECT_EQ(110, r.Right);
@@ -50,7 +50,7 @@ TEST(FitRectToArea, LeavesARectangleInsideAlone)
 TEST(FitRectToArea, PullsAnOffScreenRectangleBackKeepingItsSize)
 {
     // Saved on a second monitor to the right that is gone now.
-    TPosRect r = FitRectToArea({1500, -50, 1800, 250}, {0, 0, 1024, 740});
+    TRect r = FitRectToArea({1500, -50, 1800, 250}, {0, 0, 1024, 740});
     EXPECT_EQ(724, r.Left);
     EXPECT_EQ(1024, r.Right);
     EXPECT_EQ(0, r.Top);
@@ -59,7 +59,7 @@ TEST(FitRectToArea, PullsAnOffScreenRectangleBackKeepingItsSize)
 
 TEST(FitRectToArea, ShrinksWhatIsLargerThanTheArea)
 {
-    TPosRect r = FitRectToArea({-100, 50, 2000, 1600}, {0, 30, 1024, 768});
+    TRect r = FitRectToArea({-100, 50, 2000, 1600}, {0, 30, 1024, 768});
     EXPECT_EQ(0, r.Left);
     EXPECT_EQ(1024, r.Right);
     EXPECT_EQ(30, r.Top);
@@ -69,14 +69,14 @@ TEST(FitRectToArea, ShrinksWhatIsLargerThanTheArea)
 TEST(FitRectToArea, WorkAreaNotAtTheOrigin)
 {
     // A monitor left of the primary one has negative coordinates.
-    TPosRect r = FitRectToArea({-3000, 10, -2800, 110}, {-1280, 0, 0, 1024});
+    TRect r = FitRectToArea({-3000, 10, -2800, 110}, {-1280, 0, 0, 1024});
     EXPECT_EQ(-1280, r.Left);
     EXPECT_EQ(-1080, r.Right);
 }
 
 TEST(FitRectToArea, ExtremeValuesDoNotOverflow)
 {
-    TPosRect r = FitRectToArea({-2147483647, -2147483647, 2147483647, 2147483647}, {0, 0, 800, 600});
+    TRect r = FitRectToArea({-2147483647, -2147483647, 2147483647, 2147483647}, {0, 0, 800, 600});
     EXPECT_EQ(0, r.Left);
     EXPECT_EQ(800, r.Right);
     r = FitRectToArea({50, 50, 10, 10}, {0, 0, 800, 600});

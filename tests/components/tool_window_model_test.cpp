@@ -4,20 +4,20 @@
 
 TEST(FloatScreen, MoveOnScreenKeepsWindowsReachable)
 {
-    TTbRect work{0, 0, 1024, 768};
-    TTbRect far = MoveRectOnScreen(TTbRect{5000, 5000, 5100, 5040}, work, false);
+    TRect work{0, 0, 1024, 768};
+    TRect far = MoveRectOnScreen(TRect{5000, 5000, 5100, 5040}, work, false);
     EXPECT_EQ(1024, far.Right);
     EXPECT_EQ(768, far.Bottom);
     EXPECT_EQ(100, far.Width());
-    TTbRect before = MoveRectOnScreen(TTbRect{-500, -500, -400, -460}, work, false);
+    TRect before = MoveRectOnScreen(TRect{-500, -500, -400, -460}, work, false);
     EXPECT_EQ(0, before.Left);
     EXPECT_EQ(0, before.Top);
-    TTbRect partly{1000, 700, 1100, 740};
-    TTbRect kept = MoveRectOnScreen(partly, work, true);
+    TRect partly{1000, 700, 1100, 740};
+    TRect kept = MoveRectOnScreen(partly, work, true);
     EXPECT_EQ(1000, kept.Left);
     EXPECT_EQ(700, kept.Top);
     // Larger than the work area: the left and top edges win.
-    TTbRect huge = MoveRectOnScreen(TTbRect{10, 10, 2010, 20}, work, false);
+    TRect huge = MoveRectOnScreen(TRect{10, 10, 2010, 20}, work, false);
     EXPECT_EQ(0, huge.Left);
 }
 
@@ -30,8 +30,8 @@ TEST(FloatScreen, OutlineKeepsTheGrabPointInProportion)
 
 TEST(FloatScreen, DockZoneGrowsTowardsTheWindowsRest)
 {
-    TTbRect dock{0, 0, 300, 26};
-    TTbRect z = DockZone(dock, 0, 0, 100, 30);
+    TRect dock{0, 0, 300, 26};
+    TRect z = DockZone(dock, 0, 0, 100, 30);
     EXPECT_EQ(0, z.Left);
     EXPECT_EQ(332, z.Right);
     EXPECT_EQ(46, z.Bottom);
@@ -43,11 +43,11 @@ TEST(FloatScreen, DockZoneGrowsTowardsTheWindowsRest)
 
 TEST(FloatScreen, FloatingOutlineStaysWithinReach)
 {
-    TTbRect work{0, 0, 1024, 768};
-    TTbRect r = KeepOutlineReachable(TTbRect{2000, 100, 2100, 140}, work, 4, 16);
+    TRect work{0, 0, 1024, 768};
+    TRect r = KeepOutlineReachable(TRect{2000, 100, 2100, 140}, work, 4, 16);
     EXPECT_LT(r.Left, 1024 - 8);
     EXPECT_EQ(100, r.Width());
-    TTbRect up = KeepOutlineReachable(TTbRect{100, -300, 200, -260}, work, 4, 16);
+    TRect up = KeepOutlineReachable(TRect{100, -300, 200, -260}, work, 4, 16);
     EXPECT_EQ(4 - 4 - 16, up.Top);
 }
 

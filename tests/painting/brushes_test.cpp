@@ -2,7 +2,7 @@
 // brush, the square brush and the spray by dragging.
 
 #include "exceptions.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "paintkit_fixture.h"
 #include "undo_entry.h"
 

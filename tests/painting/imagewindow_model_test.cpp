@@ -12,20 +12,20 @@
 TEST(AxisLock, DecidesOnlyPastFourPixelsAndThenHoldsTheAxis)
 {
     AxisLock lock;
-    lock.Arm(ViewPoint{20, 20});
-    ViewPoint p = lock.Apply(ViewPoint{23, 21}, true);
+    lock.Arm(TPoint{20, 20});
+    TPoint p = lock.Apply(TPoint{23, 21}, true);
     EXPECT_EQ(AxisLock::Undecided, lock.Decided());
     EXPECT_EQ(23, p.x);
     EXPECT_EQ(21, p.y);
-    p = lock.Apply(ViewPoint{25, 22}, true);
+    p = lock.Apply(TPoint{25, 22}, true);
     EXPECT_EQ(AxisLock::Horizontal, lock.Decided());
     EXPECT_EQ(20, p.y);
-    p = lock.Apply(ViewPoint{26, 90}, true);  // a decided lock does not turn
+    p = lock.Apply(TPoint{26, 90}, true);  // a decided lock does not turn
     EXPECT_EQ(26, p.x);
     EXPECT_EQ(20, p.y);
-    lock.Arm(ViewPoint{0, 0});  // Shift repeats while held: the anchor stays
+    lock.Arm(TPoint{0, 0});  // Shift repeats while held: the anchor stays
     EXPECT_EQ(20, lock.Anchor().x);
-    p = lock.Apply(ViewPoint{26, 90}, false);  // without Shift: off
+    p = lock.Apply(TPoint{26, 90}, false);  // without Shift: off
     EXPECT_EQ(90, p.y);
     EXPECT_FALSE(lock.Armed());
     EXPECT_EQ(AxisLock::Undecided, lock.Decided());
@@ -34,16 +34,16 @@ TEST(AxisLock, DecidesOnlyPastFourPixelsAndThenHoldsTheAxis)
 TEST(AxisLock, VerticalTiesAndUnarmedShift)
 {
     AxisLock lock;
-    EXPECT_EQ(40, lock.Apply(ViewPoint{40, 3}, true).x);  // Shift alone does not arm it
-    lock.Arm(ViewPoint{10, 10});
-    lock.Apply(ViewPoint{15, 15}, true);  // equal distances decide nothing
+    EXPECT_EQ(40, lock.Apply(TPoint{40, 3}, true).x);  // Shift alone does not arm it
+    lock.Arm(TPoint{10, 10});
+    lock.Apply(TPoint{15, 15}, true);  // equal distances decide nothing
     EXPECT_EQ(AxisLock::Undecided, lock.Decided());
-    ViewPoint p = lock.Apply(ViewPoint{12, 4}, true);
+    TPoint p = lock.Apply(TPoint{12, 4}, true);
     EXPECT_EQ(AxisLock::Vertical, lock.Decided());
     EXPECT_EQ(10, p.x);
     EXPECT_EQ(4, p.y);
     lock.Disarm();
-    EXPECT_EQ(12, lock.Apply(ViewPoint{12, 4}, true).x);
+    EXPECT_EQ(12, lock.Apply(TPoint{12, 4}, true).x);
 }
 
 TEST(ImageKeys, CodesAndTheirShortcuts)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "brushes_tools.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
 #include "tool_fixture.h"
@@ -22,7 +22,7 @@ protected:
     std::vector<Rect> invalidated;  // right and bottom exclusive, view pixels
     int updates = 0;
     double zoom = 1;
-    std::vector<ToolPoint> warps;
+    std::vector<TPoint> warps;
 
     void SetUp() override
     {
@@ -32,7 +32,7 @@ protected:
         PaintKitHost.update = [this] { ++updates; };
         PaintKitHost.foreColour = [] { return Fore; };
         PaintKitHost.backColour = [] { return Back; };
-        PaintKitHost.warpCursor = [this](int x, int y) { warps.push_back(ToolPoint{x, y}); };
+        PaintKitHost.warpCursor = [this](int x, int y) { warps.push_back(TPoint{x, y}); };
         PictureViews.zoom = [this](UDBuffer*) { return zoom; };
         Clipping = OptimBrush = AntiAlias = false;
         MouseShift = 0;

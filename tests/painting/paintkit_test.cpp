@@ -78,7 +78,7 @@ TEST_F(PaintKit, HotSpotOffsetsOfA4x3Stamp)
                  {HandleRightBottom, 3, 2},
                  {HandleLeftBottom, 0, 2}};
     for (auto c : cases) {
-        HotSpotOffset o = HotSpotOf(4, 3, c.handle);
+        TPoint o = HotSpotOf(4, 3, c.handle);
         EXPECT_EQ(o.x, c.x) << int(c.handle);
         EXPECT_EQ(o.y, c.y) << int(c.handle);
     }
@@ -212,13 +212,13 @@ TEST_F(PaintKit, BuiltInBrushPaintsOnlyInModeC)
 
 TEST_F(PaintKit, PointAtAngle)
 {
-    ToolPoint p = PointAtAngle(4, 5, 4, 5, 30, 10);
+    TPoint p = PointAtAngle(4, 5, 4, 5, 30, 10);
     EXPECT_EQ(p.x, 4);
     EXPECT_EQ(p.y, 5);
     p = PointAtAngle(0, 0, 10, 0, 90, 5);
     EXPECT_EQ(p.x, 0);
     EXPECT_EQ(p.y, 5);
-    ToolPoint a = PointAtAngle(0, 0, 10, 0, -30, 10), b = PointAtAngle(0, 0, 10, 0, 30, 10);
+    TPoint a = PointAtAngle(0, 0, 10, 0, -30, 10), b = PointAtAngle(0, 0, 10, 0, 30, 10);
     EXPECT_EQ(a.x, 8);
     EXPECT_EQ(a.x, b.x);
     EXPECT_EQ(a.y, -b.y);
@@ -283,7 +283,7 @@ TEST_F(PaintKit, CurveCropsTheUndoStepToWhatItTouched)
     pic.Box(pic.GetRect(), 0x00101010);
     auto before = Pixels();
     ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "Curve", nullptr, -1, 0, 0, 0));
-    StampBrushCurve(ToolPoint{3, 2}, ToolPoint{9, 9}, ToolPoint{16, 3}, 1.5, 2);
+    StampBrushCurve(TPoint{3, 2}, TPoint{9, 9}, TPoint{16, 3}, 1.5, 2);
     UndoEntry* step = pic.undoHead;
     ASSERT_NE(step, nullptr);
     EXPECT_EQ(step->left, std::max(0, DirtyRect.left - 2));
@@ -298,9 +298,9 @@ TEST_F(PaintKit, CurveCropsTheUndoStepToWhatItTouched)
 
 TEST_F(PaintKit, DottedCurveErasesItself)
 {
-    DottedCurve(ToolPoint{1, 1}, ToolPoint{10, 12}, ToolPoint{18, 2}, 2, 4);
+    DottedCurve(TPoint{1, 1}, TPoint{10, 12}, TPoint{18, 2}, 2, 4);
     EXPECT_FALSE(Changed().empty());
-    DottedCurve(ToolPoint{1, 1}, ToolPoint{10, 12}, ToolPoint{18, 2}, 2, 4);
+    DottedCurve(TPoint{1, 1}, TPoint{10, 12}, TPoint{18, 2}, 2, 4);
     EXPECT_TRUE(Changed().empty());
 }
 
@@ -369,7 +369,7 @@ TEST_F(PaintKit, TrimmingKeepsTheBrushWhereItWasOnScreen)
 {
     SetBrush({"....", ".##.", "...."}, HandleCentre);
     OptimBrush = true;
-    MousePoint = ToolPoint{10, 5};
+    MousePoint = TPoint{10, 5};
     OptimiseBrush();
     EXPECT_EQ(CurrentBrush.Width(), 2);
     EXPECT_EQ(CurrentBrush.Height(), 1);

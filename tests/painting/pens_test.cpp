@@ -20,7 +20,7 @@ protected:
     {
         PaintKitTest::SetUp();
         SetBrush(Shape, HandleRightBottom);
-        MousePoint = ToolPoint{OutsideView, OutsideView};
+        MousePoint = TPoint{OutsideView, OutsideView};
     }
 
     void Use(P_icon& tool)
@@ -30,7 +30,7 @@ protected:
     }
 
     // Press at the first point, drag through the others, release at the last.
-    void Drag(const std::vector<ToolPoint>& path)
+    void Drag(const std::vector<TPoint>& path)
     {
         Press(path[0].x, path[0].y);
         timer.Advance(300);
@@ -39,7 +39,7 @@ protected:
         Leave();
     }
 
-    std::vector<unsigned long> Reference(const std::vector<ToolPoint>& path, bool lines, unsigned long colour)
+    std::vector<unsigned long> Reference(const std::vector<TPoint>& path, bool lines, unsigned long colour)
     {
         Buffer mask;
         mask.Alloc(Pair<int>{20, 10});
@@ -65,7 +65,7 @@ protected:
     }
 };
 
-const std::vector<ToolPoint> Path = {{2, 3}, {6, 4}, {9, 8}, {15, 2}, {18, 7}, {17, 7}};
+const std::vector<TPoint> Path = {{2, 3}, {6, 4}, {9, 8}, {15, 2}, {18, 7}, {17, 7}};
 
 TEST_F(PenStroke, ContinuousPenStampsAlongTheLinesOfThePath)
 {
@@ -119,7 +119,7 @@ TEST_F(PenStroke, ClickPaintsOneDabAndCropsTheStepToIt)
 TEST_F(PenStroke, StrokeAtThePictureEdgeIsClippedAndUndone)
 {
     Use(PenBrushTools().penCont);
-    std::vector<ToolPoint> edge = {{0, 0}, {19, 9}, {0, 9}};
+    std::vector<TPoint> edge = {{0, 0}, {19, 9}, {0, 9}};
     Drag(edge);
     ExpectUndoAndRedo(Reference(edge, true, Fore));
 }
@@ -127,7 +127,7 @@ TEST_F(PenStroke, StrokeAtThePictureEdgeIsClippedAndUndone)
 TEST_F(PenStroke, HoveringLeavesNoTrace)
 {
     Use(PenBrushTools().penCont);
-    for (ToolPoint p : Path) {
+    for (TPoint p : Path) {
         Move(p.x, p.y);
         EXPECT_NE(Pixels(), before);  // the preview is shown
     }
@@ -142,7 +142,7 @@ TEST_F(PenStroke, PreviewIsTakenBackWhereItWasDrawn)
 {
     Use(PenBrushTools().penCont);
     Move(4, 4);
-    MousePoint = ToolPoint{12, 6};
+    MousePoint = TPoint{12, 6};
     HideOutline();
     EXPECT_EQ(Pixels(), before);
 }

@@ -12,7 +12,7 @@
 #include "dragtimer.h"
 #include "optionbar.h"
 #include "toolgroups.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 #include "toolsteps.h"
 #include "undo_fixture.h"
@@ -78,7 +78,7 @@ protected:
         ToolHost.setViewCursor = [this](short cursor) { viewCursor = cursor; };
         ClearToolTable();
         ResetFramework(&pen);
-        MousePoint = ToolPoint{5, 5};
+        MousePoint = TPoint{5, 5};
         SelectTool(&pen, false, -1);
         log.clear();
     }
@@ -100,7 +100,7 @@ protected:
         ParkedTool = nullptr;
         PendingTool = nullptr;
         OutlineHidden = 1;
-        OutlinePoint = MousePoint = ToolPoint{OutsideView, OutsideView};
+        OutlinePoint = MousePoint = TPoint{OutsideView, OutsideView};
         MouseButtonDown = false;
         ResetDirtyRect();
     }
@@ -117,17 +117,17 @@ protected:
     // One press and release at p, with ms passing between them.
     void Press(int x, int y)
     {
-        MousePoint = ToolPoint{x, y};
+        MousePoint = TPoint{x, y};
         ToolMouseDown();
     }
     void Move(int x, int y)
     {
-        MousePoint = ToolPoint{x, y};
+        MousePoint = TPoint{x, y};
         ToolMouseMove();
     }
     void Release(int x, int y)
     {
-        MousePoint = ToolPoint{x, y};
+        MousePoint = TPoint{x, y};
         ToolMouseUp();
     }
 };

@@ -9,9 +9,9 @@
 
 namespace {
 
-const SnapRect Area = {0, 20, 1024, 740};
+const TRect Area = {0, 20, 1024, 740};
 
-SnapRect Moved(SnapRect r, std::vector<int> imageTops = {})
+TRect Moved(TRect r, std::vector<int> imageTops = {})
 {
     SnapToWorkArea(r, Area, MainWindowSnap, imageTops);
     return r;
@@ -19,26 +19,26 @@ SnapRect Moved(SnapRect r, std::vector<int> imageTops = {})
 
 TEST(MainWindowSnap, LeftEdgeSnapsWithinThreePixelsOnly)
 {
-    EXPECT_EQ(0, Moved({3, 300, 403, 350}).left);
-    EXPECT_EQ(400, Moved({3, 300, 403, 350}).right);  // size kept
-    EXPECT_EQ(4, Moved({4, 300, 404, 350}).left);
-    EXPECT_EQ(0, Moved({-50, 300, 350, 350}).left);  // beyond the edge too
+    EXPECT_EQ(0, Moved({3, 300, 403, 350}).Left);
+    EXPECT_EQ(400, Moved({3, 300, 403, 350}).Right);  // size kept
+    EXPECT_EQ(4, Moved({4, 300, 404, 350}).Left);
+    EXPECT_EQ(0, Moved({-50, 300, 350, 350}).Left);  // beyond the edge too
 }
 
 TEST(MainWindowSnap, RightAndBottomEdgesSnapPastFourPixels)
 {
-    EXPECT_EQ(1024, Moved({600, 300, 1021, 350}).right);
-    EXPECT_EQ(1020, Moved({600, 300, 1020, 350}).right);
-    EXPECT_EQ(740, Moved({600, 600, 700, 737}).bottom);
-    EXPECT_EQ(20, Moved({600, 22, 700, 72}).top);
+    EXPECT_EQ(1024, Moved({600, 300, 1021, 350}).Right);
+    EXPECT_EQ(1020, Moved({600, 300, 1020, 350}).Right);
+    EXPECT_EQ(740, Moved({600, 600, 700, 737}).Bottom);
+    EXPECT_EQ(20, Moved({600, 22, 700, 72}).Top);
 }
 
 TEST(MainWindowSnap, BottomSnapsToTheFirstImageWindowWithinReach)
 {
-    SnapRect r = Moved({100, 300, 500, 350}, {500, 352, 348});
-    EXPECT_EQ(352, r.bottom);
-    EXPECT_EQ(302, r.top);
-    EXPECT_EQ(350, Moved({100, 300, 500, 350}, {354}).bottom);
+    TRect r = Moved({100, 300, 500, 350}, {500, 352, 348});
+    EXPECT_EQ(352, r.Bottom);
+    EXPECT_EQ(302, r.Top);
+    EXPECT_EQ(350, Moved({100, 300, 500, 350}, {354}).Bottom);
 }
 
 TEST(MainWindowSnap, MaximisedBarHidesItsFrameOutsideTheWorkArea)

@@ -119,7 +119,7 @@ void TUpDown::WndProc(TMessage& Message)
     }
     case CN_HSCROLL:
     case CN_VSCROLL:
-        if (LOWORD(Message.WParam) == SB_THUMBPOSITION) {
+        if (MessageScrollCode(Message) == SB_THUMBPOSITION) {
             GetPosition();
             Click(pending_);
         }

@@ -2,8 +2,6 @@
 // windowed and the graphic controls.
 #include "controls.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "application.h"
@@ -264,7 +262,7 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation)
 bool TControl::ContextPopup(TMessage& Message)
 {
     if (!popupMenu_ || !popupMenu_->GetAutoPopup()) return false;
-    POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    POINT p = MessagePoint(Message);
     if (p.x == -1 && p.y == -1) p = ClientToScreen(POINT{width_ / 2, height_ / 2});
     popupMenu_->SetPopupComponent(this);
     popupMenu_->Popup(p.x, p.y);
@@ -327,10 +325,12 @@ void TControl::WndProc(TMessage& Message)
     case WM_LBUTTONUP: MouseButtonMessage(Message, mbLeft, false, false); return;
     case WM_RBUTTONUP: MouseButtonMessage(Message, mbRight, false, false); return;
     case WM_MBUTTONUP: MouseButtonMessage(Message, mbMiddle, false, false); return;
-    case WM_MOUSEMOVE:
-        MouseMove(KeysToShiftState(Message.WParam), GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    case WM_MOUSEMOVE: {
+        POINT p = MessagePoint(Message);
+        MouseMove(KeysToShiftState(Message.WParam), p.x, p.y);
         DefaultHandler(Message);
         return;
+    }
     case WM_CONTEXTMENU:
         if (!ContextPopup(Message)) DefaultHandler(Message);
         return;
@@ -354,11 +354,12 @@ void TControl::WndProc(TMessage& Message)
 }
 
 // Down: capture and remember for the click; up: the click when the button
-// comes up inside, before OnMouseUp (the order the VCL has).
+// comes up inside, before OnMouseUp.
 void TControl::MouseButtonMessage(TMessage& Message, TMouseButton button, bool down, bool dbl)
 {
-    int x = GET_X_LPARAM(Message.LParam);
-    int y = GET_Y_LPARAM(Message.LParam);
+    const POINT p = MessagePoint(Message);
+    const int x = p.x;
+    const int y = p.y;
     TShiftState shift = KeysToShiftState(Message.WParam);
     if (down) {
         CancelHint();
@@ -377,7 +378,6 @@ void TControl::MouseButtonMessage(TMessage& Message, TMouseButton button, bool d
     if (button == mbLeft && clicked_) {
         clicked_ = false;
         RECT r = GetClientRect();
-        POINT p{x, y};
         if (PtInRect(&r, p)) Click();
     }
     DefaultHandler(Message);

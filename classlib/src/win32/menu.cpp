@@ -72,7 +72,7 @@ bool TMenu::IsShortCut(const TMessage& KeyMessage)
     TShiftState shift = KeyDataToShiftState(KeyMessage.LParam);
     if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
     if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-    return IsShortCut(WORD(KeyMessage.WParam), shift);
+    return IsShortCut(MessageKey(KeyMessage), shift);
 }
 
 bool TMenu::HandleMenuMessage(TMessage& Message)

@@ -211,7 +211,7 @@ void TScrollBox::WndProc(TMessage& Message)
 {
     // The box's own bars send no window handle; children's bars do.
     if ((Message.Msg == WM_HSCROLL || Message.Msg == WM_VSCROLL) && Message.LParam == 0) {
-        (Message.Msg == WM_HSCROLL ? horz_ : vert_)->Scroll(LOWORD(Message.WParam));
+        (Message.Msg == WM_HSCROLL ? horz_ : vert_)->Scroll(MessageScrollCode(Message));
         Message.Result = 0;
         return;
     }

@@ -99,7 +99,7 @@ bool TCustomLabel::DialogChar(char Key)
 void TCustomLabel::WndProc(TMessage& Message)
 {
     if (Message.Msg == CM_DIALOGCHAR) {
-        Message.Result = DialogChar(static_cast<char>(Message.WParam));
+        Message.Result = DialogChar(MessageChar(Message));
         return;
     }
     TGraphicControl::WndProc(Message);

@@ -113,7 +113,7 @@ void TScrollBar::DoScroll(int sbCode)
 void TScrollBar::WndProc(TMessage& Message)
 {
     if (Message.Msg == CN_HSCROLL || Message.Msg == CN_VSCROLL) {
-        DoScroll(LOWORD(Message.WParam));
+        DoScroll(MessageScrollCode(Message));
         return;
     }
     TWinControl::WndProc(Message);

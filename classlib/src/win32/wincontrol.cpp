@@ -2,7 +2,6 @@
 // be destroyed and made again (RecreateWnd) without losing the properties.
 #include "controls.h"
 
-#include <windowsx.h>
 #include <commctrl.h>
 
 #include <algorithm>
@@ -646,7 +645,7 @@ void TWinControl::WndProc(TMessage& Message)
     default: break;
     }
     if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MBUTTONDBLCLK) {
-        if (Message.Msg == WM_MOUSEMOVE) TrackMouse(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        if (Message.Msg == WM_MOUSEMOVE) TrackMouse(MessagePoint(Message));
         if (RouteMouseToChild(Message)) return;
     }
     TControl::WndProc(Message);
@@ -675,7 +674,7 @@ void TWinControl::ReflectToChild(TMessage& Message, HWND child)
 // own coordinates.
 bool TWinControl::RouteMouseToChild(TMessage& Message)
 {
-    POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    POINT p = MessagePoint(Message);
     TControl* target = captureChild_ ? captureChild_ : ControlAtPos(p);
     if (!target) return false;
     if (IsButtonDown(Message.Msg) && !captureChild_ && (target->controlStyle_ & csCaptureMouse)) {
@@ -735,7 +734,7 @@ bool TWinControl::HandleCursor(TMessage& Message)
 
 bool TWinControl::DoKeyDown(TMessage& Message)
 {
-    auto key = static_cast<unsigned short>(Message.WParam);
+    auto key = MessageKey(Message);
     TShiftState shift = KeyDataToShiftState(Message.LParam);
     TWinControl* top = TopParent();
     if (top != this && top->WantsKeyPreview()) {
@@ -749,7 +748,7 @@ bool TWinControl::DoKeyDown(TMessage& Message)
 
 bool TWinControl::DoKeyUp(TMessage& Message)
 {
-    auto key = static_cast<unsigned short>(Message.WParam);
+    auto key = MessageKey(Message);
     TShiftState shift = KeyDataToShiftState(Message.LParam);
     TWinControl* top = TopParent();
     if (top != this && top->WantsKeyPreview()) {
@@ -763,7 +762,7 @@ bool TWinControl::DoKeyUp(TMessage& Message)
 
 bool TWinControl::DoKeyPress(TMessage& Message)
 {
-    char key = static_cast<char>(Message.WParam);
+    char key = MessageChar(Message);
     TWinControl* top = TopParent();
     if (top != this && top->WantsKeyPreview()) {
         top->KeyPress(key);
@@ -802,7 +801,7 @@ void TWinControl::DoExit()
 // A graphic child has no window: its context menu comes to ours.
 bool TWinControl::ContextPopupForChild(TMessage& Message)
 {
-    POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    POINT p = MessagePoint(Message);
     if (!handle_ || (p.x == -1 && p.y == -1)) return false;
     ::ScreenToClient(handle_, &p);
     TControl* child = ControlAtPos(p);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-TTbRect MoveRectOnScreen(const TTbRect& R, const TTbRect& Work, bool OnlyIfFullyOffscreen)
+TRect MoveRectOnScreen(const TRect& R, const TRect& Work, bool OnlyIfFullyOffscreen)
 {
     if (OnlyIfFullyOffscreen && R.Intersects(Work)) return R;
     int w = R.Width();
@@ -13,7 +13,7 @@ TTbRect MoveRectOnScreen(const TTbRect& R, const TTbRect& Work, bool OnlyIfFully
     if (top + h > Work.Bottom) top = Work.Bottom - h;
     if (left < Work.Left) left = Work.Left;
     if (top < Work.Top) top = Work.Top;
-    return TTbRect{left, top, left + w, top + h};
+    return TRect{left, top, left + w, top + h};
 }
 
 int OutlineStart(int Mouse, int Grab, int StartSize, int OutlineSize)
@@ -26,13 +26,13 @@ int OutlineStart(int Mouse, int Grab, int StartSize, int OutlineSize)
     return Mouse - static_cast<int>(q);
 }
 
-TTbRect DockZone(const TTbRect& Dock, int GrabX, int GrabY, int StartWidth, int StartHeight)
+TRect DockZone(const TRect& Dock, int GrabX, int GrabY, int StartWidth, int StartHeight)
 {
     int w = std::max(StartWidth, 1);
     int h = std::max(StartHeight, 1);
     int gx = std::min(std::max(GrabX, 0), w);
     int gy = std::min(std::max(GrabY, 0), h);
-    TTbRect z = Dock;
+    TRect z = Dock;
     z.Left -= 32 * gx / w;
     z.Right += 32 * (w - gx) / w;
     z.Top -= 20 * gy / h;
@@ -40,10 +40,10 @@ TTbRect DockZone(const TTbRect& Dock, int GrabX, int GrabY, int StartWidth, int 
     return z;
 }
 
-TTbRect KeepOutlineReachable(const TTbRect& Outline, const TTbRect& Work, int Frame, int Caption)
+TRect KeepOutlineReachable(const TRect& Outline, const TRect& Work, int Frame, int Caption)
 {
     int inset = Frame + 4;
-    TTbRect r = Outline;
+    TRect r = Outline;
     int dx = 0;
     int dy = 0;
     if (r.Right <= Work.Left + inset) dx = Work.Left + inset - r.Right + 1;

@@ -8,25 +8,13 @@
 #include <functional>
 #include <string>
 
-struct TTbRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool Intersects(const TTbRect& o) const
-    {
-        return Left < o.Right && o.Left < Right && Top < o.Bottom && o.Top < Bottom;
-    }
-    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-};
+#include "geometry.h"
 
 // R moved into Work: left by its overhang past the right edge, up by its
 // overhang past the bottom, then right or down when it starts before the
 // left or top edge. With OnlyIfFullyOffscreen a window that still touches
 // Work stays where it is.
-TTbRect MoveRectOnScreen(const TTbRect& R, const TTbRect& Work, bool OnlyIfFullyOffscreen);
+TRect MoveRectOnScreen(const TRect& R, const TRect& Work, bool OnlyIfFullyOffscreen);
 
 // The outline's top-left for the mouse at (MouseX, MouseY): the grab point
 // keeps its proportional place in a window of the outline's size.
@@ -36,12 +24,12 @@ int OutlineStart(int Mouse, int Grab, int StartSize, int OutlineSize);
 // pixels along x and 20 along y, split between the two sides by where the
 // window was grabbed (grabbed at its left edge, the zone grows to the right,
 // where the rest of the window will be).
-TTbRect DockZone(const TTbRect& Dock, int GrabX, int GrabY, int StartWidth, int StartHeight);
+TRect DockZone(const TRect& Dock, int GrabX, int GrabY, int StartWidth, int StartHeight);
 
 // A floating outline kept where the user can take it again: it overlaps the
 // work area shrunk by Frame + 4 on every side, and its top lies no higher
 // than 4 - Frame - Caption below the work area's top.
-TTbRect KeepOutlineReachable(const TTbRect& Outline, const TTbRect& Work, int Frame, int Caption);
+TRect KeepOutlineReachable(const TRect& Outline, const TRect& Work, int Frame, int Caption);
 
 // Text fitted to MaxWidth: unchanged when it fits; else "..." appended and
 // one character before it dropped at a time until it fits or four

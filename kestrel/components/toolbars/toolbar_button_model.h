@@ -18,7 +18,7 @@ const TButtonLayout tglGlyphRight = blGlyphRight;
 const TButtonLayout tglGlyphTop = blGlyphTop;
 const TButtonLayout tglGlyphBottom = blGlyphBottom;
 using TTbButtonSize = TFaceSize;
-using TTbPoint = TFacePoint;
+using TTbPoint = TPoint;
 using TTbFaceParts = TFaceParts;
 using TTbFacePlace = TFacePlace;
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "geometry_winapi.h"
 #include "graphics.h"
 #include "control_support_model.h"
 
@@ -167,11 +168,11 @@ std::unique_ptr<TBitmap> LoadResBitmap(const AnsiString& Name)
 std::unique_ptr<TBitmap> CreateStripCell(TBitmap* Strip, int Cols, int Rows, int Index)
 {
     if (!Strip) throw EInvalidOperation("No image strip");
-    TCellRect cell = StripCellRect(Strip->GetWidth(), Strip->GetHeight(), Cols, Rows, Index);
+    TRect cell = StripCellRect(Strip->GetWidth(), Strip->GetHeight(), Cols, Rows, Index);
     std::unique_ptr<TBitmap> out(new TBitmap);
-    out->SetSize(cell.Width, cell.Height);
-    RECT dest = {0, 0, cell.Width, cell.Height};
-    RECT src = {cell.Left, cell.Top, cell.Left + cell.Width, cell.Top + cell.Height};
+    out->SetSize(cell.Width(), cell.Height());
+    RECT dest = {0, 0, cell.Width(), cell.Height()};
+    RECT src = ToRECT(cell);
     out->GetCanvas()->CopyRect(dest, Strip->GetCanvas(), src);
     return out;
 }

@@ -2,7 +2,6 @@
 #include "floattabs.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
@@ -491,24 +490,30 @@ void TCustomFloatTabControl::WndProc(TMessage& Message)
     case FTM_RESTOREIMAGES: RestoreImages(); return;
     case CM_DIALOGCHAR:
         // Alt+letter anywhere on the form (and letters typed on it).
-        if (DialogChar(static_cast<char>(Message.WParam))) {
+        if (DialogChar(MessageChar(Message))) {
             Message.Result = 1;
             return;
         }
         break;
     case WM_LBUTTONDOWN:
         if (allowTabShifting_) {
-            int tab = IndexOfTabAt(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+            POINT p = MessagePoint(Message);
+            int tab = IndexOfTabAt(p.x, p.y);
             if (tab >= 0 && tab == GetTabIndex()) {
                 shiftFrom_ = tab;
                 SetCapture(handle_);
             }
         }
         break;
-    case WM_MOUSEMOVE: MouseMoveTabs(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)); break;
+    case WM_MOUSEMOVE: {
+        POINT p = MessagePoint(Message);
+        MouseMoveTabs(p.x, p.y);
+        break;
+    }
     case WM_LBUTTONUP:
         if (shiftFrom_ >= 0) {
-            EndShift(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+            POINT p = MessagePoint(Message);
+            EndShift(p.x, p.y);
             return;
         }
         break;
@@ -779,7 +784,7 @@ void TFloatTabSheet::WndProc(TMessage& Message)
         if (dragable_) PaintGrip();
         return;
     case WM_NCHITTEST: {
-        POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+        POINT p = MessagePoint(Message);
         RECT w;
         GetWindowRect(handle_, &w);
         RECT strip = GripRect();
@@ -791,7 +796,7 @@ void TFloatTabSheet::WndProc(TMessage& Message)
     }
     case WM_NCLBUTTONDOWN: {
         if (!dragable_ || !pageControl_) break;
-        POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+        POINT p = MessagePoint(Message);
         RECT w;
         GetWindowRect(handle_, &w);
         RECT press = GetGripPressRect();
@@ -808,7 +813,7 @@ void TFloatTabSheet::WndProc(TMessage& Message)
     }
     case WM_MOUSEMOVE:
         if (armed_) {
-            POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+            POINT p = MessagePoint(Message);
             ::ClientToScreen(handle_, &p);
             DragMove(p);
             return;
@@ -816,7 +821,7 @@ void TFloatTabSheet::WndProc(TMessage& Message)
         break;
     case WM_LBUTTONUP:
         if (armed_) {
-            POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+            POINT p = MessagePoint(Message);
             ::ClientToScreen(handle_, &p);
             DragEnd(p);
             return;

@@ -1,11 +1,10 @@
 // TGradientCaption: layout, painting and the non-client hook of the form.
 #include "gradient_caption.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <vector>
 
+#include "geometry_winapi.h"
 #include "handleexception.h"
 
 // What the window property points at. It outlives the component when
@@ -42,11 +41,6 @@ TCapMetrics SystemMetrics()
     m.ButtonWidth = GetSystemMetrics(SM_CXSIZE);
     m.ButtonHeight = GetSystemMetrics(SM_CYSIZE);
     return m;
-}
-
-RECT ToRect(const TCapRect& r)
-{
-    return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
 }  // namespace
@@ -222,7 +216,7 @@ AnsiString TGradientCaption::FitText(HDC DC, const AnsiString& Text, int Width)
 
 void TGradientCaption::DrawIcon(HDC DC, const RECT& Caption)
 {
-    TCapRect icon = layout_.Icon;
+    TRect icon = layout_.Icon;
     if (icon.Width() <= 0) return;
     HICON handle = reinterpret_cast<HICON>(SendMessageA(hwnd_, WM_GETICON, ICON_SMALL, 0));
     if (!handle) handle = reinterpret_cast<HICON>(SendMessageA(hwnd_, WM_GETICON, ICON_BIG, 0));
@@ -237,7 +231,7 @@ void TGradientCaption::DrawIcon(HDC DC, const RECT& Caption)
 
 void TGradientCaption::DrawTitle(HDC DC, const RECT& Caption, bool Active)
 {
-    RECT text = ToRect(layout_.Text);
+    RECT text = ToRECT(layout_.Text);
     OffsetRect(&text, -Caption.left, -Caption.top);
     if (text.right <= text.left) return;
     SetBkMode(DC, TRANSPARENT);
@@ -278,7 +272,7 @@ void TGradientCaption::DrawButtons(HDC DC, const RECT& Caption, bool Active)
 
 void TGradientCaption::DrawCaption(HDC DC, bool Active)
 {
-    RECT caption = ToRect(layout_.Caption);
+    RECT caption = ToRECT(layout_.Caption);
     int w = caption.right - caption.left;
     int h = caption.bottom - caption.top;
     COLORREF begin = ColorToRGB(Active ? activeBegin_ : inactiveBegin_);
@@ -333,7 +327,7 @@ LRESULT TGradientCaption::NcPaint(WPARAM Region)
     GetWindowRect(hwnd_, &w);
     HRGN rest = CreateRectRgnIndirect(&w);
     if (Region > 1) CombineRgn(rest, reinterpret_cast<HRGN>(Region), nullptr, RGN_COPY);
-    RECT cap = ToRect(layout_.Caption);
+    RECT cap = ToRECT(layout_.Caption);
     OffsetRect(&cap, w.left, w.top);
     HRGN capRegion = CreateRectRgnIndirect(&cap);
     CombineRgn(rest, rest, capRegion, RGN_DIFF);
@@ -439,7 +433,7 @@ bool TGradientCaption::NcMouse(UINT Msg, WPARAM HitTest, POINT Screen)
             MSG leftover;
             iconReclicked_ = false;
             if (PeekMessageA(&leftover, hwnd_, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {
-                POINT q = ScreenToWindow(POINT{GET_X_LPARAM(leftover.lParam), GET_Y_LPARAM(leftover.lParam)});
+                POINT q = ScreenToWindow(PointFromLParam(leftover.lParam));
                 iconReclicked_ = layout_.Icon.Contains(q.x, q.y);
             }
             return true;
@@ -592,11 +586,11 @@ LRESULT TGradientCaption::HookProc(UINT Msg, WPARAM WParam, LPARAM LParam)
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
-        if (NcMouse(Msg, WParam, POINT{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)})) return 0;
+        if (NcMouse(Msg, WParam, PointFromLParam(LParam))) return 0;
         break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-        if (TrackMouse(Msg, POINT{GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)})) return 0;
+        if (TrackMouse(Msg, PointFromLParam(LParam))) return 0;
         break;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(LParam) != hwnd_) iconicPress_ = false;

@@ -289,7 +289,7 @@ void TStateCheckListBox::WndProc(TMessage& Message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         TCustomScrollListBox::WndProc(Message);
-        POINT p = {static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+        POINT p = MessagePoint(Message);
         int index = ItemAtPos(p, true);
         if (index >= 0) {
             RECT r = ItemRect(index);

@@ -10,11 +10,6 @@ namespace {
 // Longest item text read back from the window.
 const int kMaxItemText = 4096;
 
-POINT PointOf(LPARAM lp)
-{
-    return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-}
-
 [[noreturn]] void IndexError(int Index)
 {
     throw EListError(Format("%s: %d", "List index out of bounds", Index));
@@ -463,7 +458,7 @@ void TCustomScrollListBox::WndProc(TMessage& Message)
         // A list that cannot take the focus still reacts to the click.
         if (!CanFocus()) {
             if (Message.Msg == WM_LBUTTONDOWN) {
-                POINT p = PointOf(Message.LParam);
+                POINT p = MessagePoint(Message);
                 int i = ItemAtPos(p, true);
                 if (i >= 0 && !multiSelect_) SendMessageA(handle_, LB_SETCURSEL, i, 0);
             }
@@ -471,7 +466,7 @@ void TCustomScrollListBox::WndProc(TMessage& Message)
             return;
         }
         if (multiSelect_ && Message.Msg == WM_LBUTTONDOWN && !(Message.WParam & (MK_SHIFT | MK_CONTROL))) {
-            POINT p = PointOf(Message.LParam);
+            POINT p = MessagePoint(Message);
             int i = ItemAtPos(p, true);
             // A press on a selected item keeps the selection (it may start a drag).
             if (i >= 0 && SendMessageA(handle_, LB_GETSEL, i, 0) > 0) {

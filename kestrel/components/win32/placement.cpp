@@ -4,6 +4,7 @@
 
 #include "placement_ini.h"
 #include "application.h"
+#include "geometry_winapi.h"
 #include "placement_model.h"
 #include "inifiles.h"
 #include "registry.h"
@@ -23,9 +24,6 @@ bool IsSizingHit(LRESULT hit)
     return (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) || hit == HTGROWBOX;
 }
 
-TPosRect ToPos(const RECT& r) { return TPosRect{r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const TPosRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-
 // Keeps a normal-position rectangle (workspace coordinates, i.e. relative to
 // the primary work area, unless the window is a tool window) on a monitor.
 RECT KeepOnScreen(const RECT& normal, bool workspaceCoords)
@@ -34,13 +32,13 @@ RECT KeepOnScreen(const RECT& normal, bool workspaceCoords)
     int dx = workspaceCoords ? primary.left : 0;
     int dy = workspaceCoords ? primary.top : 0;
     RECT screen = {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
-    TPosRect fitted = FitRectToArea(ToPos(screen), ToPos(WorkAreaNear(screen)));
-    RECT r = ToRect(fitted);
+    TRect fitted = FitRectToArea(ToTRect(screen), ToTRect(WorkAreaNear(screen)));
+    RECT r = ToRECT(fitted);
     OffsetRect(&r, -dx, -dy);
     return r;
 }
 
-bool ReadPos(TObject* ini, const AnsiString& section, const char* ident, TPosRect& r)
+bool ReadPos(TObject* ini, const AnsiString& section, const char* ident, TRect& r)
 {
     return ParsePosStr(IniReadString(ini, section, ident, ""), r.Left, r.Top, r.Right, r.Bottom);
 }
@@ -179,12 +177,12 @@ void TFormPlacement::SavePosition(TObject* ini, const AnsiString& section)
 void TFormPlacement::RestorePosition(TObject* ini, const AnsiString& plain)
 {
     AnsiString section = plain + GetResolutionStr();
-    TPosRect stored;
+    TRect stored;
     if (!ReadPos(ini, section, siNormPos, stored)) {
         section = plain;
         if (!ReadPos(ini, section, siNormPos, stored)) return;
     }
-    RECT normal = ToRect(stored);
+    RECT normal = ToRECT(stored);
     HWND wnd = form_->GetHandle();
     WINDOWPLACEMENT wp = {};
     wp.length = sizeof(wp);
@@ -198,7 +196,7 @@ void TFormPlacement::RestorePosition(TObject* ini, const AnsiString& plain)
         }
         bool toolWindow = (GetWindowLongA(wnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
         wp.rcNormalPosition = KeepOnScreen(normal, !toolWindow);
-        TPosRect minMax;
+        TRect minMax;
         if (ReadPos(ini, section, siMinMaxPos, minMax)) {
             wp.ptMinPosition = POINT{minMax.Left, minMax.Top};
             wp.ptMaxPosition = POINT{minMax.Right, minMax.Bottom};

@@ -9,10 +9,11 @@
 #include "brushstate.h"
 #include "imagelayout.h"
 #include "imagetitle.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "imagezoom.h"
 #include "messages.h"
 #include "paintkit.h"
+#include "paintkit_host.h"
 #include "tool_window.h"
 #include "toolmanager.h"
 #include "undo_settings.h"
@@ -36,7 +37,7 @@ TImageForm::TImageForm(TComponent* AOwner) : TForm(AOwner)
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { HotKeys(s, key, shift); };
     OnKeyUp = [this](TObject* s, WORD& key, TShiftState shift) { FormKeyUp(s, key, shift); };
-    if (ImageLinks.registerDockForm) ImageLinks.registerDockForm(this, true);
+    if (ImageWindowHost.registerDockForm) ImageWindowHost.registerDockForm(this, true);
 }
 
 TImageForm::~TImageForm()
@@ -168,7 +169,7 @@ void TImageForm::StoreZoomStep(int step)
 {
     Zoom = ZoomStepFactor(step);
     ZoomStep = step;
-    if (ImageLinks.showZoomStep) ImageLinks.showZoomStep(step);
+    if (ImageWindowHost.showZoomStep) ImageWindowHost.showZoomStep(step);
 }
 
 void TImageForm::ChangeZoomStep(int step)
@@ -191,9 +192,9 @@ void TImageForm::UpdateView()
     TControlScrollBar* vb = MaxSize->GetVertScrollBar();
     int boxW = MaxSize->GetClientWidth(), boxH = MaxSize->GetClientHeight();
     bool pointerHere = CurrentImageForm == this && ViewMousePoint.x != -1;
-    ViewPoint kept = pointerHere ? ViewPoint{ViewMousePoint.x, ViewMousePoint.y}
-                                 : ViewPoint{boxW / 2 - ShowBuf->GetLeft(), boxH / 2 - ShowBuf->GetTop()};
-    ViewPoint spot{kept.x + ShowBuf->GetLeft(), kept.y + ShowBuf->GetTop()};
+    TPoint kept = pointerHere ? TPoint{ViewMousePoint.x, ViewMousePoint.y}
+                                 : TPoint{boxW / 2 - ShowBuf->GetLeft(), boxH / 2 - ShowBuf->GetTop()};
+    TPoint spot{kept.x + ShowBuf->GetLeft(), kept.y + ShowBuf->GetTop()};
 
     ShowBuf->SetZoom(ZoomStepCode(ZoomStep));
     hb->SetPosition(0);
@@ -311,5 +312,5 @@ void TImageForm::InstBrushBtnClick(TObject*)
 
 void TImageForm::CancelProgressBtnClick(TObject*)
 {
-    if (ImageLinks.cancelOperation) ImageLinks.cancelOperation();
+    if (ImageWindowHost.cancelOperation) ImageWindowHost.cancelOperation();
 }

@@ -5,9 +5,10 @@
 #include "imageform.h"
 #include "imagekeys.h"
 #include "imagelayout.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "imagezoom.h"
 #include "paintkit.h"
+#include "paintkit_host.h"
 #include "pictureview.h"
 #include "toolgroups.h"
 #include "toolmanager.h"
@@ -18,15 +19,15 @@ const int ScrollStep = 16;
 void Forward(ImageKey key)
 {
     if (IsColourKey(key)) {
-        if (ImageLinks.colourKey) ImageLinks.colourKey(key);
+        if (ImageWindowHost.colourKey) ImageWindowHost.colourKey(key);
         return;
     }
-    if (ImageLinks.command) ImageLinks.command(key);
+    if (ImageWindowHost.command) ImageWindowHost.command(key);
 }
 
 void ClearMainActiveControl()
 {
-    if (ImageLinks.clearActiveControl) ImageLinks.clearActiveControl();
+    if (ImageWindowHost.clearActiveControl) ImageWindowHost.clearActiveControl();
 }
 }  // namespace
 
@@ -34,8 +35,8 @@ void TImageForm::HotKeys(TObject*, WORD& Key, TShiftState Shift)
 {
     int code = HotKeyCode(Key, (Shift & ssShift) != 0, (Shift & ssCtrl) != 0, (Shift & ssAlt) != 0);
     if (Key == VK_SHIFT && !OutlineHidden && axisLock_.Decided() == AxisLock::Undecided)
-        axisLock_.Arm(ViewPoint{ViewMousePoint.x, ViewMousePoint.y});
-    int tag = ImageLinks.focusedOptionTag ? ImageLinks.focusedOptionTag() : -1;
+        axisLock_.Arm(TPoint{ViewMousePoint.x, ViewMousePoint.y});
+    int tag = ImageWindowHost.focusedOptionTag ? ImageWindowHost.focusedOptionTag() : -1;
     bool leftToControl = tag >= 0 && KeyLeftToControl(code, tag);
     if (!leftToControl && SelectToolByKey(code)) {
         Key = 0;
@@ -93,7 +94,7 @@ bool TImageForm::RunKey(int code)
     case ImageKey::NextHotSpot: NextHotSpot(); break;
     case ImageKey::ClearActiveControl: ClearMainActiveControl(); break;
     case ImageKey::Escape:
-        if (ImageLinks.mainControlFocused && ImageLinks.mainControlFocused())
+        if (ImageWindowHost.mainControlFocused && ImageWindowHost.mainControlFocused())
             ClearMainActiveControl();
         else
             SelectDefaultTool(true);
@@ -121,7 +122,7 @@ bool TImageForm::RunKey(int code)
     case ImageKey::Undo: UndoByKey(); break;
     case ImageKey::SwallowAlt: break;
     case ImageKey::CloseMainWindow:
-        if (ImageLinks.closeMainWindow) ImageLinks.closeMainWindow();
+        if (ImageWindowHost.closeMainWindow) ImageWindowHost.closeMainWindow();
         break;
     default: Forward(key); break;
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "imagezoom.h"
 #include "sysutils.h"
 #include "toolmanager.h"
@@ -28,21 +28,21 @@ TShiftState KeyboardShift()
 // on the picture.
 void TImageForm::SetPicturePoint(int x, int y, TShiftState shift, bool clamp)
 {
-    ViewPoint p = axisLock_.Apply(ViewPoint{x, y}, (shift & ssShift) != 0);
-    ViewMousePoint = ToolPoint{p.x, p.y};
+    TPoint p = axisLock_.Apply(TPoint{x, y}, (shift & ssShift) != 0);
+    ViewMousePoint = TPoint{p.x, p.y};
     if (clamp) {
         p.x = ClampViewToPicture(p.x, Picture.Width(), ZoomStep);
         p.y = ClampViewToPicture(p.y, Picture.Height(), ZoomStep);
     }
-    MousePoint = ToolPoint{ViewToPicture(p.x, ZoomStep), ViewToPicture(p.y, ZoomStep)};
-    if (CurrentTool->gridSnap && ImageLinks.snapToGrid) ImageLinks.snapToGrid(MousePoint.x, MousePoint.y);
+    MousePoint = TPoint{ViewToPicture(p.x, ZoomStep), ViewToPicture(p.y, ZoomStep)};
+    if (CurrentTool->gridSnap && ImageWindowHost.snapToGrid) ImageWindowHost.snapToGrid(MousePoint.x, MousePoint.y);
     MouseShift = shift;
 }
 
 void TImageForm::PressAt(int x, int y, TShiftState shift)
 {
     SetCapture(ShowBuf->GetHandle());
-    if (ImageLinks.clearActiveControl) ImageLinks.clearActiveControl();
+    if (ImageWindowHost.clearActiveControl) ImageWindowHost.clearActiveControl();
     SetPicturePoint(x, y, shift, false);
     ToolMouseDown();
 }
@@ -74,7 +74,7 @@ void TImageForm::ShowBufMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
 void TImageForm::ClearMouseCoords(TObject*)
 {
     if (CurrentImageForm != this) return;
-    ViewMousePoint = ToolPoint{-1, -1};
+    ViewMousePoint = TPoint{-1, -1};
     if (ClampsPointer()) {
         // The feedback stays at the picture's edge nearest the pointer.
         POINT p;
@@ -84,7 +84,7 @@ void TImageForm::ClearMouseCoords(TObject*)
                    std::max(0, std::min(int(p.y), ShowBuf->GetHeight() - 1)), KeyboardShift());
         return;
     }
-    MousePoint = ToolPoint{OutsideView, OutsideView};
+    MousePoint = TPoint{OutsideView, OutsideView};
     MouseShift = 0;
     if (OutlineHidden) return;
     HideOutline();

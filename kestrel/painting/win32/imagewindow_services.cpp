@@ -6,7 +6,7 @@
 #include "imageform.h"
 #include "paintkit_host.h"
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 namespace {
@@ -108,7 +108,7 @@ void InstallPaintKitServices()
     };
     PaintKitHost.canvasXorLine = XorLine;
     PaintKitHost.warpCursor = [](int x, int y) {
-        MousePoint = ToolPoint{x, y};
+        MousePoint = TPoint{x, y};
         if (CurrentImageForm) CurrentImageForm->PutPointerOn(x, y);
     };
     PaintKitHost.updateCaption = [] {

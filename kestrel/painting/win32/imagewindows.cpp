@@ -11,7 +11,7 @@
 #include "exceptions.h"
 #include "imageform.h"
 #include "imagetitle.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "paintkit.h"
 #include "pictureview.h"
@@ -42,7 +42,7 @@ POINT NewWindowPlace()
     TImageForm* cur = CurrentImageForm;
     if (Forms().empty() || !cur || (cur->Fresh && cur->Picture.modified == 0)) {
         int left = 0, top = 0, height = 0;
-        if (ImageLinks.mainWindowBounds && ImageLinks.mainWindowBounds(left, top, height))
+        if (ImageWindowHost.mainWindowBounds && ImageWindowHost.mainWindowBounds(left, top, height))
             return POINT{std::max(left, 0), top + height - 1};
         return POINT{0, 0};
     }
@@ -138,7 +138,7 @@ TImageForm* CreateImageWindow(int width, int height, const AnsiString& name)
     SetVisibleClip();
     f->ShowLevelControls();
     f->TranslateToggleHints();
-    if (ImageLinks.addWindowMenuItem) ImageLinks.addWindowMenuItem(f->Index, ImageTitle(f->Picture));
+    if (ImageWindowHost.addWindowMenuItem) ImageWindowHost.addWindowMenuItem(f->Index, ImageTitle(f->Picture));
     f->UpdateCaption(CaptionAuto);
     return f;
 }
@@ -154,7 +154,7 @@ void ActivateImageWindow(int index)
     if (old) old->SetStatusText(0, "");
     CurrentImageForm = f;
     f->SetStatusText(0, PaintModeLetter());
-    if (ImageLinks.showZoomStep) ImageLinks.showZoomStep(f->ZoomStep);
+    if (ImageWindowHost.showZoomStep) ImageWindowHost.showZoomStep(f->ZoomStep);
     CurrentPicture = &f->Picture;
     SetVisibleClip();
     f->UpdateView();
@@ -172,14 +172,14 @@ void ActivateImageWindow(int index)
 void TImageForm::FormActivate(TObject*)
 {
     ActivateImageWindow(Index);
-    if (ImageLinks.clearActiveControl) ImageLinks.clearActiveControl();
+    if (ImageWindowHost.clearActiveControl) ImageWindowHost.clearActiveControl();
 }
 
 // A modified picture is saved or given up only as the user says; a save
 // that fails or is cancelled keeps the window (and stops a shut-down).
 void TImageForm::FormCloseQuery(TObject*, bool& CanClose)
 {
-    if (ImageLinks.operationRunning && ImageLinks.operationRunning()) {
+    if (ImageWindowHost.operationRunning && ImageWindowHost.operationRunning()) {
         CanClose = false;
         return;
     }
@@ -190,13 +190,13 @@ void TImageForm::FormCloseQuery(TObject*, bool& CanClose)
         Picture.modified = 0;
         return;
     }
-    if (answer == IDYES && ImageLinks.saveCurrentPicture) {
+    if (answer == IDYES && ImageWindowHost.saveCurrentPicture) {
         TImageForm* form = CurrentImageForm;
         UDBuffer* pic = CurrentPicture;
         CurrentImageForm = this;
         CurrentPicture = &Picture;
         try {
-            ImageLinks.saveCurrentPicture();
+            ImageWindowHost.saveCurrentPicture();
         } catch (...) {
             CurrentImageForm = form;
             CurrentPicture = pic;
@@ -218,8 +218,8 @@ void TImageForm::FormDestroy(TObject*)
     if (it == forms.end()) return;  // never listed (its picture could not be made)
     bool wasCurrent = CurrentImageForm == this;
     if (wasCurrent) SuspendTool();
-    if (ImageLinks.registerDockForm) ImageLinks.registerDockForm(this, false);
-    if (ImageLinks.removeWindowMenuItem) ImageLinks.removeWindowMenuItem(Index);
+    if (ImageWindowHost.registerDockForm) ImageWindowHost.registerDockForm(this, false);
+    if (ImageWindowHost.removeWindowMenuItem) ImageWindowHost.removeWindowMenuItem(Index);
     forms.erase(it);
     for (int i = Index; i < ImageFormCount(); ++i) forms[size_t(i)]->Index = i;
     RemoveImagePicture(&Picture);
@@ -230,6 +230,6 @@ void TImageForm::FormDestroy(TObject*)
     CurrentPicture = nullptr;
     if (!forms.empty())
         ActivateImageWindow(std::min(Index, ImageFormCount() - 1));
-    else if (ImageLinks.postNewImage)
-        ImageLinks.postNewImage();
+    else if (ImageWindowHost.postNewImage)
+        ImageWindowHost.postNewImage();
 }

@@ -7,7 +7,7 @@
 #include "paintkit_host.h"
 #include "pictureview.h"
 #include "screen.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 #include "undo_history.h"
 #include "workarea.h"

@@ -5,6 +5,7 @@
 
 #include "appsettings.h"
 #include "application.h"
+#include "geometry_winapi.h"
 #include "mainmessages.h"
 #include "imageform.h"
 #include "main_window_snap.h"
@@ -13,8 +14,6 @@
 #include "toolmanager.h"
 
 namespace {
-
-SnapRect ToSnap(const RECT& r) { return SnapRect{r.left, r.top, r.right, r.bottom}; }
 
 // Filter components are not part of the program yet: no tool is one.
 bool ComponentToolCurrent() { return false; }
@@ -58,7 +57,7 @@ void TMainForm::WMGetMinMaxInfo(TMessage& Message)
 {
     TForm::WndProc(Message);
     MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(Message.LParam);
-    MaximisedPlace place = MaximisedMainWindow(ToSnap(WorkArea));
+    MaximisedPlace place = MaximisedMainWindow(ToTRect(WorkArea));
     info->ptMaxPosition.x = place.left;
     info->ptMaxPosition.y = place.top;
     info->ptMaxSize.x = place.width;
@@ -71,9 +70,9 @@ void TMainForm::WMMoving(TMessage& Message)
     RECT* proposed = reinterpret_cast<RECT*>(Message.LParam);
     std::vector<int> imageTops;
     for (int i = 0; i < ImageFormCount(); ++i) imageTops.push_back(GetImageForm(i)->GetTop());
-    SnapRect r = ToSnap(*proposed);
-    SnapToWorkArea(r, ToSnap(WorkArea), MainWindowSnap, imageTops);
-    *proposed = RECT{r.left, r.top, r.right, r.bottom};
+    TRect r = ToTRect(*proposed);
+    SnapToWorkArea(r, ToTRect(WorkArea), MainWindowSnap, imageTops);
+    *proposed = ToRECT(r);
 }
 
 // Minimising the program hides the image windows (they are top-level windows

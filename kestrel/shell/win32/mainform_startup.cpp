@@ -10,7 +10,7 @@
 #include "colorsel.h"
 #include "dragtimer_win32.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "lang.h"
 #include "messages.h"
 #include "optionbar.h"
@@ -26,7 +26,7 @@
 #include "startupsteps.h"
 #include "saved_positions.h"
 #include "toolbuttons.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolgroups.h"
 #include "toolmanager.h"
 #include "mainmessages.h"
@@ -129,19 +129,19 @@ void TMainForm::InstallLinks()
 {
     InstallImageWindowServices();
     SetDragTimer(dragTimer_);
-    ImageLinks.mainWindowBounds = [this](int& left, int& top, int& height) {
+    ImageWindowHost.mainWindowBounds = [this](int& left, int& top, int& height) {
         left = GetLeft();
         top = GetTop();
         height = GetHeight();
         return true;
     };
-    ImageLinks.showZoomStep = [this](int step) { ShowZoomPosition(step); };
-    ImageLinks.clearActiveControl = [this] { SetActiveControl(nullptr); };
-    ImageLinks.mainControlFocused = [this] {
+    ImageWindowHost.showZoomStep = [this](int step) { ShowZoomPosition(step); };
+    ImageWindowHost.clearActiveControl = [this] { SetActiveControl(nullptr); };
+    ImageWindowHost.mainControlFocused = [this] {
         HWND focus = GetFocus();
         return focus && (focus == GetHandle() || IsChild(GetHandle(), focus));
     };
-    ImageLinks.focusedOptionTag = [this] {
+    ImageWindowHost.focusedOptionTag = [this] {
         HWND focus = GetFocus();
         for (int i = 0; i < OptionView->GetValueControlCount(); ++i) {
             TWinControl* c = dynamic_cast<TWinControl*>(OptionView->GetValueControl(i));
@@ -149,11 +149,11 @@ void TMainForm::InstallLinks()
         }
         return -1;
     };
-    ImageLinks.postNewImage = [this] { PostMessageA(GetHandle(), UM_NEWIMAGE, 0, 0); };
-    ImageLinks.closeMainWindow = [this] { Close(); };
-    ImageLinks.operationRunning = [] { return ProgressCancelFlag == 0; };
-    ImageLinks.cancelOperation = [] { ProgressCancelFlag = 1; };
-    ImageLinks.registerDockForm = [this](TCustomForm* form, bool dockable) {
+    ImageWindowHost.postNewImage = [this] { PostMessageA(GetHandle(), UM_NEWIMAGE, 0, 0); };
+    ImageWindowHost.closeMainWindow = [this] { Close(); };
+    ImageWindowHost.operationRunning = [] { return ProgressCancelFlag == 0; };
+    ImageWindowHost.cancelOperation = [] { ProgressCancelFlag = 1; };
+    ImageWindowHost.registerDockForm = [this](TCustomForm* form, bool dockable) {
         for (TToolbar* bar : {Toolbar, Palettebar}) {
             if (dockable) bar->AddDockForm(form);
             else bar->RemoveDockForm(form);

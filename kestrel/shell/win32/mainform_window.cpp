@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "geometry_winapi.h"
 #include "imageform.h"
 #include "imagetitle.h"
 #include "main_window_snap.h"
@@ -125,11 +126,11 @@ void TMainForm::SetToolbarsFloatingMode(bool onTopOfMainForm)
 
 namespace {
 
-SnapRect ScreenRectOf(HWND h)
+TRect ScreenRectOf(HWND h)
 {
     RECT r;
     GetWindowRect(h, &r);
-    return SnapRect{r.left, r.top, r.right, r.bottom};
+    return ToTRect(r);
 }
 
 }  // namespace
@@ -139,22 +140,22 @@ void TMainForm::ToolPanelMove(TObject* Sender)
     TCustomToolWindow* bar = dynamic_cast<TCustomToolWindow*>(Sender);
     if (snappingTool_ || !bar || !bar->IsFloating()) return;
     POINT at = bar->GetFloatingPosition();
-    SnapRect r = {at.x, at.y, at.x + bar->GetWidth(), at.y + bar->GetHeight()};
-    std::vector<SnapRect> images;
+    TRect r = {at.x, at.y, at.x + bar->GetWidth(), at.y + bar->GetHeight()};
+    std::vector<TRect> images;
     for (int i = 0; i < ImageFormCount(); ++i) {
         TImageForm* f = GetImageForm(i);
         if (f->HandleAllocated() && IsWindowVisible(f->GetHandle())) images.push_back(ScreenRectOf(f->GetHandle()));
     }
-    SnapToolWindow(r, SnapRect{WorkArea.left, WorkArea.top, WorkArea.right, WorkArea.bottom},
+    SnapToolWindow(r, ToTRect(WorkArea),
                    ScreenRectOf(GetHandle()), images);
-    if (r.left == at.x && r.top == at.y) return;
+    if (r.Left == at.x && r.Top == at.y) return;
     // The snapped place moves the window again, which must not snap anew.
     struct Guard {
         bool& flag;
         explicit Guard(bool& f) : flag(f) { flag = true; }
         ~Guard() { flag = false; }
     } guard(snappingTool_);
-    bar->SetFloatingPosition(POINT{r.left, r.top});
+    bar->SetFloatingPosition(POINT{r.Left, r.Top});
 }
 
 void TMainForm::ShowGridBar(bool shown)

@@ -6,7 +6,7 @@
 #include "colorsel_hsv.h"
 #include "colourkeys.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "paintkit_host.h"
 #include "palette_notify.h"
 
@@ -168,7 +168,7 @@ void ConnectPaletteBar(TBuffer* holder, TShape* drawCol, TShape* backCol)
     drawCol->OnMouseDown = ActivateColorSel;
     backCol->OnMouseDown = ActivateColorSel;
     for (TShape* swatch : {drawCol, backCol}) SetSwatchColour(swatch, SwatchColour(swatch));
-    ImageLinks.colourKey = ColourKey;
+    ImageWindowHost.colourKey = ColourKey;
 }
 
 void ColourKey(ImageKey key)

@@ -3,7 +3,7 @@
 #include "application.h"
 #include "appsettings.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "open_dialog_preview.h"
 #include "picturefiles_win32.h"
@@ -48,7 +48,7 @@ void CreatePictureFileForms(TForm* mainForm)
 
 void InstallPictureFileLinks(TForm* mainForm)
 {
-    ImageLinks.saveCurrentPicture = [mainForm]() {
+    ImageWindowHost.saveCurrentPicture = [mainForm]() {
         SavePicture(mainForm);
         return CurrentPicture && CurrentPicture->modified == 0 ? SaveOk : SaveCancelled;
     };

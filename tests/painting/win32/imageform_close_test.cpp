@@ -16,7 +16,7 @@ protected:
     // unchanged since saving.
     void InstallSave(int result)
     {
-        ImageLinks.saveCurrentPicture = [this, result] {
+        ImageWindowHost.saveCurrentPicture = [this, result] {
             ++saves;
             savedPicture = CurrentPicture;
             if (result == 0) CurrentPicture->modified = 0;
@@ -76,7 +76,7 @@ TEST_F(ImageCloseTest, YesSavesAndAFailedSaveKeepsTheWindow)
     EXPECT_TRUE(ClosingCancelled);
 
     ClosingCancelled = false;
-    ImageLinks.saveCurrentPicture = nullptr;  // no way to save: kept as well
+    ImageWindowHost.saveCurrentPicture = nullptr;  // no way to save: kept as well
     f->Close();
     gui::PumpUntilIdle();
     EXPECT_EQ(2, ImageFormCount());
@@ -92,7 +92,7 @@ TEST_F(ImageCloseTest, YesSavesAndAFailedSaveKeepsTheWindow)
 TEST_F(ImageCloseTest, LongOperationRefusesTheClose)
 {
     TImageForm* f = ModifiedWindow();
-    ImageLinks.operationRunning = [] { return true; };
+    ImageWindowHost.operationRunning = [] { return true; };
     f->Close();
     gui::PumpUntilIdle();
     EXPECT_TRUE(recorder->Boxes.empty());
@@ -138,7 +138,7 @@ TEST_F(ImageCloseTest, DockedBarsSurviveTheWindow)
 {
     std::unique_ptr<TForm> main(new TForm(nullptr));
     std::vector<std::pair<TCustomForm*, bool>> registrations;
-    ImageLinks.registerDockForm = [&](TCustomForm* form, bool dockable) { registrations.push_back({form, dockable}); };
+    ImageWindowHost.registerDockForm = [&](TCustomForm* form, bool dockable) { registrations.push_back({form, dockable}); };
     TImageForm* f = NewShownWindow(16, 16);
     TCustomToolWindow* bar = new TCustomToolWindow(main.get());
     bar->SetDockedTo(f->LeftDock);

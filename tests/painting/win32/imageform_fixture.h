@@ -10,18 +10,18 @@
 #include "../../gui/win32/gui_fixture.h"
 #include "dragtimer.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "paintkit_host.h"
 #include "pictureview.h"
 #include "toolgroups.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 #include "../tool_fixture.h"
 
 class ProbeTool : public P_icon {
 public:
-    std::vector<ToolPoint> clicks;
+    std::vector<TPoint> clicks;
     std::function<void()> onClick;
     void Click() override
     {
@@ -40,8 +40,8 @@ protected:
     {
         GuiTest::SetUp();
         MessageBoxHook = nullptr;  // the windows route messages to the Application
-        ImageLinks = ImageWindowLinks();
-        ImageLinks.postNewImage = [this] { ++newImagePosts; };
+        ImageWindowHost = ImageWindowHostServices();
+        ImageWindowHost.postNewImage = [this] { ++newImagePosts; };
         ClosingCancelled = false;
         SetDragTimer(&timer);
         ClearToolTable();
@@ -52,7 +52,7 @@ protected:
 
     void TearDown() override
     {
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         while (ImageFormCount() > 0) delete GetImageForm(ImageFormCount() - 1);
         gui::PumpUntilIdle();
         ToolHost = ToolHostServices();
@@ -71,7 +71,7 @@ protected:
     static void ResetTools(P_icon* start)
     {
         ToolReset::Run(start);
-        ViewMousePoint = ToolPoint{-1, -1};
+        ViewMousePoint = TPoint{-1, -1};
     }
 
     TImageForm* NewShownWindow(int w, int h)

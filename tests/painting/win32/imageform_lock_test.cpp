@@ -5,9 +5,9 @@
 TEST_F(ImageFormTest, ShiftLockDecidesBeforeTheEdgeClamp)
 {
     struct Row {
-        ViewPoint anchor, to;
+        TPoint anchor, to;
         int zoomStep;
-        ToolPoint expected;
+        TPoint expected;
     };
     const Row rows[] = {
         {{95, 50}, {130, 70}, 1, {99, 50}},   // right past the edge: horizontal, y kept

@@ -65,7 +65,7 @@ TEST_F(PenWindow, EachPenPaintsItsStrokeAndUndoTakesItBack)
     f->SetZoomStep(2);
     gui::PumpUntilIdle();
     MakeBrush();
-    const std::vector<ToolPoint> path = {{3, 3}, {9, 5}, {14, 12}, {20, 4}};
+    const std::vector<TPoint> path = {{3, 3}, {9, 5}, {14, 12}, {20, 4}};
     PenBrushToolSet& t = PenBrushTools();
     P_pen* pens[] = {&t.penCont, &t.penDisc, &t.penOne};
     for (P_pen* pen : pens) {
@@ -76,7 +76,7 @@ TEST_F(PenWindow, EachPenPaintsItsStrokeAndUndoTakesItBack)
         auto before = PixelsOf(f->Picture);
         Press(f, path[0].x * 2 + 1, path[0].y * 2 + 1);
         timer.Advance(300);
-        for (ToolPoint p : path) MoveTo(f, p.x * 2 + 1, p.y * 2 + 1, MK_LBUTTON);
+        for (TPoint p : path) MoveTo(f, p.x * 2 + 1, p.y * 2 + 1, MK_LBUTTON);
         Release(f, path.back().x * 2 + 1, path.back().y * 2 + 1);
         HideOutline();  // the preview that follows the pointer
         gui::PumpUntilIdle();

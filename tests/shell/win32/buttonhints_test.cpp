@@ -10,7 +10,7 @@
 #include "toolbar_button.h"
 #include "timer.h"
 #include "toolbuttons.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 #include "undo_history.h"
 

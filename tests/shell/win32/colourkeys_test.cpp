@@ -7,7 +7,7 @@
 #include "brushstate.h"
 #include "colorsel.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "palettebar_fixture.h"
 
@@ -32,7 +32,7 @@ protected:
     {
         while (ImageFormCount() > 0) delete GetImageForm(ImageFormCount() - 1);
         gui::PumpUntilIdle();
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         delete ColorSel;
         PaletteBarTest::TearDown();
     }

@@ -12,7 +12,7 @@
 #include "brushes_tools.h"
 #include "dragtimer.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "lang.h"
 #include "mainform.h"
 #include "mainwindow_fixture.h"
@@ -29,7 +29,7 @@
 #include "registry_fixture.h"
 #include "saved_positions.h"
 #include "toolbuttons.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "brushstate.h"
 #include "dragtimer.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "lang.h"
 #include "mainform.h"
 #include "paintkit_host.h"
@@ -23,7 +23,7 @@
 #include "programpictures.h"
 #include "registry_fixture.h"
 #include "toolbuttons.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 const char* const ProgramKey = "Software\\Corvane\\KS";
@@ -98,7 +98,7 @@ protected:
         gui::PumpUntilIdle();
         delete Lang;
         Lang = nullptr;
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         ToolHost = ToolHostServices();
         PictureViews = PictureViewServices();
         PaintKitHost = PaintKitHostServices();

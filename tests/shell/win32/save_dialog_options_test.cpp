@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "picturefiles_win32.h"
 #include "pictureview.h"
 #include "open_dialog_preview.h"

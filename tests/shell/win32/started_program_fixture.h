@@ -11,7 +11,7 @@
 #include "brushstate.h"
 #include "dragtimer.h"
 #include "imageform.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "lang.h"
 #include "mainform.h"
 #include "paintkit_host.h"
@@ -22,7 +22,7 @@
 #include "registry.h"
 #include "registry_fixture.h"
 #include "toolbuttons.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 class StartedProgram : public GuiTest {
@@ -86,7 +86,7 @@ protected:
         gui::PumpUntilIdle();
         delete Lang;
         Lang = nullptr;
-        ImageLinks = ImageWindowLinks();
+        ImageWindowHost = ImageWindowHostServices();
         ToolHost = ToolHostServices();
         PictureViews = PictureViewServices();
         PaintKitHost = PaintKitHostServices();

@@ -14,7 +14,7 @@
 #include "toolbar_button.h"
 #include "timerlst.h"
 #include "toolbuttons.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 namespace {

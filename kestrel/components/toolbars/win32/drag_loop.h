@@ -1,29 +1,17 @@
 // Pieces shared by the tool window's modal mouse loops (moving, resizing,
 // the close button): the exclusive-or outline on the desktop, the grab of
-// capture and desktop lock that every way out of a loop releases, and the
-// rectangle conversions to the portable arithmetic.
+// capture and desktop lock that every way out of a loop releases.
 #ifndef KESTREL_DRAG_LOOP_H
 #define KESTREL_DRAG_LOOP_H
 
 #include "winapi.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
+#include "geometry_winapi.h"
 #include "tool_window_model.h"
 
 namespace drag_loop {
-
-inline TTbRect ToTb(const RECT& r)
-{
-    return TTbRect{r.left, r.top, r.right, r.bottom};
-}
-
-inline RECT ToRect(const TTbRect& r)
-{
-    return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 // Draws and erases the drag outline on the desktop in exclusive-or fashion
 // with a halftone brush, so that drawing twice erases.
@@ -114,10 +102,11 @@ private:
     bool locked_ = false;
 };
 
-// Mouse messages while we hold the capture are relative to our client area.
-inline POINT MessagePoint(HWND wnd, const MSG& msg)
+// The pointer on the screen for a mouse message taken while we hold the
+// capture, whose place is relative to our client area.
+inline POINT ScreenPointOf(HWND wnd, const MSG& msg)
 {
-    POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    POINT p = PointFromLParam(msg.lParam);
     ClientToScreen(wnd, &p);
     return p;
 }

@@ -250,7 +250,7 @@ void TCustomToolWindow::MoveOnScreen(bool OnlyIfFullyOffscreen)
 {
     if (dockedTo_) return;
     RECT r = {floatingPos_.x, floatingPos_.y, floatingPos_.x + GetWidth(), floatingPos_.y + GetHeight()};
-    TTbRect moved = MoveRectOnScreen(drag_loop::ToTb(r), drag_loop::ToTb(WorkAreaNear(r)), OnlyIfFullyOffscreen);
+    TRect moved = MoveRectOnScreen(ToTRect(r), ToTRect(WorkAreaNear(r)), OnlyIfFullyOffscreen);
     if (moved.Left == floatingPos_.x && moved.Top == floatingPos_.y) return;
     SetFloatingPosition(POINT{moved.Left, moved.Top});
     if (OnMove) OnMove(this);
@@ -796,7 +796,7 @@ void TCustomToolWindow::Paint()
 
 void TCustomToolWindow::MouseButtonPress(TMessage& Message, bool dbl)
 {
-    POINT p{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    POINT p = MessagePoint(Message);
     if (dockedTo_ && !dockedTo_->GetAllowDrag()) {
         TCustomControl::WndProc(Message);
         return;
@@ -838,7 +838,7 @@ void TCustomToolWindow::WndProc(TMessage& Message)
         if (HandleAllocated()) RedrawWindow(GetHandle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
         return;
     case WM_NCHITTEST:
-        Message.Result = HitTest(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        Message.Result = HitTest(MessagePoint(Message));
         return;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
@@ -847,7 +847,7 @@ void TCustomToolWindow::WndProc(TMessage& Message)
             return;
         }
         if (Message.WParam >= HTLEFT && Message.WParam <= HTBOTTOMRIGHT && !dockedTo_) {
-            BeginSizing(static_cast<int>(Message.WParam), POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+            BeginSizing(static_cast<int>(Message.WParam), MessagePoint(Message));
             return;
         }
         break;
@@ -893,7 +893,7 @@ void TCustomToolWindow::CloseButtonLoop()
             break;
         }
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-            POINT s = drag_loop::MessagePoint(wnd, msg);
+            POINT s = drag_loop::ScreenPointOf(wnd, msg);
             RECT wr;
             GetWindowRect(wnd, &wr);
             RECT close = CloseButtonRect();

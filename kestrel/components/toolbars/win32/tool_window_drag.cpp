@@ -108,18 +108,18 @@ void TCustomToolWindow::BeginMoving(POINT Grab)
                         else
                             InflateRect(&dr, 0, 1);
                     }
-                    TTbRect zone = DockZone(drag_loop::ToTb(dr), st.Grab.x, st.Grab.y, st.Start.cx, st.Start.cy);
+                    TRect zone = DockZone(ToTRect(dr), st.Grab.x, st.Grab.y, st.Start.cx, st.Start.cy);
                     if (!zone.Contains(p.x, p.y)) continue;
                     int left = OutlineStart(p.x, st.Grab.x, st.Start.cx, c.Size.cx);
                     int top = OutlineStart(p.y, st.Grab.y, st.Start.cy, c.Size.cy);
-                    TTbRect r{left, top, left + c.Size.cx, top + c.Size.cy};
-                    if (!r.Intersects(drag_loop::ToTb(dr))) continue;
+                    TRect r{left, top, left + c.Size.cx, top + c.Size.cy};
+                    if (!r.Intersects(ToTRect(dr))) continue;
                     if (c.Dock->IsVertical() && (p.y < dr.top || p.y >= dr.bottom)) continue;
                     bool accept = true;
                     if (c.Dock->OnRequestDock) c.Dock->OnRequestDock(c.Dock, this, accept);
                     if (!accept) continue;
                     st.Target = c.Dock;
-                    st.Outline = drag_loop::ToRect(r);
+                    st.Outline = ToRECT(r);
                     outline.Show(st.Outline, 1);
                     return;
                 }
@@ -130,9 +130,9 @@ void TCustomToolWindow::BeginMoving(POINT Grab)
             p.y = std::min(std::max(p.y, work.top), work.bottom - 1);
             int left = OutlineStart(p.x, st.Grab.x, st.Start.cx, size.cx);
             int top = OutlineStart(p.y, st.Grab.y, st.Start.cy, size.cy);
-            TTbRect r{left, top, left + size.cx, top + size.cy};
-            r = KeepOutlineReachable(r, drag_loop::ToTb(work), ff.left, ff.top - ff.bottom);
-            st.Outline = drag_loop::ToRect(r);
+            TRect r{left, top, left + size.cx, top + size.cy};
+            r = KeepOutlineReachable(r, ToTRect(work), ff.left, ff.top - ff.bottom);
+            st.Outline = ToRECT(r);
             outline.Show(st.Outline, ff.left);
         };
         // Start where the press was, whatever the cursor says by now.
@@ -146,9 +146,9 @@ void TCustomToolWindow::BeginMoving(POINT Grab)
                 break;
             }
             switch (msg.message) {
-            case WM_MOUSEMOVE: step(drag_loop::MessagePoint(wnd, msg)); continue;
+            case WM_MOUSEMOVE: step(drag_loop::ScreenPointOf(wnd, msg)); continue;
             case WM_LBUTTONUP:
-                step(drag_loop::MessagePoint(wnd, msg));
+                step(drag_loop::ScreenPointOf(wnd, msg));
                 accepted = true;
                 break;
             case WM_LBUTTONDOWN:
@@ -256,11 +256,11 @@ void TCustomToolWindow::BeginSizing(int HitCode, POINT From)
                 break;
             }
             if (msg.message == WM_MOUSEMOVE) {
-                step(drag_loop::MessagePoint(wnd, msg));
+                step(drag_loop::ScreenPointOf(wnd, msg));
                 continue;
             }
             if (msg.message == WM_LBUTTONUP) {
-                step(drag_loop::MessagePoint(wnd, msg));
+                step(drag_loop::ScreenPointOf(wnd, msg));
                 accepted = true;
                 break;
             }

@@ -529,7 +529,7 @@ bool TToolbarButton::DialogChar(char Key)
 void TToolbarButton::WndProc(TMessage& Message)
 {
     if (Message.Msg == CM_DIALOGCHAR) {
-        Message.Result = DialogChar(static_cast<char>(Message.WParam));
+        Message.Result = DialogChar(MessageChar(Message));
         return;
     }
     if (Message.Msg == CM_DIALOGKEY && GetEnabled() && GetVisible() && !(GetKeyState(VK_SHIFT) < 0) &&

@@ -126,7 +126,7 @@ void TToolbarButton::RemoveQueuedClicks()
     std::vector<MSG> keep;
     MSG m;
     while (PeekMessageA(&m, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
-        POINT p = {static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+        POINT p = PointFromLParam(m.lParam);
         bool onThis = own && m.hwnd == own && PtInRect(&bounds, p);
         if (!(IsPress(m.message) && onThis)) keep.push_back(m);
     }

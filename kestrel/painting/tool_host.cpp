@@ -1,4 +1,4 @@
-#include "toolhost.h"
+#include "tool_host.h"
 
 ToolHostServices ToolHost;
 

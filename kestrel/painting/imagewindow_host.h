@@ -4,8 +4,8 @@
 // and the colour swatches. Each unit installs its part when it exists;
 // with a part missing there is no such unit, and nothing happens: a close
 // that needs a save is then refused, since nothing could save.
-#ifndef KESTREL_IMAGEWINDOW_LINKS_H
-#define KESTREL_IMAGEWINDOW_LINKS_H
+#ifndef KESTREL_IMAGEWINDOW_HOST_H
+#define KESTREL_IMAGEWINDOW_HOST_H
 
 #include <functional>
 #include "ansistring.h"
@@ -13,7 +13,7 @@
 
 class TCustomForm;
 
-struct ImageWindowLinks {
+struct ImageWindowHostServices {
     // --- main window ---
     // Its left, top and height; false while there is no main window.
     std::function<bool(int& left, int& top, int& height)> mainWindowBounds;
@@ -43,13 +43,11 @@ struct ImageWindowLinks {
     std::function<void(ImageKey key)> command;
     std::function<void(int& x, int& y)> snapToGrid;
 };
-extern ImageWindowLinks ImageLinks;
+extern ImageWindowHostServices ImageWindowHost;
 
 // Program-wide state of the image windows.
 extern bool ClosingCancelled;  // a close was refused: shut-down stops too
 extern int UntitledCounter;    // the number the next untitled picture gets
-extern bool AntiAlias;
-extern bool Clipping;          // drawing is restricted to the visible part
 extern bool AlwaysDock;        // the main window's bars dock in the current image window
 
 #endif

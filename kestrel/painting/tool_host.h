@@ -3,8 +3,8 @@
 // image windows (status panels, view cursors) and the undo list popup.
 // Each window installs its part when it exists; with none installed there
 // is no such window, and there is nothing to update.
-#ifndef KESTREL_TOOLHOST_H
-#define KESTREL_TOOLHOST_H
+#ifndef KESTREL_TOOL_HOST_H
+#define KESTREL_TOOL_HOST_H
 
 #include <functional>
 #include "ansistring.h"

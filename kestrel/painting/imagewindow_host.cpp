@@ -1,0 +1,6 @@
+#include "imagewindow_host.h"
+
+ImageWindowHostServices ImageWindowHost;
+bool ClosingCancelled = false;
+int UntitledCounter = 1;
+bool AlwaysDock = true;

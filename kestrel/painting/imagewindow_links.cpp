@@ -1,8 +1,0 @@
-#include "imagewindow_links.h"
-
-ImageWindowLinks ImageLinks;
-bool ClosingCancelled = false;
-int UntitledCounter = 1;
-bool AntiAlias = false;
-bool Clipping = false;
-bool AlwaysDock = true;
