@@ -9,7 +9,7 @@
 #include "paintkit_host.h"
 #include "picture_document.h"
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 
 static const unsigned AltBit = 2;  // ssAlt of the shift state
 static const int StatusSizePanel = 2;
@@ -33,10 +33,10 @@ void P_clone::Activate()
 
 void P_clone::Deactivate(P_icon*) { repeatOption = GetOptionValue(RepeatOption) != 0 ? 1 : 0; }
 
-ToolPoint P_clone::SourceFor(int x, int y) const
+TPoint P_clone::SourceFor(int x, int y) const
 {
-    if (sourceJustSet) return ToolPoint{sourceX, sourceY};
-    return ToolPoint{x + sourceX, y + sourceY};
+    if (sourceJustSet) return TPoint{sourceX, sourceY};
+    return TPoint{x + sourceX, y + sourceY};
 }
 
 void P_clone::ShowOffset(int x, int y) const
@@ -82,7 +82,7 @@ void P_clone::DrawOutline()
 
 void P_clone::DrawCross()
 {
-    ToolPoint s = SourceFor(MousePoint.x, MousePoint.y);
+    TPoint s = SourceFor(MousePoint.x, MousePoint.y);
     crossX_ = s.x;
     crossY_ = s.y;
     Paint();

@@ -31,7 +31,7 @@ private:
     int previewX_ = 0, previewY_ = 0;
     int crossX_ = 0, crossY_ = 0;  // picture point the cross was drawn at
     void ShowPreview(int x, int y);
-    ToolPoint SourceFor(int x, int y) const;
+    TPoint SourceFor(int x, int y) const;
     void ShowOffset(int x, int y) const;
     void DrawCross();
 };

@@ -23,7 +23,7 @@ void CloneDab(int x, int y, int offsetX, int offsetY, bool fromSnapshot)
     UDBuffer* pic = CurrentPicture;
     SetVisibleClip();
     if (!pic || !pic->pixels || !WorkView.pixels || !StampBuffer.pixels) return;
-    HotSpotOffset o = StampHotSpot();
+    TPoint o = StampHotSpot();
     int bx = x - o.x, by = y - o.y;  // picture point of the brush's first pixel
     Rect dest = Intersect(Rect{bx, by, bx + StampBuffer.Width() - 1, by + StampBuffer.Height() - 1},
                           WorkView.GetRect());

@@ -9,7 +9,7 @@
 #include "paintkit_host.h"
 #include "picture_document.h"
 #include "pictureview.h"
-#include "toolhost.h"
+#include "tool_host.h"
 #include "toolbox_host.h"
 
 static const unsigned RightButtonBit = 16;  // ssRight of the shift state

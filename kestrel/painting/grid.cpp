@@ -4,7 +4,7 @@
 #include "optionbar.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
-#include "toolhost.h"
+#include "tool_host.h"
 
 // x := (Px mod Dx) + Dx * ((x + Dx div 2 - Px mod Dx) div Dx), truncating
 // as the grid always has.

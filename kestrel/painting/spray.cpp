@@ -134,7 +134,7 @@ void P_spray::HideHover(int x, int y) { RestoreUnderBrush(x, y); }
 void P_spray::RunStep(int px, int py, int radius, int strength)
 {
     SetVisibleClip();
-    HotSpotOffset o = StampHotSpot();
+    TPoint o = StampHotSpot();
     int w = StampBuffer.Width(), h = StampBuffer.Height();
     for (int n = 2 * strength - 1; n > 0; --n) {
         int b = -radius + std::rand() % radius + std::rand() % radius;

@@ -53,12 +53,12 @@ protected:
         Leave();  // takes the preview back
     }
     // The pixels that changed, as points.
-    std::vector<ToolPoint> Changed() const
+    std::vector<TPoint> Changed() const
     {
-        std::vector<ToolPoint> out;
+        std::vector<TPoint> out;
         for (int y = 0; y < Side; ++y)
             for (int x = 0; x < Side; ++x)
-                if (At(x, y) != before[size_t(y * Side + x)]) out.push_back(ToolPoint{x, y});
+                if (At(x, y) != before[size_t(y * Side + x)]) out.push_back(TPoint{x, y});
         return out;
     }
 };
@@ -84,10 +84,10 @@ TEST_F(ToolBox, SprayStepMakesAtMostTwoIMinusOneDabsWithinTheRadiusReproducibly)
             timer.Advance(300);
             Release(32, 32);
             Leave();
-            std::vector<ToolPoint> dabs = Changed();
+            std::vector<TPoint> dabs = Changed();
             EXPECT_LE(dabs.size(), c.most);
             EXPECT_FALSE(dabs.empty());
-            for (ToolPoint p : dabs) {
+            for (TPoint p : dabs) {
                 EXPECT_LE(std::abs(p.x - 32), std::max(c.radius, 1));
                 EXPECT_LE(std::abs(p.y - 32), std::max(c.radius, 1));
             }
@@ -122,7 +122,7 @@ TEST_F(ToolBox, AirbrushBlendsOnlyItsDiscEachPixelOnceAndUndoesExactly)
         if (c.intensity == 10) {
             EXPECT_GE(int(centre & 0xFF), 109);
         }
-        for (ToolPoint p : Changed())
+        for (TPoint p : Changed())
             EXPECT_LE((p.x - 32) * (p.x - 32) + (p.y - 32) * (p.y - 32), c.radius * c.radius + c.radius);
         // The rim is touched lightly.
         if (c.intensity == 10 && c.radius == 10) {
@@ -174,7 +174,7 @@ protected:
 TEST_F(Clone, DabsCopyTheSourceAtTheFixedOffsetClampedAtTheEdges)
 {
     struct Case {
-        ToolPoint source, first, second;
+        TPoint source, first, second;
         int size;
     };
     for (Case c : {Case{{5, 5}, {20, 20}, {30, 10}, 3}, Case{{0, 0}, {10, 10}, {40, 40}, 5}}) {
@@ -187,7 +187,7 @@ TEST_F(Clone, DabsCopyTheSourceAtTheFixedOffsetClampedAtTheEdges)
         Click(c.first.x, c.first.y);
         Click(c.second.x, c.second.y);
         int ox = c.source.x - c.first.x, oy = c.source.y - c.first.y, h = c.size / 2;
-        for (ToolPoint p : {c.first, c.second})
+        for (TPoint p : {c.first, c.second})
             for (int y = p.y - h; y <= p.y + h; ++y)
                 for (int x = p.x - h; x <= p.x + h; ++x) ASSERT_EQ(At(x, y), Original(x + ox, y + oy)) << x << "," << y;
         EXPECT_EQ(Count(pic.undoHead), 2);

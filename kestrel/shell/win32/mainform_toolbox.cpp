@@ -8,7 +8,7 @@
 #include "brushes_tools.h"
 #include "buttons.h"
 #include "colorsel_hsv.h"
-#include "imagewindow_links.h"
+#include "imagewindow_host.h"
 #include "messages.h"
 #include "optionbar_view.h"
 #include "palette_notify.h"
@@ -73,7 +73,7 @@ void TMainForm::InstallToolBoxServices()
         GridPx->SetValue(x);
         GridPy->SetValue(y);
     };
-    ImageLinks.snapToGrid = [this](int& x, int& y) {
+    ImageWindowHost.snapToGrid = [this](int& x, int& y) {
         if (GridSwitchedOn()) SnapToGrid(GetGridSettings(), x, y);
     };
 }
@@ -81,5 +81,5 @@ void TMainForm::InstallToolBoxServices()
 void TMainForm::UninstallToolBoxServices()
 {
     ToolBoxHost = ToolBoxHostServices();
-    ImageLinks.snapToGrid = nullptr;
+    ImageWindowHost.snapToGrid = nullptr;
 }

@@ -115,7 +115,7 @@ TEST_F(ToolBoxProgram, WithTheGridOnPressesSnapAndTheOriginButtonMovesTheGrid)
     ASSERT_EQ(MainForm->GridDx->GetValue(), 8);
     struct Case {
         int x, y;
-        ToolPoint snapped;
+        TPoint snapped;
     };
     for (Case c : {Case{3, 4, {0, 8}}, Case{11, 12, {8, 16}}}) {
         gui::MouseMove(f->ShowBuf, c.x, c.y);
@@ -128,7 +128,7 @@ TEST_F(ToolBoxProgram, WithTheGridOnPressesSnapAndTheOriginButtonMovesTheGrid)
     EXPECT_EQ(MainForm->GridPy->GetValue(), 6);
     EXPECT_NE(CurrentTool, &box.gridPos);
     gui::MouseMove(f->ShowBuf, 10, 13);
-    EXPECT_EQ(MousePoint, (ToolPoint{13, 14}));
+    EXPECT_EQ(MousePoint, (TPoint{13, 14}));
 }
 
 }  // namespace
