@@ -8,6 +8,7 @@
 
 #include "acffile.h"
 #include "convolve.h"
+#include "weightedit.h"
 
 namespace {
 
@@ -191,4 +192,22 @@ TEST(AcfFile, DivAndBiasComeInRange)
     ASSERT_TRUE(DecodeAcf(bytes, sizeof bytes, k));
     EXPECT_EQ(1, k.div);
     EXPECT_EQ(-9999, k.bias);
+}
+
+TEST(WeightEdit, TypingAndLeaving)
+{
+    struct Typed {
+        const char* text;
+        int caret;
+        const char* kept;
+        int keptCaret;
+    } typed[] = {{"1a2", 2, "12", 1}, {"-12", 3, "-12", 3}, {"1-2", 2, "12", 1}, {"+-5", 2, "+5", 1}, {"x", 1, "", 0}};
+    for (const Typed& t : typed) {
+        int caret = t.caret;
+        EXPECT_EQ(t.kept, FilterWeightText(t.text, caret)) << t.text;
+        EXPECT_EQ(t.keptCaret, caret) << t.text;
+    }
+    const char* left[][2] = {{"", ""}, {"+", ""}, {"-", ""}, {"0", ""}, {"-0", ""}, {"2000", "999"},
+                             {"-2000", "-999"}, {"+7", "7"}, {"0000000000005", "5"}, {"99999999999999999999", "999"}};
+    for (auto& l : left) EXPECT_EQ(l[1], NormaliseWeightText(l[0])) << l[0];
 }
