@@ -24,8 +24,9 @@ struct Prop {
 
 Bytes Pascal(const char* s)
 {
-    Bytes b{(unsigned char)strlen(s)};
-    b.insert(b.end(), s, s + strlen(s));
+    Bytes b;
+    b.push_back((unsigned char)strlen(s));
+    for (const char* p = s; *p; p++) b.push_back((unsigned char)*p);
     return b;
 }
 
