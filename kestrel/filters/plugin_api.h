@@ -126,7 +126,7 @@ typedef struct {
     Fixed gamma, redX, redY, greenX, greenY, blueX, blueY, whiteX, whiteY, ambient;
 } FilterMonitor;
 
-typedef struct {
+typedef struct FilterRecord {
     int32_t serialNumber;
     TestAbortProc abortProc;
     ProgressProc progressProc;
