@@ -1,5 +1,7 @@
 #include "plugin_tiles.h"
 
+#include <stddef.h>
+
 #include <new>
 
 namespace {
