@@ -31,6 +31,10 @@ int placeLeft = 0, placeTop = 0;
 
 const int GridStep = 38, RowStep = 24;
 
+// Set when the tool goes away while a run pumps messages: the dialog and
+// the saved picture are gone, and the run must end without touching them.
+bool runAbandoned = false;
+
 void Warn(const char* key) { TranslatedMessageBox(key, "Err", MsgIconWarning); }
 
 // A quarter of the free space of the image window's client area from its
@@ -142,6 +146,12 @@ TCFilterForm::TCFilterForm(TComponent* AOwner) : TForm(AOwner)
     FilterSaveDlg->SetTitle("Save Custom Filter");
     FilterSaveDlg->SetFilter("Custom Filter (*.ACF)|*.acf");
     FilterSaveDlg->SetOptions(TOpenOptions(ofHideReadOnly | ofOverwritePrompt));
+    // Closing the window is Cancel: a hidden dialog would leave the tool
+    // current with the preview on the picture and no way to end it.
+    OnClose = [this](TObject*, TCloseAction& action) {
+        action = caNone;
+        CancelBtnClick(this);
+    };
     if (Lang) Lang->TranslateForm("[CFilterForm]");
 }
 
@@ -237,11 +247,17 @@ void TCFilterForm::RunPreview()
     Screen->SetCursor(crHourGlass);
     PreviewBtn->SetCaption(Translate("&Stop"));
     Running = true;
+    runAbandoned = false;
     try {
         for (int y = r.top; y <= r.bottom && Running; y++) {
             conv.Row(*pic, y, r.left, r.right, selected);
             StepProgress(y - r.top + 1);
             Application->ProcessMessages();
+            if (runAbandoned) {
+                Screen->SetCursor(crDefault);
+                EndProgress();
+                return;
+            }
         }
     } catch (...) {
         Running = false;
@@ -347,6 +363,7 @@ void P_custom_filter::Activate()
 void P_custom_filter::Deactivate(P_icon*)
 {
     if (form_) {
+        runAbandoned = form_->Running;
         const ConvolveKernel k = form_->Kernel();
         for (int i = 0; i < 25; i++) keptKernel.weights[i] = k.weights[i];
         placeKnown = true;
