@@ -98,3 +98,30 @@ TEST_F(CustomFilterWindow, OkCancelAndEscape)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CustomFilterWindow, EditsStripTypingAndMoveByRows)
+{
+    TCFilterForm* form = OpenWith(DefaultConvolveKernel());
+    ASSERT_NE(nullptr, form);
+    TEdit* e = form->Weights[7];
+    e->SetText("1a2");
+    EXPECT_STREQ("12", e->GetText().c_str());
+    e->SetText("5-");
+    EXPECT_STREQ("5", e->GetText().c_str());
+    e->SetFocus();
+    SendMessageA(e->GetHandle(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(form->Weights[12]->GetHandle(), GetFocus());
+    SendMessageA(form->Weights[12]->GetHandle(), WM_KEYDOWN, VK_UP, 0);
+    SendMessageA(form->Weights[7]->GetHandle(), WM_KEYDOWN, VK_UP, 0);
+    SendMessageA(form->Weights[2]->GetHandle(), WM_KEYDOWN, VK_UP, 0);  // top row: stays
+    EXPECT_EQ(form->Weights[2]->GetHandle(), GetFocus());
+    SendMessageA(form->Weights[2]->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);  // OK
+    gui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, CustomFilterTool.Form());
+    ASSERT_NE(nullptr, pic->undoHead);
+    EXPECT_STREQ("CustFilt", pic->undoHead->key.c_str());
+}
+
+}  // namespace
