@@ -67,7 +67,9 @@ void FillRecord(FilterRecord& r, Buffer& input, const PlugInRunOptions& o, HWND*
     r.filterRect = o.hasRect ? Exclusive(o.rect) : PSRect{0, 0, int16_t(h), int16_t(w)};
     r.background = Wide(o.background);
     r.foreground = Wide(o.foreground);
-    r.maxSpace = int32_t(w) * h * 8 + 0x200000;
+    // A picture of more than about 260 megapixels would wrap the 32-bit field.
+    const long long space = (long long)w * h * 8 + 0x200000;
+    r.maxSpace = space > 0x7FFFFFFF ? 0x7FFFFFFF : int32_t(space);
     r.haveMask = o.maskBit != 0;
     r.autoMask = 1;
     PutColour(r.backColor, o.background);
