@@ -96,6 +96,8 @@ int RunPlugInFilter(Buffer& input, Buffer& output, const AnsiString& path, const
     const std::string full = path.c_str();
     const size_t hash = full.rfind('#');
     if (hash == std::string::npos || !input.pixels || !output.pixels) return PlugInFailed;
+    // The record's rectangles are 16-bit: a larger picture cannot be described.
+    if (input.Width() > 32767 || input.Height() > 32767) return PlugInFailed;
     HMODULE lib = LoadLibraryExA(full.substr(0, hash).c_str(), nullptr, 0);
     if (!lib) return PlugInFailed;
     // Through void*: the export's real type is the entry's, not FARPROC's.
