@@ -33,6 +33,10 @@ MARKERS = {"xxx"}
 UNDO_NAME = re.compile(r"^\w+\s*->\s*key$")
 UNDO_NAME_SOURCE = ("SaveUndo", 1)
 
+# Names that are not keys: a step named after a plug-in filter carries the
+# name the filter gives itself, which no language has a text for.
+FOREIGN_NAME = re.compile(r"^GetAdobePlugInName\s*\(")
+
 # Functions whose return value is a key: their literal returns count.
 KEY_RETURNING = re.compile(r"^(?:\w+\s*->\s*)?(\w*Key)\s*\(\s*\)$")
 
@@ -116,6 +120,8 @@ class Scanner:
     def trace(self, expr, text, pos, where):
         """Collects the keys an argument expression can be; False when it cannot tell."""
         expr = re.sub(r"\.c_str\(\)$", "", expr.strip())
+        if FOREIGN_NAME.match(expr):
+            return True
         if LITERAL.search(expr):
             outside = LITERAL.sub("", expr)
             if "+" in outside:

@@ -140,6 +140,9 @@ public:
 
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);
+    // A plug-in filter's menu item: its tag is the filter's index.
+    void AdobePlugInClick(TObject* Sender);
+    void RescanAdobePlugIns();
     // After a language change: the width for the menu bar, the image
     // windows' captions and toggle hints.
     void RetranslateMenus();

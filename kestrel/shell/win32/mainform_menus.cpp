@@ -3,6 +3,8 @@
 #include "mainform.h"
 
 #include "aboutpanel.h"
+#include "customfilter.h"
+#include "limitcolors.h"
 #include "paintkit.h"
 #include "picturefiles_win32.h"
 #include "tipform.h"
@@ -60,6 +62,9 @@ void TMainForm::BuildMenus()
         SetPaintModeR();
         RefreshOutline(true, true);
     });
+    NewItem(Image1, "", "-", nullptr);
+    NewItem(Image1, "CustomFilter1", "C&ustom Filter", [](TObject*) { SelectTool(&CustomFilterTool, true, -1); });
+    NewItem(Image1, "LimitColors1", "&Limit Colors...", [this](TObject*) { RunLimitColors(this, PaletteHolder); });
 
     ToolbarVisib = NewItem(View1, "ToolbarVisib", "&Tools", [this](TObject* s) { ToolbarVisibClick(s); });
     PaletteVisib = NewItem(View1, "PaletteVisib", "&Palette", [this](TObject* s) { PaletteVisibClick(s); });

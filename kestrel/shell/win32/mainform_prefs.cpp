@@ -4,6 +4,7 @@
 // through preferences_follow.
 #include "mainform.h"
 
+#include "adobe_plugins.h"
 #include "mruflist.h"
 #include "optionbar.h"
 #include "palettebar.h"
@@ -28,6 +29,7 @@ void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
     TPreferencesResult result = RunPreferences(AppSettings, ProgramDir, [&clearRecentFiles](TPreferences& d) {
         TryPreferencesOnImageWindows(d);
         d.OnClearFileList = [&clearRecentFiles](TObject*) { clearRecentFiles = true; };
+        for (const AnsiString& name : FailedAdobePlugIns) d.PluginList->GetItems()->Add(name);
     });
     if (result.languageChanged) RetranslateMenus();
     if (result.levelChanged || result.languageChanged) {
@@ -39,6 +41,7 @@ void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
     FollowPreferencesInPictures(result);
     if (!result.accepted) return;
     if (clearRecentFiles) MRUFileList1->Clear();
+    if (result.useAdobeChanged || result.adobeLocChanged) RescanAdobePlugIns();
     MRUFileList1->SetMaximum(AppSettings.MRUFiles);
     // Applying the preferences resets the palette bar to the default colours.
     BuildPalette(PaletteHolder, AppSettings.Palette, true);
