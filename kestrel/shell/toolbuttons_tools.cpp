@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "brushes_tools.h"
+#include "shapes_tools.h"
 
 P_icon* BuiltToolForName(const char* name)
 {
     if (!name) return nullptr;
     PenBrushToolSet& set = PenBrushTools();
+    ShapeToolSet& shapes = ShapeTools();
     struct Entry {
         const char* name;
         P_icon* tool;
@@ -18,6 +20,12 @@ P_icon* BuiltToolForName(const char* name)
         {"BRUSH22", &set.brushBox2}, {"BRUSH23", &set.brushBox3}, {"BRUSHRESIZE", &set.brushResize},
         {"PEN1", &set.penCont},      {"PEN2", &set.penDisc},      {"PEN3", &set.penOne},
         {"CLEAR", &set.clear},
+        {"LINE1", &shapes.line},     {"LINE2", &shapes.lineCont}, {"SPLINE1", &shapes.spline},
+        {"SPLINE2", &shapes.splineCont}, {"RECT1", &shapes.boxRectf}, {"RECT2", &shapes.boxRect},
+        {"RECT3", &shapes.boxSqrf},  {"RECT4", &shapes.boxSqr},   {"CRC1", &shapes.circle},
+        {"CRC2", &shapes.circlef},   {"CRC3", &shapes.ellipse},   {"CRC4", &shapes.ellipsef},
+        {"FILLDRAW", &shapes.fillDraw}, {"FILLPOLY", &shapes.fillPoly}, {"FILL1", &shapes.fillSolid},
+        {"FILL2", &shapes.fillPattern},
     };
     for (const Entry& e : entries)
         if (std::strcmp(e.name, name) == 0) return e.tool;

@@ -8,6 +8,7 @@
 #include "toolbuttons_fixture.h"
 #include "toolbuttons_layout.h"
 #include "toolbuttons_tools.h"
+#include "shapes_tools.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ TEST_F(ToolTable, TheRightToolNeedsItsGroup)
     EXPECT_EQ(steps[0].rightTool, nullptr);
 }
 
-TEST_F(ToolTable, TheProgramHasPensBrushesAndClearSoFar)
+TEST_F(ToolTable, TheProgramHasPensBrushesShapesFillsAndClearSoFar)
 {
     PenBrushToolSet& set = PenBrushTools();
     EXPECT_EQ(BuiltToolForName("PEN1"), &set.penCont);
@@ -91,13 +92,16 @@ TEST_F(ToolTable, TheProgramHasPensBrushesAndClearSoFar)
     EXPECT_EQ(BuiltToolForName("BRUSH2"), &set.brushBox);
     EXPECT_EQ(BuiltToolForName("BRUSHRESIZE"), &set.brushResize);
     EXPECT_EQ(BuiltToolForName("CLEAR"), &set.clear);
-    EXPECT_EQ(BuiltToolForName("LINE1"), nullptr);
+    EXPECT_EQ(BuiltToolForName("LINE1"), &ShapeTools().line);
+    EXPECT_EQ(BuiltToolForName("FILL2"), &ShapeTools().fillPattern);
+    EXPECT_EQ(BuiltToolForName("SPRAY1"), nullptr);
     EXPECT_EQ(BuiltToolForName(nullptr), nullptr);
     Apply(PlanToolButtons(ToolButtonRows(), BuiltToolForName));
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
     EXPECT_EQ(set.penOne.groupButton, GetToolGroup(1).button);
-    EXPECT_EQ(GetToolGroup(2).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(2).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(7).button->hint, "Fill (F)") << GetToolGroup(7).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(8).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(8).button->hint.c_str();
 }
 
 TEST_F(ToolTable, ShortcutTextUsesTheLanguagesWordsAltShiftCtrl)

@@ -128,6 +128,13 @@ public:
     void ShowGridBar(bool shown);
     void ActivateIconFunc(TObject* Sender);
 
+    // --- the tools' option handlers (mainform_toolhandlers.cpp) ---
+    // A line, curve or outline option changed: the feedback follows it.
+    void LineParamChange(TObject* Sender);
+    // The pattern fill's origin button: the next click places the origin.
+    void SetFillOrigin(TObject* Sender);
+    void BindToolOptionHandler(int index, int handler);
+
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);
     // After a language change: the width for the menu bar, the image

@@ -137,14 +137,16 @@ TEST_F(ToolButtonsTest, FortyDistinctGlyphResourcesWithATransparentCorner)
     }
 }
 
-TEST_F(ToolButtonsTest, TheProgramsOwnToolsMakeThreeGroupsSoFar)
+TEST_F(ToolButtonsTest, TheProgramsOwnToolsMakeNineGroupsSoFar)
 {
     BuildToolButtons(panel, module);
     PenBrushToolSet& set = PenBrushTools();
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
-    EXPECT_EQ(Button(2)->GetLeft(), 0);  // clear starts the second row
+    EXPECT_EQ(Button(2)->GetLeft(), 0);  // the lines start the second row
     EXPECT_EQ(Button(2)->GetTop(), 28);
+    EXPECT_EQ(Button(8)->GetLeft(), 0);  // clear starts the fifth
+    EXPECT_EQ(Button(8)->GetTop(), 4 * 28);
     EXPECT_EQ(set.penDisc.groupButton, GetToolGroup(1).button);
     FreeToolButtons();
     EXPECT_EQ(set.penDisc.groupButton, nullptr);
