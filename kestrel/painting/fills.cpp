@@ -167,6 +167,8 @@ void P_fill_pattern::Apply(unsigned long colour)
 P_fill_pos::P_fill_pos()
 {
     flags = ToolOneShot;
+    // One click places the origin and gives the pattern fill back.
+    clickSteps = 1;
 }
 
 void P_fill_pos::Activate() { statusText = Translate("FillPos"); }

@@ -16,8 +16,8 @@ using PixelSet = std::set<std::pair<int, int>>;
 
 class DrawToolTest : public PaintKitTest {
 protected:
-    static const int W = 48, H = 40;
-    static const unsigned long Ground = 0x00404040;
+    static constexpr int W = 48, H = 40;
+    static constexpr unsigned long Ground = 0x00404040;
     std::vector<unsigned long> before;
     ShapeToolSet& tools = ShapeTools();
 
@@ -28,6 +28,16 @@ protected:
         pic.Box(pic.GetRect(), Ground);
         SetBrush({"#"}, HandleCentre);
         MousePoint = ToolPoint{OutsideView, OutsideView};
+        // The tools are the program's own: options left by another test go.
+        for (P_fill* f : {(P_fill*)&tools.fillSolid, (P_fill*)&tools.fillPattern}) {
+            f->shading = f->eightConnected = 0;
+            f->tolerance = 0;
+        }
+        tools.fillPattern.originMode = 0;
+        for (P_line* l : {&tools.line, (P_line*)&tools.lineCont}) {
+            l->lineMode = l->arrow = 0;
+            l->lineValue = 2;
+        }
     }
 
     std::vector<unsigned long> All() const { return std::vector<unsigned long>(pic.pixels, pic.pixels + W * H); }

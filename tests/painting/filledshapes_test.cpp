@@ -1,0 +1,70 @@
+// Filled polygons and freehand shapes: a convex polygon against its
+// Bresenham edges filled row by row, the even-odd rule of a pentagram, the
+// single-click shape and the closing distance.
+
+#include "drawtools_fixture.h"
+
+namespace {
+
+class FilledShapes : public DrawToolTest {
+protected:
+    // Each row from its leftmost to its rightmost outline pixel.
+    static PixelSet ConvexFill(const std::vector<ToolPoint>& corners)
+    {
+        PixelSet edges;
+        for (size_t i = 0; i < corners.size(); ++i)
+            edges = Union({edges, Line(corners[i], corners[(i + 1) % corners.size()])});
+        PixelSet fill;
+        for (int y = 0; y < H; ++y) {
+            int l = W, r = -1;
+            for (auto p : edges)
+                if (p.second == y) l = std::min(l, p.first), r = std::max(r, p.first);
+            for (int x = l; x <= r; ++x) fill.insert({x, y});
+        }
+        return fill;
+    }
+};
+
+TEST_F(FilledShapes, PolygonClosedNearItsFirstCornerFillsItsInside)
+{
+    Use(tools.fillPoly);
+    Click({10, 10});
+    Click({30, 10});
+    Click({20, 30});
+    Move(11, 11);
+    EXPECT_NE(All(), before);  // the rubber band
+    Click({11, 11});
+    Leave();
+    EXPECT_EQ(ToolPhase, PhaseIdle);
+    EXPECT_EQ(Changed(), ConvexFill({{10, 10}, {30, 10}, {20, 30}}));
+    EXPECT_TRUE(AllChangedAre(Fore));
+    ExpectUndoRedo();
+}
+
+TEST_F(FilledShapes, PentagramLeavesItsInnerPentagonEmpty)
+{
+    Use(tools.fillDraw);
+    const std::vector<ToolPoint> star = {{24, 2}, {36, 36}, {6, 14}, {42, 14}, {12, 36}, {24, 2}};
+    Press(star[0].x, star[0].y);
+    timer.Advance(300);
+    for (ToolPoint p : star) Move(p.x, p.y);
+    Release(star.back().x, star.back().y);
+    Leave();
+    PixelSet changed = Changed();
+    EXPECT_FALSE(changed.count({24, 20}));  // the centre
+    EXPECT_TRUE(changed.count({24, 8}));    // inside the top point
+    EXPECT_TRUE(changed.count({10, 15}));   // inside the left point
+    EXPECT_TRUE(AllChangedAre(Fore));
+    ExpectUndoRedo();
+}
+
+TEST_F(FilledShapes, ClickWithoutDragFillsOnePixel)
+{
+    Use(tools.fillDraw);
+    Click({7, 7});
+    Leave();
+    EXPECT_EQ(Changed(), (PixelSet{{7, 7}}));
+    EXPECT_TRUE(NoFlagsLeft());
+}
+
+}  // namespace
