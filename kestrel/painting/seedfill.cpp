@@ -5,16 +5,63 @@
 
 namespace {
 
-// While the walk runs, a marked pixel holds in these bits the step (an
-// index into the order below) that reached it.
-const unsigned long StepBits = 0x1C000000;
-const int StepShift = 26;
+// Each run of the fill (a row's stretch of pixels within tolerance) is found
+// from a pixel of the run before it, its parent, one row up or down. The
+// pixel where it was found keeps the way back until the run is done.
+const unsigned long FoundHere = 0x04000000;     // this pixel found its run
+const unsigned long ParentBelow = 0x08000000;   // else above
+const unsigned long ParentShift = 0x30000000;   // parent column - this column + 1
+const unsigned long LinkBits = FoundHere | ParentBelow | ParentShift;
+const int ShiftPos = 28;
 
-struct Step {
-    int dx, dy;
+// Whether a pixel is near the seed: exactly its colour, or within a
+// tolerance. Takes: not marked yet, and near. Marked: marked by this fill.
+struct ExactColour {
+    unsigned long seed;
+    bool Takes(unsigned long p) const { return (p & (FillMark | 0x00FFFFFF)) == seed; }
+    bool Marked(unsigned long p) const { return (p & (FillMark | 0x00FFFFFF)) == (seed | FillMark); }
 };
-const Step FourSteps[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-const Step EightSteps[] = {{-1, 0}, {1, -1}, {0, -1}, {-1, -1}, {1, 0}, {0, 1}, {-1, 1}, {1, 1}};
+
+struct NearColour {
+    unsigned long seed;
+    int tolerance;
+    bool Takes(unsigned long p) const { return !(p & FillMark) && FillDistance(p, seed) <= tolerance; }
+    bool Marked(unsigned long p) const { return (p & FillMark) && FillDistance(p & 0x00FFFFFF, seed) <= tolerance; }
+};
+
+template <class Near> struct Walk {
+    Buffer& v;
+    Near near;
+    int reach;  // 1 when diagonal neighbours count
+
+    unsigned long* Row(int y) const { return v.At(v.left, y) - v.left; }
+
+    // Marks the run through (x, y): answers its ends.
+    void MarkRun(int x, int y, int& l, int& r) const
+    {
+        unsigned long* row = Row(y);
+        row[x] = (row[x] & ~LinkBits) | FillMark;
+        for (l = x; l > v.left && near.Takes(row[l - 1]); --l) row[l - 1] = (row[l - 1] & ~LinkBits) | FillMark;
+        for (r = x; r < v.right && near.Takes(row[r + 1]); ++r) row[r + 1] = (row[r + 1] & ~LinkBits) | FillMark;
+    }
+    // The ends of the marked run through (x, y).
+    void FindRun(int x, int y, int& l, int& r) const
+    {
+        const unsigned long* row = Row(y);
+        for (l = x; l > v.left && near.Marked(row[l - 1]); --l) {
+        }
+        for (r = x; r < v.right && near.Marked(row[r + 1]); ++r) {
+        }
+    }
+    // The first column of from..to in row y the fill can take; -1: none.
+    int Scan(int y, int from, int to) const
+    {
+        const unsigned long* row = Row(y);
+        for (int i = from; i <= to; ++i)
+            if (near.Takes(row[i])) return i;
+        return -1;
+    }
+};
 
 }  // namespace
 
@@ -27,52 +74,80 @@ int FillDistance(unsigned long pixel, unsigned long seed)
     return std::abs(r) + std::abs(g) + std::abs(b);
 }
 
-// A depth-first walk whose way back is written into the pixels: each step
-// tries the neighbours in a fixed order; back at a pixel from the n-th
-// neighbour, it goes on with the (n+1)-th, since the earlier ones were
-// refused then and a refusal holds (marks only grow).
-Rect SeedFill(Buffer& view, int x, int y, int tolerance, bool eightConnected)
+// A depth-first walk over runs. A run scans the row above, then the row
+// below, for a pixel it can take; there it marks the new run and goes on
+// with that one. A finished run goes back to its parent, whose ends it finds
+// again from the marks, and the parent scans on past the finished run. A
+// run found from its parent passes over the parent's columns when it scans
+// the parent's row: they are marked.
+template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
 {
-    Rect box = {0, 0, -1, -1};
-    if (!view.pixels || x < view.left || x > view.right || y < view.top || y > view.bottom) return box;
-    unsigned long* p = view.At(x, y);
-    if (*p & FillMark) return box;
-    const unsigned long seed = *p & 0x00FFFFFF;
-    const Step* steps = eightConnected ? EightSteps : FourSteps;
-    const int count = eightConnected ? 8 : 4;
-    *p = (*p & ~StepBits) | FillMark;
-    box = Rect{x, y, x, y};
-    const int seedX = x, seedY = y;
-    int next = 0;
+    Buffer& view = w.v;
+    int l, r;
+    w.MarkRun(x, y, l, r);
+    *view.At(x, y) |= FoundHere;
+    Rect box = {l, y, r, y};
+    const int rootX = x, rootY = y;
+    int side = 0;            // 0 scanning the row above, 1 the row below
+    int next = l - w.reach;  // the next column to look at there
+    int parentSide = -1, parentL = 0, parentR = -1;
     for (;;) {
-        bool moved = false;
-        for (; next < count; ++next) {
-            int nx = x + steps[next].dx, ny = y + steps[next].dy;
-            if (nx < view.left || nx > view.right || ny < view.top || ny > view.bottom) continue;
-            unsigned long* q = p + steps[next].dy * view.stride + steps[next].dx;
-            if ((*q & FillMark) || FillDistance(*q, seed) > tolerance) continue;
-            *q = (*q & ~StepBits) | FillMark | (unsigned long)next << StepShift;
-            x = nx;
+        int ny = side ? y + 1 : y - 1;
+        int from = std::max(next, view.left), to = std::min(r + w.reach, view.right);
+        int found = -1;
+        if (ny >= view.top && ny <= view.bottom) {
+            if (side == parentSide) {
+                found = w.Scan(ny, from, std::min(to, parentL - 1));
+                if (found < 0) found = w.Scan(ny, std::max(from, parentR + 1), to);
+            } else {
+                found = w.Scan(ny, from, to);
+            }
+        }
+        if (found >= 0) {
+            int parentX = std::min(std::max(found, l), r);
+            parentSide = side ? 0 : 1;
+            parentL = l;
+            parentR = r;
+            w.MarkRun(found, ny, l, r);
+            *view.At(found, ny) |= FoundHere | (side ? 0 : ParentBelow) |
+                                   (unsigned long)(parentX - found + 1) << ShiftPos;
             y = ny;
-            p = q;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
+            box.left = std::min(box.left, l);
+            box.right = std::max(box.right, r);
             box.top = std::min(box.top, y);
             box.bottom = std::max(box.bottom, y);
-            next = 0;
-            moved = true;
-            break;
+            side = 0;
+            next = l - w.reach;
+            continue;
         }
-        if (moved) continue;
-        if (x == seedX && y == seedY) break;
-        // Back along the step that reached this pixel, then on with the
-        // neighbour after it.
-        int came = int((*p & StepBits) >> StepShift);
-        *p &= ~StepBits;
-        x -= steps[came].dx;
-        y -= steps[came].dy;
-        p -= steps[came].dy * view.stride + steps[came].dx;
-        next = came + 1;
+        if (side == 0) {
+            side = 1;
+            next = l - w.reach;
+            continue;
+        }
+        // Done: back to the parent from the pixel that found this run.
+        unsigned long* row = w.Row(y);
+        int here = l;
+        while (here < r && !(row[here] & FoundHere)) ++here;
+        unsigned long link = row[here];
+        row[here] &= ~LinkBits;
+        if (here == rootX && y == rootY) break;
+        int doneRight = r;
+        y += (link & ParentBelow) ? 1 : -1;
+        side = (link & ParentBelow) ? 0 : 1;
+        w.FindRun(here + int((link & ParentShift) >> ShiftPos) - 1, y, l, r);
+        next = doneRight + 1;
+        parentSide = -1;  // the parent's own parent is not known here
     }
     return box;
+}
+
+Rect SeedFill(Buffer& view, int x, int y, int tolerance, bool eightConnected)
+{
+    if (!view.pixels || x < view.left || x > view.right || y < view.top || y > view.bottom) return Rect{0, 0, -1, -1};
+    unsigned long p = *view.At(x, y);
+    if (p & FillMark) return Rect{0, 0, -1, -1};
+    int reach = eightConnected ? 1 : 0;
+    if (tolerance <= 0) return Fill(Walk<ExactColour>{view, ExactColour{p & 0x00FFFFFF}, reach}, x, y);
+    return Fill(Walk<NearColour>{view, NearColour{p & 0x00FFFFFF, tolerance}, reach}, x, y);
 }
