@@ -124,8 +124,8 @@ int main()
     original.Alloc({Side, Side});
     printf("Seed fill, %dx%d, 4-connected, tolerance 0 (ratio: baseline time / seed fill time)\n", Side, Side);
     original.Box(original.GetRect(), Floor);
-    Compare("flat", original, 3);
+    Compare("flat", original, 5);
     Maze(original);
-    Compare("maze", original, 3);
+    Compare("maze", original, 5);
     return 0;
 }

@@ -11,7 +11,8 @@ namespace {
 const unsigned long FoundHere = 0x04000000;     // this pixel found its run
 const unsigned long ParentBelow = 0x08000000;   // else above
 const unsigned long ParentShift = 0x30000000;   // parent column - this column + 1
-const unsigned long LinkBits = FoundHere | ParentBelow | ParentShift;
+const unsigned long ParentFirstSide = 0x40000000;  // found on the parent's first side
+const unsigned long LinkBits = FoundHere | ParentBelow | ParentShift | ParentFirstSide;
 const int ShiftPos = 28;
 
 // Whether a pixel is near the seed: exactly its colour, or within a
@@ -40,9 +41,11 @@ template <class Near> struct Walk {
     void MarkRun(int x, int y, int& l, int& r) const
     {
         unsigned long* row = Row(y);
-        row[x] = (row[x] & ~LinkBits) | FillMark;
-        for (l = x; l > v.left && near.Takes(row[l - 1]); --l) row[l - 1] = (row[l - 1] & ~LinkBits) | FillMark;
-        for (r = x; r < v.right && near.Takes(row[r + 1]); ++r) row[r + 1] = (row[r + 1] & ~LinkBits) | FillMark;
+        for (l = x; l > v.left && near.Takes(row[l - 1]); --l) {
+        }
+        for (r = x; r < v.right && near.Takes(row[r + 1]); ++r) {
+        }
+        for (int i = l; i <= r; ++i) row[i] = (row[i] & ~LinkBits) | FillMark;
     }
     // The ends of the marked run through (x, y).
     void FindRun(int x, int y, int& l, int& r) const
@@ -74,12 +77,11 @@ int FillDistance(unsigned long pixel, unsigned long seed)
     return std::abs(r) + std::abs(g) + std::abs(b);
 }
 
-// A depth-first walk over runs. A run scans the row above, then the row
-// below, for a pixel it can take; there it marks the new run and goes on
-// with that one. A finished run goes back to its parent, whose ends it finds
-// again from the marks, and the parent scans on past the finished run. A
-// run found from its parent passes over the parent's columns when it scans
-// the parent's row: they are marked.
+// A depth-first walk over runs. A run scans the row toward its parent
+// first, passing over the parent's columns (they are marked), then the row
+// away from it, for a pixel it can take; there it marks the new run and goes
+// on with that one. A finished run goes back to its parent, whose ends it
+// finds again from the marks, and the parent scans on past the finished run.
 template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
 {
     Buffer& view = w.v;
@@ -89,14 +91,16 @@ template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
     Rect box = {l, y, r, y};
     const int rootX = x, rootY = y;
     int side = 0;            // 0 scanning the row above, 1 the row below
+    bool firstSide = true;   // the run has the other row still to scan
     int next = l - w.reach;  // the next column to look at there
-    int parentSide = -1, parentL = 0, parentR = -1;
+    bool skipParent = false;
+    int parentL = 0, parentR = -1;
     for (;;) {
         int ny = side ? y + 1 : y - 1;
         int from = std::max(next, view.left), to = std::min(r + w.reach, view.right);
         int found = -1;
         if (ny >= view.top && ny <= view.bottom) {
-            if (side == parentSide) {
+            if (skipParent) {
                 found = w.Scan(ny, from, std::min(to, parentL - 1));
                 if (found < 0) found = w.Scan(ny, std::max(from, parentR + 1), to);
             } else {
@@ -105,23 +109,26 @@ template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
         }
         if (found >= 0) {
             int parentX = std::min(std::max(found, l), r);
-            parentSide = side ? 0 : 1;
             parentL = l;
             parentR = r;
             w.MarkRun(found, ny, l, r);
-            *view.At(found, ny) |= FoundHere | (side ? 0 : ParentBelow) |
+            *view.At(found, ny) |= FoundHere | (side ? 0 : ParentBelow) | (firstSide ? ParentFirstSide : 0) |
                                    (unsigned long)(parentX - found + 1) << ShiftPos;
             y = ny;
             box.left = std::min(box.left, l);
             box.right = std::max(box.right, r);
             box.top = std::min(box.top, y);
             box.bottom = std::max(box.bottom, y);
-            side = 0;
+            side = side ? 0 : 1;
+            firstSide = true;
+            skipParent = true;
             next = l - w.reach;
             continue;
         }
-        if (side == 0) {
-            side = 1;
+        skipParent = false;
+        if (firstSide) {
+            side = side ? 0 : 1;
+            firstSide = false;
             next = l - w.reach;
             continue;
         }
@@ -135,9 +142,9 @@ template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
         int doneRight = r;
         y += (link & ParentBelow) ? 1 : -1;
         side = (link & ParentBelow) ? 0 : 1;
+        firstSide = (link & ParentFirstSide) != 0;
         w.FindRun(here + int((link & ParentShift) >> ShiftPos) - 1, y, l, r);
         next = doneRight + 1;
-        parentSide = -1;  // the parent's own parent is not known here
     }
     return box;
 }
