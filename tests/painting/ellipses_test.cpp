@@ -55,4 +55,31 @@ TEST_F(Ellipses, FilledEllipseIsThePaintKitsFilledEllipse)
     ExpectUndoRedo();
 }
 
+// With Clipping, only the visible part is marked and filled: no mark is
+// left outside it for a later fill to stumble on.
+TEST_F(Ellipses, FilledEllipseStopsAtTheVisiblePart)
+{
+    Clipping = true;
+    PaintKitHost.visibleArea = [](ViewArea& a) {
+        a = ViewArea{0, 0, 20, 20};
+        return true;
+    };
+    Use(tools.circlef);
+    Drag({15, 15}, {15, 22});
+    Clipping = false;
+    EXPECT_TRUE(NoFlagsLeft());
+    EXPECT_TRUE(Changed().count({15, 19}));
+    EXPECT_FALSE(Changed().count({15, 20}));
+}
+
+TEST_F(Ellipses, RightButtonCircleRestoresTheBrushColours)
+{
+    Use(tools.circle);
+    MouseShift = 16;
+    Drag({20, 20}, {23, 24});
+    Leave();
+    EXPECT_TRUE(AllChangedAre(Back));
+    EXPECT_EQ(*StampBuffer.At(0, 0), Fore);
+}
+
 }  // namespace

@@ -67,4 +67,21 @@ TEST_F(FilledShapes, ClickWithoutDragFillsOnePixel)
     EXPECT_TRUE(NoFlagsLeft());
 }
 
+// A drag released off the picture: the edges are cut at its border.
+TEST_F(FilledShapes, ShapeReachingPastThePictureIsClipped)
+{
+    Use(tools.fillDraw);
+    Press(5, 5);
+    timer.Advance(300);
+    Move(10, 30);
+    Move(OutsideView, OutsideView);
+    Release(-30, 20);
+    Leave();
+    EXPECT_TRUE(Changed().count({3, 15}));
+    EXPECT_TRUE(Changed().count({0, 15}));
+    EXPECT_FALSE(Changed().count({30, 15}));
+    EXPECT_TRUE(AllChangedAre(Fore));
+    ExpectUndoRedo();
+}
+
 }  // namespace
