@@ -11,6 +11,7 @@
 #include "pictureview.h"
 #include "seedfill.h"
 #include "shapes_tools.h"
+#include "toolhost.h"
 
 // An outline pixel carries the key and the mark: row toggles step over it.
 static const unsigned long OutlineBits = KeyPixel | FillMark;
@@ -200,4 +201,21 @@ void P_fill_poly::Click()
     if (x != lastX || y != lastY) AddEdge(x, y);
     // The next press goes on from this vertex.
     ToolPhase = PhaseIdle;
+}
+
+static const short CloseCursor = -46;
+
+void ShowPolygonCloseCursor()
+{
+    static short shown = 0;  // what the views were last given; 0: nothing
+    P_fill_poly& poly = ShapeTools().fillPoly;
+    if (CurrentTool != &poly || ToolPhase == PhaseDragging) {
+        shown = 0;
+        return;
+    }
+    bool canClose = ToolPhase != PhaseIdle && MousePoint.x != OutsideView && poly.NearFirstVertex();
+    short cursor = canClose ? CloseCursor : poly.cursor;
+    if (cursor == shown) return;
+    shown = cursor;
+    SetImageViewCursors(cursor);
 }

@@ -54,4 +54,9 @@ private:
     void XorBand(int x, int y);
 };
 
+// The main window's activity timer: while the polygon fill waits for its
+// next corner, the views show the closing cursor where a click would close
+// the polygon.
+void ShowPolygonCloseCursor();
+
 #endif

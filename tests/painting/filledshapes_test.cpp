@@ -41,6 +41,29 @@ TEST_F(FilledShapes, PolygonClosedNearItsFirstCornerFillsItsInside)
     ExpectUndoRedo();
 }
 
+TEST_F(FilledShapes, ClosingCursorShowsNearTheFirstCorner)
+{
+    Use(tools.fillPoly);
+    Click({10, 10});
+    Click({30, 10});
+    const struct {
+        ToolPoint at;
+        short cursor;
+    } cases[] = {{{11, 11}, -46}, {{20, 20}, tools.fillPoly.cursor}, {{17, 17}, -46}, {{18, 17}, tools.fillPoly.cursor},
+                 {{9, 9}, -46}};
+    for (auto& c : cases) {
+        Move(c.at.x, c.at.y);
+        ShowPolygonCloseCursor();
+        EXPECT_EQ(viewCursor, c.cursor) << c.at.x << "," << c.at.y;
+    }
+    zoom = 4;  // ten screen pixels are two and a half picture pixels
+    Move(12, 12);
+    ShowPolygonCloseCursor();
+    EXPECT_EQ(viewCursor, tools.fillPoly.cursor);
+    zoom = 1;
+    SelectTool(&pen, true, -1);
+}
+
 TEST_F(FilledShapes, PentagramLeavesItsInnerPentagonEmpty)
 {
     Use(tools.fillDraw);

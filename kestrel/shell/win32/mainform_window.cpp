@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "filledshapes.h"
 #include "imageform.h"
 #include "imagetitle.h"
 #include "main_window_snap.h"
@@ -179,6 +180,7 @@ void TMainForm::ActivateIconFunc(TObject*)
     UndoBtn->SetEnabled(idle && f->Picture.undoHead);
     RedoBtn->SetEnabled(idle && f->Picture.redoHead);
     if (!f || CurrentPicture != &f->Picture) return;
+    ShowPolygonCloseCursor();
     if (++ActivityTicks >= 3) {
         ActivityTicks = 0;
         if (f->Picture.HasSelection()) f->Picture.DrawMarchingAnts(true);
