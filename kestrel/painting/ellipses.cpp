@@ -65,8 +65,6 @@ P_elpse::P_elpse(bool circle, bool filled) : circle_(circle), filled_(filled)
 {
     pointerMode = 2;
     helpContext = 2500;
-    startKey = circle ? "CircleIO" : "EllipseIO";
-    dragKey = circle ? "Circle2" : "Ellipse2";
     if (!filled) optionBarKey = circle ? "CIRCLEBAR" : "ELLIPSEBAR";
 }
 
@@ -77,7 +75,7 @@ P_ellipsef::P_ellipsef() : P_elpse(false, true) { iconKey = "EllipsefIcon"; }
 
 void P_elpse::Activate()
 {
-    statusText = Translate(startKey);
+    statusText = Translate(circle_ ? "CircleIO" : "EllipseIO");
     if (!filled_) WriteLineOptions(lineMode, lineValue);
 }
 
@@ -152,14 +150,14 @@ void P_elpse::Click()
 {
     bandShown = false;
     if (ToolPhase == PhaseIdle) {
-        statusText = Translate(dragKey);
+        statusText = Translate(circle_ ? "Circle2" : "Ellipse2");
         centreX = MousePoint.x;
         centreY = MousePoint.y;
         return;
     }
     ClearSizeText();
     DrawFinal(MousePoint.x, MousePoint.y);
-    statusText = Translate(startKey);
+    statusText = Translate(circle_ ? "CircleIO" : "EllipseIO");
     UpdateView();
 }
 

@@ -14,7 +14,6 @@ class P_elpse : public P_icon {
 public:
     int centreX = 0, centreY = 0;
     int radiusX = 0, radiusY = 0;
-    AnsiString startKey, dragKey;  // status keys: before the press, while dragging
     int lineMode = 0;
     int lineValue = 2;
 
