@@ -47,14 +47,15 @@ void FillRows(Buffer& b)
     }
 }
 
-Points CircleVertices(int cx, int cy, int r)
+// Sixteen segments: radii below 32.
+Points EllipseVertices(int cx, int cy, int rx, int ry)
 {
-    Points v = {{cx, cy - r}};
+    Points v = {{cx, cy - ry}};
     for (int i = 1; i <= 16; ++i) {
         int k = 64 * i % 1024;
         int s = int(std::trunc(512 * std::sin(2 * 3.14159265358979323846 * k / 1024)));
         int c = int(std::trunc(512 * std::sin(2 * 3.14159265358979323846 * (k + 256) / 1024)));
-        v.push_back(ToolPoint{cx - r * s / 512, cy - r * c / 512});
+        v.push_back(ToolPoint{cx - rx * s / 512, cy - ry * c / 512});
     }
     return v;
 }
@@ -156,12 +157,24 @@ TEST_F(ShapeToolsWindow, EachToolPaintsItsReferenceAtZoomOneAndTwoAndUndoes)
         {"curve", 'U', &t.spline, false, {{0, 10}, {32, 10}, {16, 10}}, [](Buffer& b) { Polyline(b, {{0, 10}, {32, 10}}); }},
         {"filled rectangle", 'R', &t.boxRectf, true, {{2, 2}, {8, 5}}, [](Buffer& b) { b.Box(Rect{2, 2, 8, 5}, Ink); }},
         {"rectangle", 'R', &t.boxRect, true, {{2, 2}, {8, 5}}, [](Buffer& b) { b.Rectangle(Rect{2, 2, 8, 5}, Ink); }},
-        {"circle", 'C', &t.circle, true, {{20, 20}, {23, 24}}, [](Buffer& b) { Polyline(b, CircleVertices(20, 20, 5)); }},
+        {"circle", 'C', &t.circle, true, {{20, 20}, {23, 24}}, [](Buffer& b) { Polyline(b, EllipseVertices(20, 20, 5, 5)); }},
         {"fill", 'F', &t.fillSolid, false, {{20, 20}}, [](Buffer& b) { b.Box(Rect{11, 11, 29, 29}, Ink); }},
         {"filled polygon", 'D', &t.fillPoly, false, {{10, 10}, {30, 10}, {20, 30}, {11, 11}}, [](Buffer& b) {
              Polyline(b, {{10, 10}, {30, 10}, {20, 30}, {10, 10}});
              FillRows(b);
          }},
+        {"filled freehand shape", 'D', &t.fillDraw, true, {{10, 10}, {30, 10}, {20, 30}, {10, 10}}, [](Buffer& b) {
+             Polyline(b, {{10, 10}, {30, 10}, {20, 30}, {10, 10}});
+             FillRows(b);
+         }},
+        {"connected curves", 'U', &t.splineCont, false, {{0, 10}, {32, 10}, {16, 10}},
+         [](Buffer& b) { Polyline(b, {{0, 10}, {32, 10}}); }},
+        {"filled square", 'R', &t.boxSqrf, true, {{2, 2}, {8, 5}}, [](Buffer& b) { b.Box(Rect{2, 2, 8, 8}, Ink); }},
+        {"square", 'R', &t.boxSqr, true, {{5, 5}, {8, 12}}, [](Buffer& b) { b.Rectangle(Rect{5, 5, 12, 12}, Ink); }},
+        {"ellipse", 'C', &t.ellipse, true, {{24, 20}, {28, 22}},
+         [](Buffer& b) { Polyline(b, EllipseVertices(24, 20, 6, 3)); }},
+        {"pattern fill without a cut brush", 'F', &t.fillPattern, false, {{20, 20}},
+         [](Buffer& b) { b.Box(Rect{11, 11, 29, 29}, Ink); }},
     };
     TImageForm* f = NewShownWindow(W, H);
     ASSERT_NE(f, nullptr);
