@@ -1,5 +1,4 @@
-// Boxes and squares: outlines against Pixmill's rectangle, filled boxes
-// through the fill tool, the square constraint and the right button.
+// Filled boxes: the right button, and shading through the mark.
 
 #include "colorsel_hsv.h"
 #include "drawtools_fixture.h"
@@ -14,30 +13,6 @@ PixelSet Filled(int l, int t, int r, int b)
     for (int y = t; y <= b; ++y)
         for (int x = l; x <= r; ++x) s.insert({x, y});
     return s;
-}
-
-TEST_F(Boxes, OutlinesAndFilledBoxesCoverTheirRectangles)
-{
-    struct {
-        P_box* tool;
-        ToolPoint from, to;
-        PixelSet want;
-    } cases[] = {
-        {&tools.boxRect, {2, 2}, {8, 5}, Union({Line({2, 2}, {8, 2}), Line({8, 2}, {8, 5}), Line({8, 5}, {2, 5}), Line({2, 5}, {2, 2})})},
-        {&tools.boxRectf, {8, 5}, {2, 2}, Filled(2, 2, 8, 5)},
-        {&tools.boxSqr, {5, 5}, {5, 12}, Line({5, 5}, {5, 12})},
-        {&tools.boxSqrf, {5, 5}, {8, 12}, Filled(5, 5, 12, 12)},
-    };
-    for (auto& c : cases) {
-        pic.Box(pic.GetRect(), Ground);
-        Use(*c.tool);
-        Move(c.from.x, c.from.y);
-        Drag(c.from, c.to);
-        Leave();  // no guide or band left
-        EXPECT_EQ(Changed(), c.want) << c.tool->iconKey.c_str();
-        EXPECT_TRUE(AllChangedAre(Fore)) << c.tool->iconKey.c_str();
-        ExpectUndoRedo();
-    }
 }
 
 TEST_F(Boxes, RightButtonFilledBoxIsTheBackgroundColour)

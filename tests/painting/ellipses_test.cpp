@@ -1,7 +1,5 @@
-// Circles and ellipses: the vertex polyline from a sine table computed
-// here, the segment counts, the zero radius and the filled ellipse.
-
-#include <cmath>
+// Circles and ellipses: the segment counts, the zero radius, the filled
+// ellipse, clipping and the right button.
 
 #include "drawtools_fixture.h"
 
@@ -13,27 +11,6 @@ TEST(EllipseSegments, DoubleEvery32PixelsUpTo1024)
 {
     const int cases[][2] = {{0, 16}, {31, 16}, {32, 32}, {191, 512}, {192, 1024}, {5000, 1024}, {1 << 30, 1024}};
     for (auto& c : cases) EXPECT_EQ(EllipseSegments(c[0], 3), c[1]) << c[0];
-}
-
-TEST_F(Ellipses, CircleOutlineFollowsTheSineTablePolyline)
-{
-    auto S = [](int k) { return int(std::trunc(512 * std::sin(2 * 3.14159265358979323846 * k / 1024))); };
-    ASSERT_EQ(S(64), 195);
-    Use(tools.circle);
-    Drag({20, 20}, {23, 24});  // r = 5, 16 segments
-    PixelSet want;
-    ToolPoint prev = {20, 15};
-    for (int i = 1; i <= 16; ++i) {
-        int k = 64 * i % 1024;
-        ToolPoint v = {20 - 5 * S(k) / 512, 20 - 5 * S(k + 256) / 512};
-        if (i == 1) {
-            EXPECT_EQ(v, (ToolPoint{19, 16}));
-        }
-        want = Union({want, Line(prev, v)});
-        prev = v;
-    }
-    EXPECT_EQ(Changed(), want);
-    ExpectUndoRedo();
 }
 
 TEST_F(Ellipses, ZeroRadiusCirclePaintsOneDab)

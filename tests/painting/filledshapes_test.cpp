@@ -1,45 +1,11 @@
-// Filled polygons and freehand shapes: a convex polygon against its
-// Bresenham edges filled row by row, the even-odd rule of a pentagram, the
-// single-click shape and the closing distance.
+// Filled polygons and freehand shapes: the closing distance, the even-odd
+// rule of a pentagram, the single-click shape and edges past the picture.
 
 #include "drawtools_fixture.h"
 
 namespace {
 
-class FilledShapes : public DrawToolTest {
-protected:
-    // Each row from its leftmost to its rightmost outline pixel.
-    static PixelSet ConvexFill(const std::vector<ToolPoint>& corners)
-    {
-        PixelSet edges;
-        for (size_t i = 0; i < corners.size(); ++i)
-            edges = Union({edges, Line(corners[i], corners[(i + 1) % corners.size()])});
-        PixelSet fill;
-        for (int y = 0; y < H; ++y) {
-            int l = W, r = -1;
-            for (auto p : edges)
-                if (p.second == y) l = std::min(l, p.first), r = std::max(r, p.first);
-            for (int x = l; x <= r; ++x) fill.insert({x, y});
-        }
-        return fill;
-    }
-};
-
-TEST_F(FilledShapes, PolygonClosedNearItsFirstCornerFillsItsInside)
-{
-    Use(tools.fillPoly);
-    Click({10, 10});
-    Click({30, 10});
-    Click({20, 30});
-    Move(11, 11);
-    EXPECT_NE(All(), before);  // the rubber band
-    Click({11, 11});
-    Leave();
-    EXPECT_EQ(ToolPhase, PhaseIdle);
-    EXPECT_EQ(Changed(), ConvexFill({{10, 10}, {30, 10}, {20, 30}}));
-    EXPECT_TRUE(AllChangedAre(Fore));
-    ExpectUndoRedo();
-}
+using FilledShapes = DrawToolTest;
 
 TEST_F(FilledShapes, ClosingCursorShowsNearTheFirstCorner)
 {

@@ -1,21 +1,11 @@
-// Lines and curves: dabs along Pixmill's line, the three dab modes, arrow
-// barbs, chains of segments, straight curves and the right button.
+// Lines and curves: the three dab modes, arrow barbs, chains of segments
+// and the right button.
 
 #include "drawtools_fixture.h"
 
 namespace {
 
 using Lines = DrawToolTest;
-
-TEST_F(Lines, ContinuousLineIsPixmillsLineAndUndoes)
-{
-    Use(tools.line);
-    Drag({3, 4}, {17, 9});
-    Leave();
-    EXPECT_EQ(Changed(), Line({3, 4}, {17, 9}));
-    EXPECT_TRUE(AllChangedAre(Fore));
-    ExpectUndoRedo();
-}
 
 TEST_F(Lines, DabModesPlaceDabsAlongTheMajorAxis)
 {
@@ -63,17 +53,6 @@ TEST_F(Lines, ChainedSegmentsShareTheirEndsAndEachIsAStep)
     EXPECT_EQ(Changed(), Line({2, 2}, {20, 8}));
     ASSERT_TRUE(UDBuffer::Undo(&pic, true));
     EXPECT_EQ(All(), before);
-}
-
-TEST_F(Lines, CurveThroughAPointOnTheLineIsStraight)
-{
-    Use(tools.spline);
-    Click({0, 10});
-    Click({32, 10});
-    Click({16, 10});
-    Leave();
-    EXPECT_EQ(Changed(), Line({0, 10}, {32, 10}));
-    ExpectUndoRedo();
 }
 
 TEST_F(Lines, RightButtonCurvePaintsTheBackground)
