@@ -18,12 +18,14 @@ static int MaxChannel(unsigned long p) { return int(std::max({(p >> 16) & 0xFF, 
 
 static unsigned long ToPixel(RGBTriple c) { return (unsigned long)(c.r << 16 | c.g << 8 | c.b); }
 
-// Calls paint(pixel) for every marked pixel of the work view, which answers
-// the pixel's new value; the painted area goes into DirtyRect.
+// Calls paint(pixel) for every marked pixel, which answers the pixel's new
+// value; the painted area goes into DirtyRect. The whole picture is looked
+// at, not only the work view: a mark left anywhere would stop later fills.
 template <class Paint> static void ForEachMarked(Paint paint)
 {
-    Buffer& v = WorkView;
-    if (!v.pixels) return;
+    Buffer* pic = CurrentPicture;
+    if (!pic || !pic->pixels) return;
+    Buffer& v = *pic;
     Rect box = {v.right + 1, v.bottom + 1, v.left - 1, v.top - 1};
     for (int y = v.top; y <= v.bottom; ++y) {
         unsigned long* p = v.At(v.left, y);

@@ -17,7 +17,7 @@ public:
     void Click() override;
     void Activate() override;
     void Deactivate(P_icon* next) override;
-    // Paints every marked pixel of the work view and clears its mark,
+    // Paints every marked pixel of the picture and clears its mark,
     // extending DirtyRect by what it painted.
     virtual void Apply(unsigned long colour) = 0;
 
@@ -59,7 +59,7 @@ private:
     int previewX = 0, previewY = 0;
 };
 
-// Solid painting of every marked pixel of the work view, as P_fill_solid's.
+// Solid painting of every marked pixel of the picture, as P_fill_solid's.
 void ApplySolid(unsigned long colour, bool shading);
 
 #endif
