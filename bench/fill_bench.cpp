@@ -126,6 +126,6 @@ int main()
     original.Box(original.GetRect(), Floor);
     Compare("flat", original, 5);
     Maze(original);
-    Compare("maze", original, 5);
+    Compare("maze", original, 7);
     return 0;
 }
