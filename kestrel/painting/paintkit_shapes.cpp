@@ -14,7 +14,8 @@ struct Sines {
     int v[SineTableSize];
     Sines()
     {
-        for (int i = 0; i < SineTableSize; ++i) v[i] = int(std::lround(512 * std::sin(i * 3.14159265358979323846 / 512)));
+        // Truncated, not rounded: the ellipse vertices are defined on these values.
+        for (int i = 0; i < SineTableSize; ++i) v[i] = int(std::trunc(512 * std::sin(i * 3.14159265358979323846 / 512)));
     }
 };
 const Sines sines;

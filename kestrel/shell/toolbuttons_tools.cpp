@@ -4,12 +4,14 @@
 
 #include "brushes_tools.h"
 #include "toolbox_tools.h"
+#include "shapes_tools.h"
 
 P_icon* BuiltToolForName(const char* name)
 {
     if (!name) return nullptr;
     PenBrushToolSet& set = PenBrushTools();
     ToolBoxSet& box = ToolBoxTools();
+    ShapeToolSet& shapes = ShapeTools();
     struct Entry {
         const char* name;
         P_icon* tool;
@@ -22,6 +24,12 @@ P_icon* BuiltToolForName(const char* name)
         {"CLEAR", &set.clear},
         {"SPRAY1", &box.spray},      {"SPRAY2", &box.airbrush},   {"CLONE", &box.clone},
         {"GETCOL", &box.getCol},     {"CHCOL", &box.chCol},       {"GRID", &box.grid},
+        {"LINE1", &shapes.line},     {"LINE2", &shapes.lineCont}, {"SPLINE1", &shapes.spline},
+        {"SPLINE2", &shapes.splineCont}, {"RECT1", &shapes.boxRectf}, {"RECT2", &shapes.boxRect},
+        {"RECT3", &shapes.boxSqrf},  {"RECT4", &shapes.boxSqr},   {"CRC1", &shapes.circle},
+        {"CRC2", &shapes.circlef},   {"CRC3", &shapes.ellipse},   {"CRC4", &shapes.ellipsef},
+        {"FILLDRAW", &shapes.fillDraw}, {"FILLPOLY", &shapes.fillPoly}, {"FILL1", &shapes.fillSolid},
+        {"FILL2", &shapes.fillPattern},
     };
     for (const Entry& e : entries)
         if (std::strcmp(e.name, name) == 0) return e.tool;

@@ -8,6 +8,7 @@
 #include "toolbuttons_fixture.h"
 #include "toolbuttons_layout.h"
 #include "toolbuttons_tools.h"
+#include "shapes_tools.h"
 #include "toolbox_tools.h"
 
 namespace {
@@ -83,7 +84,7 @@ TEST_F(ToolTable, TheRightToolNeedsItsGroup)
     EXPECT_EQ(steps[0].rightTool, nullptr);
 }
 
-TEST_F(ToolTable, TheProgramHasPensBrushesAndClearSoFar)
+TEST_F(ToolTable, TheProgramsToolsSoFarMakeTheirGroups)
 {
     PenBrushToolSet& set = PenBrushTools();
     EXPECT_EQ(BuiltToolForName("PEN1"), &set.penCont);
@@ -94,13 +95,15 @@ TEST_F(ToolTable, TheProgramHasPensBrushesAndClearSoFar)
     EXPECT_EQ(BuiltToolForName("CLEAR"), &set.clear);
     EXPECT_EQ(BuiltToolForName("SPRAY2"), &ToolBoxTools().airbrush);
     EXPECT_EQ(BuiltToolForName("GRID"), &ToolBoxTools().grid);
-    EXPECT_EQ(BuiltToolForName("LINE1"), nullptr);
+    EXPECT_EQ(BuiltToolForName("LINE1"), &ShapeTools().line);
+    EXPECT_EQ(BuiltToolForName("FILL2"), &ShapeTools().fillPattern);
     EXPECT_EQ(BuiltToolForName(nullptr), nullptr);
     Apply(PlanToolButtons(ToolButtonRows(), BuiltToolForName));
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 1, 1, 1, 1, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
     EXPECT_EQ(set.penOne.groupButton, GetToolGroup(1).button);
-    EXPECT_EQ(GetToolGroup(7).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(7).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(8).button->hint, "Fill (F)") << GetToolGroup(8).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(13).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(13).button->hint.c_str();
 }
 
 TEST_F(ToolTable, ShortcutTextUsesTheLanguagesWordsAltShiftCtrl)

@@ -137,6 +137,12 @@ public:
     // The origin button on the grid bar, and the services of toolbox_host.h.
     void InstallToolBoxServices();
     void UninstallToolBoxServices();  // they reach this window
+    // --- the tools' option handlers (mainform_toolhandlers.cpp) ---
+    // A line, curve or outline option changed: the feedback follows it.
+    void LineParamChange(TObject* Sender);
+    // The pattern fill's origin button: the next click places the origin.
+    void SetFillOrigin(TObject* Sender);
+    void BindToolOptionHandler(int index, int handler);
 
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);

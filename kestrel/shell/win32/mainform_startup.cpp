@@ -6,6 +6,7 @@
 #include "application.h"
 #include "bitmap.h"
 #include "debuglog.h"
+#include "drawtools_common.h"
 #include "brushes_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
@@ -117,6 +118,9 @@ void TMainForm::FormCreate(TObject*)
     Palettebar->OnMove = [this](TObject* s) { ToolPanelMove(s); };
     OptionBarView.showGridBar = [this](bool shown) { ShowGridBar(shown); };
     InstallToolBoxServices();
+    OptionHandlerBinder = [](int index, MainOptionHandler handler) {
+        if (MainForm) MainForm->BindToolOptionHandler(index, handler);
+    };
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < 13; ++i) {
         HCURSOR cursor = LoadCursorA(instance, CursorNames[i]);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "filledshapes.h"
 #include "geometry_winapi.h"
 #include "imageform.h"
 #include "imagetitle.h"
@@ -182,6 +183,7 @@ void TMainForm::ActivateIconFunc(TObject*)
     RedoBtn->SetEnabled(idle && f->Picture.redoHead);
     if (!f || CurrentPicture != &f->Picture) return;
     StepSprayTool();
+    ShowPolygonCloseCursor();
     if (++ActivityTicks >= 3) {
         ActivityTicks = 0;
         if (f->Picture.HasSelection()) f->Picture.DrawMarchingAnts(true);

@@ -1,0 +1,71 @@
+// Lines and curves: the three dab modes, arrow barbs, chains of segments
+// and the right button.
+
+#include "drawtools_fixture.h"
+
+namespace {
+
+using Lines = DrawToolTest;
+
+TEST_F(Lines, DabModesPlaceDabsAlongTheMajorAxis)
+{
+    struct {
+        int mode, value;
+        std::vector<int> xs;
+    } cases[] = {
+        {2, 2, {0, 10}}, {1, 3, {0, 3, 6, 9}}, {2, 4, {0, 4, 7, 10}},
+        {2, 1, {0, 10}},  // fewer than two dabs: still one at each end
+    };
+    for (auto& c : cases) {
+        Use(tools.line);
+        SetOptionValue(0, c.mode);
+        SetOptionValue(1, c.value);
+        Drag({0, 5}, {10, 5});
+        Leave();
+        PixelSet want;
+        for (int x : c.xs) want.insert({x, 5});
+        EXPECT_EQ(Changed(), want) << c.mode << "/" << c.value;
+        pic.Box(pic.GetRect(), Ground);
+    }
+}
+
+TEST_F(Lines, ArrowBarbsEndAtTheirTruncatedPoints)
+{
+    Use(tools.line);
+    SetOptionValue(0, 0);
+    SetOptionValue(2, 2);
+    Drag({0, 10}, {30, 20});
+    Leave();
+    EXPECT_EQ(Changed(), Union({Line({0, 10}, {30, 20}), Line({30, 20}, {20, 9}), Line({30, 20}, {15, 23})}));
+    ExpectUndoRedo();
+}
+
+TEST_F(Lines, ChainedSegmentsShareTheirEndsAndEachIsAStep)
+{
+    Use(tools.lineCont);
+    Click({2, 2});
+    Click({20, 8});
+    Click({30, 30});
+    EXPECT_EQ(Changed(), Union({Line({2, 2}, {20, 8}), Line({20, 8}, {30, 30})}));
+    std::vector<unsigned long> both = All();
+    UDBuffer::DropUndo(&pic);  // the step kept for a third segment
+    ASSERT_TRUE(UDBuffer::Undo(&pic, true));
+    EXPECT_EQ(Changed(), Line({2, 2}, {20, 8}));
+    ASSERT_TRUE(UDBuffer::Undo(&pic, true));
+    EXPECT_EQ(All(), before);
+}
+
+TEST_F(Lines, RightButtonCurvePaintsTheBackground)
+{
+    Use(tools.spline);
+    MouseShift = 16;
+    Click({0, 10});
+    Click({32, 20});
+    Click({10, 30});
+    Leave();
+    EXPECT_FALSE(Changed().empty());
+    EXPECT_TRUE(AllChangedAre(Back));
+    EXPECT_EQ(*StampBuffer.At(0, 0), Fore);
+}
+
+}  // namespace
