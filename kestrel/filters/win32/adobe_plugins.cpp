@@ -28,7 +28,16 @@ std::vector<AnsiString> FailedAdobePlugIns;
 
 namespace {
 
-TMenuItem* adobeMenu = nullptr;
+// The submenu is found anew each time rather than kept: it belongs to the
+// main window's Image menu and goes with it.
+const char AdobeMenuName[] = "AdobePlugIns1";
+
+TMenuItem* AdobeMenuIn(TMenuItem* imageMenu)
+{
+    for (int i = 0; i < imageMenu->GetCount(); i++)
+        if (imageMenu->GetItem(i)->GetName() == AdobeMenuName) return imageMenu->GetItem(i);
+    return nullptr;
+}
 
 AnsiString BaseName(const AnsiString& path)
 {
@@ -112,7 +121,11 @@ int FirstSeparatorIndex(TMenuItem* menu)
 void AddToMenu(TMenuItem* imageMenu, const AnsiString& category, const AnsiString& name, int tag,
                const TNotifyEvent& onClick)
 {
-    if (!adobeMenu) adobeMenu = NewMenuItem(imageMenu, Translate("&Adobe"), FirstSeparatorIndex(imageMenu) + 1);
+    TMenuItem* adobeMenu = AdobeMenuIn(imageMenu);
+    if (!adobeMenu) {
+        adobeMenu = NewMenuItem(imageMenu, Translate("&Adobe"), FirstSeparatorIndex(imageMenu) + 1);
+        adobeMenu->SetName(AdobeMenuName);
+    }
     const AnsiString caption = category.IsEmpty() ? Translate("&Default") : "&" + category;
     TMenuItem* sub = adobeMenu->Find(caption);
     if (!sub) sub = NewMenuItem(adobeMenu, caption);
@@ -148,11 +161,10 @@ void ScanAdobePlugIns(TCustomTreeScanner* scanner, TMenuItem* imageMenu, bool us
 {
     FailedAdobePlugIns.clear();
     AdobePlugIns.clear();
-    if (adobeMenu) {
-        // A rescan replaces the submenu rather than adding a second one.
-        if (adobeMenu->GetParent()) adobeMenu->GetParent()->Remove(adobeMenu);
-        delete adobeMenu;
-        adobeMenu = nullptr;
+    // A rescan replaces the submenu rather than adding a second one.
+    if (TMenuItem* old = AdobeMenuIn(imageMenu)) {
+        imageMenu->Remove(old);
+        delete old;
     }
     if (!use || folder.IsEmpty()) return;
     DebugLog("Scanning for Adobe plug-ins started.");
