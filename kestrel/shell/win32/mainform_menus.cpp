@@ -3,6 +3,7 @@
 #include "mainform.h"
 
 #include "aboutpanel.h"
+#include "ffactform.h"
 #include "paintkit.h"
 #include "picturefiles_win32.h"
 #include "tipform.h"
@@ -60,6 +61,9 @@ void TMainForm::BuildMenus()
         SetPaintModeR();
         RefreshOutline(true, true);
     });
+    NewItem(Image1, "", "-", nullptr);
+    NewItem(Image1, "FilterFactory1", "&Filter Factory", [](TObject*) { SelectTool(&FF_filter, true, -1); })
+        ->SetShortCut(ShortCut('F', ssCtrl));
 
     ToolbarVisib = NewItem(View1, "ToolbarVisib", "&Tools", [this](TObject* s) { ToolbarVisibClick(s); });
     PaletteVisib = NewItem(View1, "PaletteVisib", "&Palette", [this](TObject* s) { PaletteVisibClick(s); });

@@ -1,0 +1,89 @@
+// The filter factory in the started main window: the menu command, error
+// markers, preview, Cancel and OK.
+#include "mainwindow_fixture.h"
+
+#include "ffactform.h"
+#include "menus.h"
+#include "undo_entry.h"
+
+namespace {
+
+int UndoSteps(UDBuffer* pic)
+{
+    int n = 0;
+    for (UndoEntry* e = pic->undoHead; e; e = e->next)
+        ++n;
+    return n;
+}
+
+class FilterFactory : public MainWindow {
+protected:
+    UDBuffer* pic = nullptr;
+
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        pic = CurrentPicture;
+        ASSERT_NE(nullptr, pic);
+        pic->Box(pic->GetRect(), 0x00102030);
+        static_cast<TMenuItem*>(MainForm->FindComponent("FilterFactory1"))->Click();
+        gui::PumpUntilIdle();
+        ASSERT_NE(nullptr, FFactForm);
+    }
+
+    void SetFormulas(const char* r, const char* g, const char* b)
+    {
+        FFactForm->Channel[0]->SetText(r);
+        FFactForm->Channel[1]->SetText(g);
+        FFactForm->Channel[2]->SetText(b);
+        FFactForm->ChChange(FFactForm->Channel[2]);  // as the memo's change event does
+        gui::PumpUntilIdle();
+    }
+};
+
+}  // namespace
+
+TEST_F(FilterFactory, ErrorMarkerShowsAndSelectsTheFaultyToken)
+{
+    SetFormulas("r g", "g", "b + 1 +");
+    EXPECT_TRUE(FFactForm->Syntax[0]->GetVisible());
+    EXPECT_FALSE(FFactForm->Syntax[1]->GetVisible());
+    EXPECT_TRUE(FFactForm->Syntax[2]->GetVisible());
+    FFactForm->SyntaxClick(0);
+    EXPECT_EQ(2, FFactForm->Channel[0]->GetSelStart());
+    EXPECT_EQ(1, FFactForm->Channel[0]->GetSelLength());
+    FFactForm->CancelBtnClick(nullptr);
+}
+
+TEST_F(FilterFactory, PreviewTwiceRunsOnceAndOkMakesOneUndoStep)
+{
+    SetFormulas("255 - r", "g", "b / 2");
+    int before = UndoSteps(pic);
+    FFactForm->PreviewBtnClick(nullptr);
+    FFactForm->PreviewBtnClick(nullptr);
+    EXPECT_EQ(1, FFactForm->runs);
+    EXPECT_EQ(0x00EF2018u, *pic->At(0, 0) & 0x00FFFFFF);
+    EXPECT_EQ(before, UndoSteps(pic));
+    unsigned long modified = pic->modified;
+    FFactForm->OkBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, FFactForm);
+    EXPECT_EQ(before + 1, UndoSteps(pic));
+    EXPECT_EQ(modified + 1, pic->modified);
+    EXPECT_EQ(0x00EF2018u, *pic->At(1, 1) & 0x00FFFFFF);
+    ASSERT_TRUE(UDBuffer::Undo(pic, false));
+    EXPECT_EQ(0x00102030u, *pic->At(1, 1) & 0x00FFFFFF);
+}
+
+TEST_F(FilterFactory, CancelRestoresThePicture)
+{
+    SetFormulas("0", "0", "0");
+    int before = UndoSteps(pic);
+    FFactForm->PreviewBtnClick(nullptr);
+    EXPECT_EQ(0u, *pic->At(0, 0) & 0x00FFFFFF);
+    FFactForm->CancelBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, FFactForm);
+    EXPECT_EQ(0x00102030u, *pic->At(0, 0) & 0x00FFFFFF);
+    EXPECT_EQ(before, UndoSteps(pic));
+}
