@@ -40,13 +40,16 @@ bool RunFormulaPixels(const FormulaRoutines& routines, FormulaContext& ctx, cons
     for (int c = 0; c < 3; ++c)
         channel[c] = reinterpret_cast<ChannelRoutine>(const_cast<unsigned char*>(routines.code[c]));
     SetupRoutine setup = reinterpret_cast<SetupRoutine>(const_cast<unsigned char*>(routines.code[3]));
-    if (hooks)
-        hooks->Begin(p.height);
     bool finished = true;
-    for (int y = 0; y < p.height; ++y) {
+    bool whole = p.right < 0;
+    int x0 = whole ? 0 : p.left, y0 = whole ? 0 : p.top;
+    int x1 = whole ? p.width - 1 : p.right, y1 = whole ? p.height - 1 : p.bottom;
+    if (hooks)
+        hooks->Begin(y1 - y0 + 1);  // one step per row
+    for (int y = y0; y <= y1; ++y) {
         const unsigned long* in = p.source + y * p.sourceStride;
         unsigned long* out = p.target + y * p.targetStride;
-        for (int x = 0; x < p.width; ++x) {
+        for (int x = x0; x <= x1; ++x) {
             if (p.hasSelection && (in[x] & 0xFF000000) == 0)
                 continue;
             ctx.x = x;

@@ -28,6 +28,8 @@ struct FormulaPixels {
     int targetStride;     // pixels
     int width, height;
     bool hasSelection;    // only pixels whose top byte is set are computed
+    // The part computed, inclusive; right < 0 means the whole picture.
+    int left = 0, top = 0, right = -1, bottom = -1;
 };
 
 // Resets the run state of ctx (its tables stay) and computes every chosen
