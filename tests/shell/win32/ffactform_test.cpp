@@ -87,3 +87,19 @@ TEST_F(FilterFactory, CancelRestoresThePicture)
     EXPECT_EQ(0x00102030u, *pic->At(0, 0) & 0x00FFFFFF);
     EXPECT_EQ(before, UndoSteps(pic));
 }
+
+TEST_F(FilterFactory, AStoppedPreviewRunsAgain)
+{
+    SetFormulas("255 - r", "g", "b");
+    // The click waits in the queue until the run's first row lets messages through.
+    PostMessageA(FFactForm->PreviewBtn->GetHandle(), BM_CLICK, 0, 0);
+    FFactForm->PreviewBtnClick(nullptr);
+    EXPECT_FALSE(FFactForm->running);
+    EXPECT_EQ(0, FF_filter.previewUpToDate);
+    FFactForm->PreviewBtnClick(nullptr);
+    EXPECT_EQ(2, FFactForm->runs);
+    EXPECT_EQ(1, FF_filter.previewUpToDate);
+    int h = pic->Height();
+    EXPECT_EQ(0x00EF2030u, *pic->At(0, h - 1) & 0x00FFFFFF);
+    FFactForm->CancelBtnClick(nullptr);
+}
