@@ -4,6 +4,7 @@
 
 #include "ffactform.h"
 #include "menus.h"
+#include "messages.h"
 #include "undo_entry.h"
 
 namespace {
@@ -101,5 +102,60 @@ TEST_F(FilterFactory, AStoppedPreviewRunsAgain)
     EXPECT_EQ(1, FF_filter.previewUpToDate);
     int h = pic->Height();
     EXPECT_EQ(0x00EF2030u, *pic->At(0, h - 1) & 0x00FFFFFF);
+    FFactForm->CancelBtnClick(nullptr);
+}
+
+TEST_F(FilterFactory, FormulaFilesLoadAndBadFilesAreReported)
+{
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string good = std::string(dir) + "ffact_good.afs", bad = std::string(dir) + "ffact_bad.afs";
+    std::string chosen;
+    TCommonDialog::ExecuteHook = [&](TCommonDialog* d) {
+        static_cast<TOpenDialog*>(d)->SetFileName(chosen.c_str());
+        return true;
+    };
+    std::vector<std::string> shown;
+    MessageBoxHook = [&](const AnsiString& text, const AnsiString&, unsigned) {
+        shown.push_back(text.c_str());
+        return IDOK;
+    };
+    SetFormulas("255-r", "g", "b");
+    chosen = good;
+    FFactForm->SaveBtnClick(nullptr);
+    FILE* f = std::fopen(bad.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fputs("%RGB-1.0\r5\r7x\r", f);
+    std::fclose(f);
+
+    const struct {
+        std::string file;
+        const char* message;  // null: none
+        const char* red;  // the red memo after loading
+    } cases[] = {
+        {good, nullptr, "255-r"},
+        {bad, "NotValidFF", "r"},  // the memo keeps its text
+        {std::string(dir) + "ffact_missing.afs", "CantOpenFilter", "r"},
+    };
+    for (const auto& c : cases) {
+        shown.clear();
+        FFactForm->Channel[0]->SetText("r");
+        chosen = c.file;
+        FFactForm->LoadBtnClick(nullptr);
+        EXPECT_EQ(c.message ? std::vector<std::string>{Translate(c.message).c_str()} : std::vector<std::string>{},
+                  shown) << c.file;
+        EXPECT_STREQ(c.red, FFactForm->Channel[0]->GetText().c_str()) << c.file;
+    }
+    EXPECT_EQ(5, FilterFactorySet().ctl[0]);
+    EXPECT_EQ(7, FilterFactorySet().ctl[1]);
+
+    shown.clear();
+    chosen = std::string(dir) + "ffact.ksc";
+    FFactForm->MakeBtnClick(nullptr);  // no template beside this program
+    EXPECT_EQ(std::vector<std::string>{Translate("CantSaveComp").c_str()}, shown);
+    TCommonDialog::ExecuteHook = nullptr;
+    MessageBoxHook = nullptr;
+    DeleteFileA(good.c_str());
+    DeleteFileA(bad.c_str());
     FFactForm->CancelBtnClick(nullptr);
 }
