@@ -81,6 +81,20 @@ P_FF_filter::P_FF_filter()
 
 void P_FF_filter::Click() { ToolPhase = PhaseIdle; }
 
+namespace {
+
+// The filtered picture while its window still exists: another window may
+// have become current, and its picture must not receive the saved copy.
+UDBuffer* FilteredPicture()
+{
+    for (int k = 0; k < ImagePictureCount(); ++k)
+        if (ImagePicture(k) == FF_filter.picture)
+            return FF_filter.picture;
+    return nullptr;
+}
+
+}  // namespace
+
 void P_FF_filter::Activate()
 {
     UDBuffer* pic = CurrentPicture;
@@ -96,6 +110,7 @@ void P_FF_filter::Activate()
         SelectDefaultTool(true);
         return;
     }
+    picture = pic;
     previewUpToDate = 0;
     FFactForm = new TFFactForm(Application);
     FFactForm->running = false;
@@ -116,12 +131,14 @@ void P_FF_filter::Deactivate(P_icon*)
         form->Hide();
         form->Release();
     }
-    UDBuffer* pic = CurrentPicture;
-    if (restoreOnDeactivate && pic && saved.pixels) {
+    UDBuffer* pic = FilteredPicture();
+    if (restoreOnDeactivate && pic && saved.pixels && pic->Width() == saved.Width() &&
+        pic->Height() == saved.Height()) {
         pic->Copy(saved, Pair<int>{pic->left, pic->top}, 0xFFFFFFFF);
         RepaintPictureView(pic);
     }
     restoreOnDeactivate = 0;
+    picture = nullptr;
     saved.Free();
 }
 
@@ -359,8 +376,9 @@ void TFFactForm::PreviewBtnClick(TObject*)
         running = false;
         return;
     }
-    UDBuffer* pic = CurrentPicture;
-    if (!pic || !FF_filter.saved.pixels)
+    UDBuffer* pic = FilteredPicture();
+    if (!pic || !FF_filter.saved.pixels || pic->Width() != FF_filter.saved.Width() ||
+        pic->Height() != FF_filter.saved.Height())
         return;
     if (!FF_filter.restoreOnDeactivate) {
         if (!UDBuffer::SaveUndo(&FF_filter.saved, "FilterFact", pic, -1, 0, 0, 0))
@@ -389,8 +407,8 @@ void TFFactForm::OkBtnClick(TObject*)
 {
     FF_filter.restoreOnDeactivate = 0;
     PreviewBtnClick(this);
-    if (CurrentPicture)
-        CurrentPicture->modified++;
+    if (UDBuffer* pic = FilteredPicture())
+        pic->modified++;
     SelectDefaultTool(true);
     if (MainForm)
         MainForm->SetToolbarsFloatingMode(false);

@@ -22,6 +22,7 @@ class P_FF_filter : public P_icon {
 public:
     P_FF_filter();
     UDBuffer saved;                       // the untouched picture
+    UDBuffer* picture = nullptr;          // the picture being filtered
     unsigned char previewUpToDate = 0;
     unsigned char restoreOnDeactivate = 0;
 
