@@ -2,9 +2,7 @@
 // every pixel and every error verdict must agree. FORMULA_ORACLE_FORMULAS
 // raises the count for longer runs.
 #include "../formula_generator.h"
-#include "formula_harness.h"
-
-#include "winapi.h"
+#include "component_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +44,21 @@ std::vector<uint32_t> RunRelocated(FormulaCode& code, const oracle::Picture& pic
     RunFormulaPixels(routines, ProgramFormulaContext(), ctl, PixelsOf(pic, out, hasSelection), nullptr);
     VirtualFree(copy, 0, MEM_RELEASE);
     return out;
+}
+
+// Every slider named, so that the component receives all eight values.
+std::vector<uint32_t> RunThroughComponent(FormulaCode& code, const FormulaCompilation& compiled,
+                                          const oracle::Picture& pic, bool hasSelection, const int ctl[8])
+{
+    FormulaSet set;
+    for (int k = 0; k < 8; ++k) {
+        set.sliderName[k] = "s" + std::to_string(k);
+        set.ctl[k] = ctl[k];
+    }
+    std::string path = BuildComponent(code, compiled, set);
+    if (path.empty())
+        return {};
+    return RunComponent(path, pic, hasSelection, std::vector<int>(ctl, ctl + 8));
 }
 
 std::string Describe(const FormulaTriple& f, Shape s, bool sel)
@@ -99,6 +112,8 @@ TEST(FormulaOracle, RandomFormulasMatchTheInterpreter)
         same = same && expected == compiled.pixels;
         if (same && k % 37 == 0)
             same = RunRelocated(code, pic, sel, ctl) == compiled.pixels;
+        if (same && k % 331 == 0)
+            same = RunThroughComponent(code, compiled.compilation, pic, sel, ctl) == compiled.pixels;
         if (!same) {
             ++mismatches;
             std::string verdicts;
