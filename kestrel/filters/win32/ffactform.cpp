@@ -104,6 +104,7 @@ void P_FF_filter::Activate()
         saved.Alloc(Pair<int>{pic->Width(), pic->Height()});
         saved.Copy(*pic, Pair<int>{-pic->left, -pic->top}, 0xFFFFFFFF);
         saved.CopyAttributes(*pic);
+        FFactForm = new TFFactForm(Application);
     } catch (const std::exception&) {
         saved.Free();
         Warn("NoMem");
@@ -112,7 +113,6 @@ void P_FF_filter::Activate()
     }
     picture = pic;
     previewUpToDate = 0;
-    FFactForm = new TFFactForm(Application);
     FFactForm->running = false;
     FFactForm->ShowTexts();
     FFactForm->BuildThumbnails();

@@ -3,9 +3,9 @@
 #include "formula_code.h"
 
 #include "buffer.h"
+#include "exceptions.h"
 #include "winapi.h"
 
-#include <new>
 
 namespace {
 
@@ -18,7 +18,7 @@ FormulaCode::FormulaCode()
     SIZE_T size = (kCodePages + 1) * kFormulaCodeSize;
     void* block = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE);
     if (!block)
-        throw std::bad_alloc();
+        throw EOutOfMemory();
     DWORD old;
     VirtualProtect(static_cast<unsigned char*>(block) + kCodePages * kFormulaCodeSize, kFormulaCodeSize,
                    PAGE_NOACCESS, &old);

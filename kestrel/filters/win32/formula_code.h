@@ -10,7 +10,7 @@ class Buffer;
 
 class FormulaCode {
 public:
-    FormulaCode();   // raises EOutOfMemory when no memory can be had
+    FormulaCode();   // raises EOutOfMemory when no executable memory can be had
     ~FormulaCode();
     FormulaCode(const FormulaCode&) = delete;
     FormulaCode& operator=(const FormulaCode&) = delete;
