@@ -204,14 +204,12 @@ TFFactForm::TFFactForm(TComponent* AOwner) : TForm(AOwner), code_(new FormulaCod
         {&LoadBtn, "LoadBtn", "&Load...", &TFFactForm::LoadBtnClick},
         {&SaveBtn, "SaveBtn", "&Save...", &TFFactForm::SaveBtnClick},
         {&MakeBtn, "MakeBtn", "&Make...", &TFFactForm::MakeBtnClick},
-        {&HelpBtn, "HelpBtn", "&Help", nullptr},
+        {&HelpBtn, "HelpBtn", "&Help", &TFFactForm::HelpBtnClick},
     };
     for (int k = 0; k < 7; ++k) {
         auto click = rows[k].click;
-        TNotifyEvent handler = nullptr;
-        if (click)
-            handler = [this, click](TObject* s) { (this->*click)(s); };
-        *rows[k].button = NewButton(this, this, rows[k].caption, 412, 4 + 30 * k, 76, 25, handler);
+        *rows[k].button = NewButton(this, this, rows[k].caption, 412, 4 + 30 * k, 76, 25,
+                                    [this, click](TObject* s) { (this->*click)(s); });
         (*rows[k].button)->SetName(rows[k].name);
     }
 
@@ -420,6 +418,8 @@ void TFFactForm::CancelBtnClick(TObject*)
     if (MainForm)
         MainForm->SetToolbarsFloatingMode(false);
 }
+
+void TFFactForm::HelpBtnClick(TObject*) { Application->HelpContext(GetHelpContext()); }
 
 void TFFactForm::FormKeyDown(TObject*, unsigned short& key, TShiftState)
 {

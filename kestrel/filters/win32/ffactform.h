@@ -62,6 +62,7 @@ public:
     void LoadBtnClick(TObject* Sender);
     void SaveBtnClick(TObject* Sender);
     void MakeBtnClick(TObject* Sender);
+    void HelpBtnClick(TObject* Sender);
     void SyntaxClick(int channel);
 
     // Memo and edit texts into the kept set, and back.
