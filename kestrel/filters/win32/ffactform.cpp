@@ -129,7 +129,16 @@ void P_FF_filter::Deactivate(P_icon*)
         formLeft = form->GetLeft();
         formTop = form->GetTop();
         form->Hide();
-        form->Release();
+        // Reached from a message handled while a run goes on (Escape, another
+        // tool): the run stops at the end of its row, before the saved copy
+        // it reads is freed below, and the dialog, whose code it runs, goes
+        // when the run has ended.
+        if (form->running) {
+            form->running = false;
+            form->releaseAfterRun = true;
+        } else {
+            form->Release();
+        }
     }
     UDBuffer* pic = FilteredPicture();
     if (restoreOnDeactivate && pic && saved.pixels && pic->Width() == saved.Width() &&
@@ -398,6 +407,10 @@ void TFFactForm::PreviewBtnClick(TObject*)
     running = false;
     RepaintPictureView(pic);
     EnableControls(true);
+    if (releaseAfterRun) {
+        Release();
+        return;
+    }
     PreviewBtn->SetCaption(Translate("&Preview"));
 }
 
@@ -423,6 +436,14 @@ void TFFactForm::HelpBtnClick(TObject*) { Application->HelpContext(GetHelpContex
 
 void TFFactForm::FormKeyDown(TObject*, unsigned short& key, TShiftState)
 {
+    // While a run goes on, OK and Cancel are disabled: Escape stops the run.
+    if (running) {
+        if (key == VK_ESCAPE) {
+            key = 0;
+            running = false;
+        }
+        return;
+    }
     TWinControl* focus = GetActiveControl();
     bool inMemo = focus == Channel[0] || focus == Channel[1] || focus == Channel[2];
     if (key == VK_RETURN && !inMemo) {

@@ -53,6 +53,7 @@ public:
     TSaveDialog* FFSaveDlg;
     TSaveDialog* KSCSaveDlg;
     bool running = false;
+    bool releaseAfterRun = false;  // the tool went while a run was going on
     int runs = 0;               // picture runs so far, for the tests
 
     void ChChange(TObject* Sender);

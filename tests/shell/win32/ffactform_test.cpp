@@ -159,3 +159,41 @@ TEST_F(FilterFactory, FormulaFilesLoadAndBadFilesAreReported)
     DeleteFileA(bad.c_str());
     FFactForm->CancelBtnClick(nullptr);
 }
+
+namespace {
+
+const UINT SelectDefaultToolMessage = WM_APP + 77;
+
+// Selects the default tool when the marker message is taken from the queue,
+// that is inside the message processing of a running preview.
+LRESULT CALLBACK SelectDefaultToolHook(int code, WPARAM w, LPARAM l)
+{
+    MSG* msg = reinterpret_cast<MSG*>(l);
+    if (code == HC_ACTION && w == PM_REMOVE && msg->message == SelectDefaultToolMessage) {
+        msg->message = WM_NULL;
+        SelectDefaultTool(true);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+}  // namespace
+
+TEST_F(FilterFactory, EscapeStopsARunAndAnotherToolEndsOneSafely)
+{
+    SetFormulas("0", "0", "0");
+    FFactForm->Channel[0]->SetFocus();
+    gui::PumpUntilIdle();
+    PostMessageA(FFactForm->Channel[0]->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    FFactForm->PreviewBtnClick(nullptr);
+    ASSERT_NE(nullptr, FFactForm);
+    EXPECT_EQ(0, FF_filter.previewUpToDate);
+
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, SelectDefaultToolHook, nullptr, GetCurrentThreadId());
+    PostMessageA(FFactForm->GetHandle(), SelectDefaultToolMessage, 0, 0);
+    FFactForm->PreviewBtnClick(nullptr);
+    UnhookWindowsHookEx(hook);
+    gui::PumpUntilIdle();
+    EXPECT_EQ(nullptr, FFactForm);
+    EXPECT_EQ(0x00102030u, *pic->At(0, pic->Height() - 1) & 0x00FFFFFF);
+    EXPECT_TRUE(IsWindowEnabled(MainForm->GetHandle()));
+}
