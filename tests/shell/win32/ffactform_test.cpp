@@ -50,7 +50,11 @@ TEST_F(FilterFactory, ErrorMarkerShowsAndSelectsTheFaultyToken)
     EXPECT_TRUE(FFactForm->Syntax[0]->GetVisible());
     EXPECT_FALSE(FFactForm->Syntax[1]->GetVisible());
     EXPECT_TRUE(FFactForm->Syntax[2]->GetVisible());
-    FFactForm->SyntaxClick(0);
+    TLabel* marker = FFactForm->Syntax[0];
+    LPARAM at = MAKELPARAM(marker->GetLeft() + 2, marker->GetTop() + 2);
+    SendMessageA(FFactForm->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(FFactForm->GetHandle(), WM_LBUTTONUP, 0, at);
+    gui::PumpUntilIdle();
     EXPECT_EQ(2, FFactForm->Channel[0]->GetSelStart());
     EXPECT_EQ(1, FFactForm->Channel[0]->GetSelLength());
     FFactForm->CancelBtnClick(nullptr);
