@@ -175,7 +175,24 @@ TFFactForm::TFFactForm(TComponent* AOwner) : TForm(AOwner), code_(new FormulaCod
             ChChange(this);
     };
     BuildSliders();
+    BuildMemos();
+    BuildTexts();
+    BuildButtons();
+    BuildFileDialogs();
+    // -1: the first opening of the run, centred in the work area.
+    if (formLeft == -1) {
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        SetLeft(work.left + (work.right - work.left - GetWidth()) / 2);
+        SetTop(work.top + (work.bottom - work.top - GetHeight()) / 2);
+    } else {
+        SetLeft(formLeft);
+        SetTop(formTop);
+    }
+}
 
+void TFFactForm::BuildMemos()
+{
     for (int c = 0; c < 3; ++c) {
         int y = 204 + 44 * c;
         NewLabel(this, this, c == 0 ? "r:" : c == 1 ? "g:" : "b:", 4, y + 2);
@@ -193,13 +210,20 @@ TFFactForm::TFFactForm(TComponent* AOwner) : TForm(AOwner), code_(new FormulaCod
         Syntax[c]->SetVisible(false);
         Syntax[c]->OnClick = [this, c](TObject*) { SyntaxClick(c); };
     }
+}
+
+void TFFactForm::BuildTexts()
+{
     for (int k = 0; k < 4; ++k) {
         int x = 4 + (k % 2) * 200, y = 342 + (k / 2) * 28;
         NewLabel(this, this, kTextCaptions[k], x, y + 3);
         Texts[k] = NewEdit(this, this, "", x + 64, y, 130);
         Texts[k]->SetName(kTextNames[k]);
     }
+}
 
+void TFFactForm::BuildButtons()
+{
     struct ButtonRow {
         TButton** button;
         const char* name;
@@ -221,7 +245,10 @@ TFFactForm::TFFactForm(TComponent* AOwner) : TForm(AOwner), code_(new FormulaCod
                                     [this, click](TObject* s) { (this->*click)(s); });
         (*rows[k].button)->SetName(rows[k].name);
     }
+}
 
+void TFFactForm::BuildFileDialogs()
+{
     FFLoadDlg = new TOpenDialog(this);
     FFLoadDlg->SetTitle("Load Filter Factory");
     FFLoadDlg->SetFilter("Filter Factory Source (*.AFS)|*.afs");
@@ -237,17 +264,8 @@ TFFactForm::TFFactForm(TComponent* AOwner) : TForm(AOwner), code_(new FormulaCod
     KSCSaveDlg->SetFilter("KSC File (*.KSC)|*.ksc");
     KSCSaveDlg->SetDefaultExt("ksc");
     KSCSaveDlg->SetOptions(ofOverwritePrompt);
-
-    if (formLeft == -1) {
-        RECT work;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        SetLeft(work.left + (work.right - work.left - GetWidth()) / 2);
-        SetTop(work.top + (work.bottom - work.top - GetHeight()) / 2);
-    } else {
-        SetLeft(formLeft);
-        SetTop(formTop);
-    }
 }
+
 
 TFFactForm::~TFFactForm()
 {

@@ -80,6 +80,10 @@ private:
     bool loading_ = false;
 
     void BuildSliders();
+    void BuildMemos();
+    void BuildTexts();
+    void BuildButtons();
+    void BuildFileDialogs();
     void SliderChange(int index);
     void RunThumbnail();
     void EnableControls(bool enable);
