@@ -43,7 +43,9 @@ inline std::string BuildComponent(FormulaCode& code, const FormulaCompilation& c
         parts.code[k] = code.Code(order[k]);
         parts.size[k] = compiled.size[order[k]];
     }
-    std::string templ, built, path = TempFile("formula_test.ksc");
+    // One name per process: ctest runs the tests of this file side by side.
+    std::string name = "formula_test_" + std::to_string(GetCurrentProcessId()) + ".ksc";
+    std::string templ, built, path = TempFile(name.c_str());
     if (!ReadWholeFile(TemplatePath(), templ) || !BuildFormulaComponent(templ, set, parts, built) ||
         !WriteWholeFile(path, built))
         return "";
