@@ -13,19 +13,26 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 {
     std::vector<std::string> lines;
     std::string line;
+    bool full = false;  // the line just ended at the length limit
     for (size_t k = 0; k < bytes.size(); ++k) {
         char c = bytes[k];
         if (c == '\r' || c == '\n') {
             if (c == '\r' && k + 1 < bytes.size() && bytes[k + 1] == '\n')
                 ++k;
-            lines.push_back(line);
+            // A line of exactly the limit ends at its own line end, not at
+            // an empty line after it.
+            if (!(full && line.empty()))
+                lines.push_back(line);
             line.clear();
+            full = false;
             continue;
         }
+        full = false;
         line += c;
         if (line.size() == kLineLimit) {
             lines.push_back(line);
             line.clear();
+            full = true;
         }
     }
     if (!line.empty())

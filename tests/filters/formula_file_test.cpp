@@ -61,12 +61,13 @@ TEST(FormulaFile, JoinsLinesAndKeepsFormulasInPlace)
     s.formula[0] = "r +\r\n\r\n g";  // a blank line inside a formula
     s.formula[1] = "";                // an empty formula
     s.formula[2] = std::string(1500, '1');
+    s.formula[3] = std::string(1023, '2') + "\r\n+3";  // a line exactly at the limit
     FormulaSet read;
     ASSERT_TRUE(ReadFormulaFile(WriteFormulaFile(s), read));
     EXPECT_EQ("r + g", read.formula[0]);
     EXPECT_EQ(" ", read.formula[1]);
     EXPECT_EQ(s.formula[2], read.formula[2]);
-    EXPECT_EQ("a", read.formula[3]);
+    EXPECT_EQ(std::string(1023, '2') + "+3", read.formula[3]);
     EXPECT_EQ("Tests", read.text[TEXT_CATEGORY]);
 }
 
