@@ -2,12 +2,14 @@
 # make test   set up what is missing, build, run every test (private Xvfb)
 # make fuzz   run each fuzz target for FUZZ_SECONDS (default 60)
 # make bench  run the benchmarks under Wine
+# make oracle compare compiled formulas with the interpreter on ORACLE_FORMULAS
 
 BUILD := build
 HOST := build/host
 FUZZ_SECONDS ?= 60
+ORACLE_FORMULAS ?= 2000000
 
-.PHONY: all setup build host test run fuzz bench clean
+.PHONY: all setup build host test run fuzz bench oracle clean
 
 all: build
 
@@ -34,6 +36,10 @@ fuzz: host
 bench: build
 	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test
 	@for b in $(BUILD)/bin/*_bench.exe; do echo "== $$b"; WINEPREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run $$b; done
+
+oracle: build
+	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test
+	@FORMULA_ORACLE_FORMULAS=$(ORACLE_FORMULAS) WINEPREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run $(BUILD)/bin/filters_tests.exe --gtest_filter='FormulaOracle.*'
 
 clean:
 	rm -rf $(BUILD)

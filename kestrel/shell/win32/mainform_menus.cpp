@@ -4,6 +4,7 @@
 
 #include "aboutpanel.h"
 #include "customfilter.h"
+#include "ffactform.h"
 #include "limitcolors.h"
 #include "paintkit.h"
 #include "picturefiles_win32.h"
@@ -63,6 +64,8 @@ void TMainForm::BuildMenus()
         RefreshOutline(true, true);
     });
     NewItem(Image1, "", "-", nullptr);
+    NewItem(Image1, "FilterFactory1", "&Filter Factory", [](TObject*) { SelectTool(&FF_filter, true, -1); })
+        ->SetShortCut(ShortCut('F', ssCtrl));
     NewItem(Image1, "CustomFilter1", "C&ustom Filter", [](TObject*) { SelectTool(&CustomFilterTool, true, -1); });
     NewItem(Image1, "LimitColors1", "&Limit Colors...", [this](TObject*) { RunLimitColors(this, PaletteHolder); });
 

@@ -1,0 +1,146 @@
+// The filter factory's component template. Make copies this library and
+// fills its data area with compiled formula code and a descriptor; the
+// component then runs that code with the program's own runner and tables.
+// Unfilled, the area holds no valid version, so the template is ignored if
+// it ever lands among the components.
+#include "formula_context.h"
+#include "formula_run.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+const int kAreaSize = 32768;
+
+enum Message { KSCM_INIT = 4493, KSCM_VALUES = 4494, KSCM_PROCESS = 4496, KSCM_DONE = 4497 };
+
+// The fields of the host's process block that the runner needs.
+struct ProcessBlock {
+    HWND window;
+    unsigned long* source;
+    unsigned long* destination;
+    int width, height;
+    int left, top, right, bottom;
+    int hasSelection;
+};
+
+unsigned char* code = nullptr;
+FormulaContext* context = nullptr;
+int ctl[8];
+
+}  // namespace
+
+// The marker, then the area's size; Make writes "ffcd", the four code sizes
+// (setup, red, green, blue), the code and the descriptor over it.
+extern "C" {
+__attribute__((aligned(4))) unsigned char ffdata[kAreaSize] = {
+    'F', 'F', 'C', 'D', kAreaSize & 0xFF, (kAreaSize >> 8) & 0xFF, 0, 0};
+}
+
+namespace {
+
+bool Built() { return std::memcmp(ffdata, "ffcd", 4) == 0; }
+
+int CodeSize(int k)
+{
+    int v;
+    std::memcpy(&v, ffdata + 4 + 4 * k, 4);
+    return v;
+}
+
+const char* Descriptor()
+{
+    int offset = 20;
+    for (int k = 0; k < 4; ++k)
+        offset += CodeSize(k);
+    return reinterpret_cast<const char*>(ffdata + offset);
+}
+
+void Init()
+{
+    if (!code)
+        code = static_cast<unsigned char*>(
+            VirtualAlloc(nullptr, 4 * 4096, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+    if (!context) {
+        context = static_cast<FormulaContext*>(
+            VirtualAlloc(nullptr, sizeof(FormulaContext), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        if (context)
+            FillFormulaTables(*context);
+    }
+    if (!code)
+        return;
+    const unsigned char* from = ffdata + 20;
+    for (int k = 0; k < 4; ++k) {
+        std::memcpy(code + 4096 * k, from, static_cast<size_t>(CodeSize(k)));
+        from += CodeSize(k);
+    }
+    FlushInstructionCache(GetCurrentProcess(), code, 4 * 4096);
+}
+
+// Value slot k belongs to the k-th "Par<d>=" declaration: slider d - 1.
+void Values(const int* block)
+{
+    const char* d = Descriptor();
+    int slot = 0;
+    for (const char* p = d; (p = std::strstr(p, "Par")) != nullptr; p += 3)
+        if (p[3] >= '1' && p[3] <= '8' && p[4] == '=')
+            ctl[p[3] - '1'] = block[slot++];
+}
+
+void Process(const ProcessBlock& b)
+{
+    if (!code || !context)
+        return;
+    // The stored order is setup, red, green, blue; the runner's is red,
+    // green, blue, setup.
+    FormulaRoutines routines;
+    routines.code[3] = code;
+    for (int c = 0; c < 3; ++c)
+        routines.code[c] = code + 4096 * (c + 1);
+    FormulaPixels p;
+    p.source = b.source;
+    p.sourceStride = b.width;
+    p.target = b.destination;
+    p.targetStride = b.width;
+    p.width = b.width;
+    p.height = b.height;
+    p.hasSelection = b.hasSelection != 0;
+    p.left = b.left;
+    p.top = b.top;
+    p.right = b.right;
+    p.bottom = b.bottom;
+    RunFormulaPixels(routines, *context, ctl, p, nullptr);
+}
+
+void Done()
+{
+    if (code)
+        VirtualFree(code, 0, MEM_RELEASE);
+    if (context)
+        VirtualFree(context, 0, MEM_RELEASE);
+    code = nullptr;
+    context = nullptr;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) const char* KSCGETDESC()
+{
+    return Built() ? Descriptor() : "Name=Filter Factory template\r";
+}
+
+extern "C" __declspec(dllexport) int __stdcall KSCPROCESS(void* data, int message)
+{
+    if (!Built())
+        return 0;
+    switch (message) {
+    case KSCM_INIT: Init(); break;
+    case KSCM_VALUES: Values(static_cast<const int*>(data)); break;
+    case KSCM_PROCESS: Process(*static_cast<const ProcessBlock*>(data)); break;
+    case KSCM_DONE: Done(); break;
+    default: break;
+    }
+    return 0;
+}

@@ -1,0 +1,402 @@
+// Operator-precedence parsing with an explicit operator stack, emitting code
+// as operators are reduced. The stack and the open conditionals are bounded
+// at 128 each; going beyond is a syntax error, as is a full code buffer.
+#include "formula_compiler.h"
+
+#include "formula_context.h"
+#include "formula_lexer.h"
+#include "formula_x86.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+const int kStackLimit = 128;
+
+struct Variable {
+    const char* name;
+    int field;      // context offset; -1 for a constant
+    int constant;
+    unsigned usage;
+};
+
+const Variable kVariables[] = {
+    {"r", offsetof(FormulaContext, r), 0, USE_R},
+    {"g", offsetof(FormulaContext, g), 0, USE_G},
+    {"b", offsetof(FormulaContext, b), 0, USE_B},
+    {"a", -1, 0, 0},
+    {"x", offsetof(FormulaContext, x), 0, 0},
+    {"y", offsetof(FormulaContext, y), 0, 0},
+    {"X", offsetof(FormulaContext, X), 0, 0},
+    {"Y", offsetof(FormulaContext, Y), 0, 0},
+    {"i", offsetof(FormulaContext, i), 0, USE_I},
+    {"u", offsetof(FormulaContext, u), 0, USE_U},
+    {"v", offsetof(FormulaContext, v), 0, USE_V},
+    {"Z", -1, 3, 0},
+    {"d", offsetof(FormulaContext, d), 0, USE_D},
+    {"dmin", -1, 0, 0},
+    {"D", -1, 1024, 0},
+    {"m", offsetof(FormulaContext, m), 0, USE_M},
+    {"mmin", -1, 0, 0},
+    {"M", offsetof(FormulaContext, M), 0, 0},
+};
+
+struct Function {
+    const char* name;
+    FormulaFunction fn;
+    int arguments;
+};
+
+const Function kFunctions[] = {
+    {"abs", FN_ABS, 1}, {"add", FN_ADD, 3}, {"sub", FN_SUB, 3}, {"dif", FN_DIF, 2},
+    {"min", FN_MIN, 2}, {"max", FN_MAX, 2}, {"mix", FN_MIX, 4}, {"scl", FN_SCL, 5},
+    {"val", FN_VAL, 3}, {"ctl", FN_CTL, 1}, {"map", FN_MAP, 2}, {"put", FN_PUT, 2},
+    {"get", FN_GET, 1}, {"rnd", FN_RND, 2}, {"sqr", FN_SQR, 1}, {"src", FN_SRC, 3},
+    {"rad", FN_RAD, 3}, {"cnv", FN_CNV, 10}, {"c2d", FN_C2D, 2}, {"c2m", FN_C2M, 2},
+    {"sin", FN_SIN, 1}, {"cos", FN_COS, 1}, {"tan", FN_TAN, 1}, {"r2x", FN_R2X, 2},
+    {"r2y", FN_R2Y, 2},
+};
+
+int Level(FormulaOp op)
+{
+    switch (op) {
+    case OP_LOR: return 1;
+    case OP_LAND: return 2;
+    case OP_OR: return 3;
+    case OP_XOR: return 4;
+    case OP_AND: return 5;
+    case OP_EQ: case OP_NE: return 6;
+    case OP_LT: case OP_LE: case OP_GT: case OP_GE: return 7;
+    case OP_SHL: case OP_SHR: return 8;
+    case OP_ADD: case OP_SUB: return 9;
+    case OP_MUL: case OP_DIV: case OP_MOD: return 10;
+    default: return 11;
+    }
+}
+
+// Names count by their first four characters.
+bool SameName(const char* text, int length, const char* name)
+{
+    int n = length < 4 ? length : 4;
+    return static_cast<int>(std::strlen(name)) == n && std::strncmp(text, name, n) == 0;
+}
+
+class Parser {
+public:
+    Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity)
+        : text_(text), lexer_(text, length), channel_(channel), buffer_(buffer), capacity_(capacity) {}
+
+    bool Run();
+
+    unsigned usage = 0;
+    int size = 0;
+    bool codeFull = false;
+    int errorOffset = 0, errorLength = 0;
+
+private:
+    const char* text_;
+    FormulaLexer lexer_;
+    FormulaToken token_{}, previous_{};
+    int channel_;
+    unsigned char* buffer_;
+    int capacity_;
+    FormulaOp ops_[kStackLimit];
+    int opCount_ = 0;
+    int openConditionals_ = 0;
+
+    void Advance()
+    {
+        previous_ = token_;
+        token_ = lexer_.Next();
+    }
+    bool Is(char punct) const { return token_.kind == TOK_PUNCT && token_.punct == punct; }
+    bool IsOp(FormulaOp op) const { return token_.kind == TOK_OPERATOR && token_.op == op; }
+    bool Fail();
+    bool Emit(const X86Fragment& f);
+    void Patch(int place, int target);
+    bool Push(FormulaOp op);
+    bool Reduce(int base, int level);
+    bool List();
+    bool Conditional();
+    bool Binary();
+    bool Prefixes();
+    bool Operand();
+    bool Name();
+    bool Call(const Function& function);
+};
+
+bool Parser::Fail()
+{
+    errorOffset = token_.start + token_.length;
+    errorLength = token_.kind == TOK_END ? previous_.length : token_.length;
+    return false;
+}
+
+bool Parser::Emit(const X86Fragment& f)
+{
+    if (size + f.size + kFormulaEpilogueSize > capacity_) {
+        codeFull = true;
+        return Fail();
+    }
+    std::memcpy(buffer_ + size, f.bytes, f.size);
+    size += f.size;
+    return true;
+}
+
+void Parser::Patch(int place, int target)
+{
+    unsigned rel = static_cast<unsigned>(target - (place + 4));
+    for (int k = 0; k < 4; ++k)
+        buffer_[place + k] = static_cast<unsigned char>(rel >> (8 * k));
+}
+
+bool Parser::Push(FormulaOp op)
+{
+    if (opCount_ == kStackLimit)
+        return Fail();
+    ops_[opCount_++] = op;
+    return true;
+}
+
+// Emits the operators above base whose level is not below `level`.
+bool Parser::Reduce(int base, int level)
+{
+    while (opCount_ > base && Level(ops_[opCount_ - 1]) >= level) {
+        X86Fragment f;
+        EmitOperator(f, ops_[--opCount_]);
+        if (!Emit(f))
+            return false;
+    }
+    return true;
+}
+
+bool Parser::Run()
+{
+    X86Fragment prologue;
+    EmitPrologue(prologue);
+    if (!Emit(prologue))
+        return false;
+    Advance();
+    if (!List())
+        return false;
+    if (token_.kind != TOK_END)
+        return Fail();
+    X86Fragment epilogue;
+    EmitEpilogue(epilogue);
+    std::memcpy(buffer_ + size, epilogue.bytes, epilogue.size);
+    size += epilogue.size;
+    return true;
+}
+
+bool Parser::List()
+{
+    if (!Conditional())
+        return false;
+    while (Is(',')) {
+        X86Fragment f;
+        EmitDiscard(f);
+        if (!Emit(f))
+            return false;
+        Advance();
+        if (!Conditional())
+            return false;
+    }
+    return true;
+}
+
+bool Parser::Conditional()
+{
+    if (!Binary())
+        return false;
+    if (!Is('?'))
+        return true;
+    if (openConditionals_ == kStackLimit)
+        return Fail();
+    ++openConditionals_;
+    X86Fragment test;
+    EmitConditionJump(test);
+    if (!Emit(test))
+        return false;
+    int toSecond = size - 4;
+    Advance();
+    if (!List())
+        return false;
+    if (!Is(':'))
+        return Fail();
+    X86Fragment jump;
+    EmitJump(jump);
+    if (!Emit(jump))
+        return false;
+    int toEnd = size - 4;
+    Patch(toSecond, size);
+    Advance();
+    if (!Conditional())
+        return false;
+    Patch(toEnd, size);
+    --openConditionals_;
+    return true;
+}
+
+bool Parser::Binary()
+{
+    int base = opCount_;
+    for (;;) {
+        if (!Prefixes() || !Operand())
+            return false;
+        if (token_.kind != TOK_OPERATOR || token_.op == OP_NOT)
+            return Reduce(base, 0);
+        FormulaOp op = token_.op;
+        if (!Reduce(base, Level(op)) || !Push(op))
+            return false;
+        Advance();
+    }
+}
+
+// Unary operators wait on the stack; a unary '+' is skipped.
+bool Parser::Prefixes()
+{
+    for (;;) {
+        if (IsOp(OP_SUB)) {
+            if (!Push(OP_NEG))
+                return false;
+        } else if (IsOp(OP_NOT)) {
+            if (!Push(OP_NOT))
+                return false;
+        } else if (Is('~')) {
+            if (!Push(OP_COMPL))
+                return false;
+        } else if (!IsOp(OP_ADD)) {
+            return true;
+        }
+        Advance();
+    }
+}
+
+bool Parser::Operand()
+{
+    if (token_.kind == TOK_NUMBER) {
+        X86Fragment f;
+        EmitConstant(f, static_cast<int>(token_.value));
+        if (!Emit(f))
+            return false;
+        Advance();
+        return true;
+    }
+    if (token_.kind == TOK_NAME)
+        return Name();
+    if (!Is('('))
+        return Fail();
+    Advance();
+    if (!List())
+        return false;
+    if (!Is(')'))
+        return Fail();
+    Advance();
+    return true;
+}
+
+bool Parser::Name()
+{
+    const char* name = text_ + token_.start;
+    int length = token_.length;
+    static const char* const kChannelNames[3] = {"r", "g", "b"};
+    if (SameName(name, length, "c")) {
+        name = kChannelNames[channel_];
+        length = 1;
+    }
+    if (SameName(name, length, "z")) {
+        X86Fragment f;
+        EmitConstant(f, channel_);
+        Advance();
+        return Emit(f);
+    }
+    for (const Variable& v : kVariables) {
+        if (!SameName(name, length, v.name))
+            continue;
+        X86Fragment f;
+        if (v.field < 0)
+            EmitConstant(f, v.constant);
+        else
+            EmitField(f, v.field);
+        usage |= v.usage;
+        if (!Emit(f))
+            return false;
+        Advance();
+        return true;
+    }
+    for (const Function& fn : kFunctions)
+        if (SameName(name, length, fn.name))
+            return Call(fn);
+    return Fail();
+}
+
+bool Parser::Call(const Function& function)
+{
+    Advance();
+    if (!Is('('))
+        return Fail();
+    for (int k = 0; k < function.arguments; ++k) {
+        Advance();
+        if (!Conditional())
+            return false;
+        if (!Is(k + 1 < function.arguments ? ',' : ')'))
+            return Fail();
+    }
+    if (function.fn == FN_CNV)
+        usage |= USE_CNV;
+    X86Fragment f;
+    EmitFunction(f, function.fn, channel_);
+    if (!Emit(f))
+        return false;
+    Advance();
+    return true;
+}
+
+int TextLength(const char* text)
+{
+    int n = 0;
+    while (n < kFormulaTextLimit && text[n])
+        ++n;
+    return n;
+}
+
+}  // namespace
+
+FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char* buffer, int capacity,
+                                    unsigned& usage, int& size)
+{
+    Parser parser(text, TextLength(text), channel, buffer, capacity);
+    FormulaChannelResult result{};
+    result.ok = parser.Run();
+    if (result.ok) {
+        usage = parser.usage;
+        size = parser.size;
+        return result;
+    }
+    result.codeFull = parser.codeFull;
+    result.errorOffset = parser.errorOffset;
+    result.errorLength = parser.errorLength;
+    X86Fragment zero;
+    EmitPrologue(zero);
+    EmitConstant(zero, 0);
+    EmitEpilogue(zero);
+    std::memcpy(buffer, zero.bytes, zero.size);
+    usage = 0;
+    size = zero.size;
+    return result;
+}
+
+void CompileFormulas(const char* const texts[3], unsigned char* const buffers[4], FormulaCompilation& out)
+{
+    out.usage = 0;
+    for (int c = 0; c < 3; ++c) {
+        unsigned usage = 0;
+        out.channel[c] = CompileFormula(texts[c], c, buffers[c], kFormulaCodeSize, usage, out.size[c]);
+        out.usage |= usage;
+    }
+    X86Fragment setup;
+    EmitSetup(setup, out.usage);
+    std::memcpy(buffers[CODE_SETUP], setup.bytes, setup.size);
+    out.size[CODE_SETUP] = setup.size;
+}

@@ -1,0 +1,32 @@
+// The formula compiler: three formula texts to native x86-32 routines, plus
+// the setup routine that loads the per-pixel values they use.
+#ifndef KESTREL_FORMULA_COMPILER_H
+#define KESTREL_FORMULA_COMPILER_H
+
+const int kFormulaCodeSize = 4096;   // bytes per routine buffer
+const int kFormulaTextLimit = 1024;  // characters of a formula that count
+
+enum FormulaBuffer { CODE_RED, CODE_GREEN, CODE_BLUE, CODE_SETUP };
+
+struct FormulaChannelResult {
+    bool ok;
+    bool codeFull;     // the error was the routine outgrowing its buffer
+    int errorOffset;   // where reading stopped
+    int errorLength;   // the last token read, ending at errorOffset
+};
+
+struct FormulaCompilation {
+    FormulaChannelResult channel[3];
+    unsigned usage;    // union over the channels that compiled
+    int size[4];       // bytes of each routine, in FormulaBuffer order
+};
+
+// A channel with an error is compiled as the constant 0. Each buffer holds
+// `capacity` bytes and nothing is written beyond it.
+FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char* buffer, int capacity,
+                                    unsigned& usage, int& size);
+
+// buffers: red, green, blue, setup, each kFormulaCodeSize bytes.
+void CompileFormulas(const char* const texts[3], unsigned char* const buffers[4], FormulaCompilation& out);
+
+#endif

@@ -1,0 +1,51 @@
+// Machine-code fragments of the formula compiler: a stack machine whose top
+// is cached in EAX, with EBX holding the context. Every fragment is
+// self-contained and position-independent (relative jumps only, data through
+// EBX), so the code runs wherever it is copied.
+#ifndef KESTREL_FORMULA_X86_H
+#define KESTREL_FORMULA_X86_H
+
+enum FormulaOp {
+    OP_LOR, OP_LAND, OP_OR, OP_XOR, OP_AND, OP_EQ, OP_NE,
+    OP_LT, OP_LE, OP_GT, OP_GE, OP_SHL, OP_SHR, OP_ADD, OP_SUB,
+    OP_MUL, OP_DIV, OP_MOD, OP_NOT, OP_COMPL, OP_NEG
+};
+
+enum FormulaFunction {
+    FN_ABS, FN_ADD, FN_SUB, FN_DIF, FN_MIN, FN_MAX, FN_MIX, FN_SCL, FN_VAL,
+    FN_CTL, FN_MAP, FN_PUT, FN_GET, FN_RND, FN_SQR, FN_SRC, FN_RAD, FN_CNV,
+    FN_C2D, FN_C2M, FN_SIN, FN_COS, FN_TAN, FN_R2X, FN_R2Y
+};
+
+// Usage bits: which per-pixel values the setup routine must load.
+enum FormulaUsage {
+    USE_R = 1, USE_G = 2, USE_B = 4, USE_I = 8, USE_U = 16, USE_V = 32,
+    USE_D = 64, USE_M = 128, USE_CNV = 256
+};
+
+struct X86Fragment {
+    unsigned char bytes[512];
+    int size = 0;
+
+    void Byte(int b) { bytes[size++] = static_cast<unsigned char>(b); }
+    void Dword(unsigned v);
+    void Text(const char* hex);  // bytes written as hex pairs, spaces ignored
+};
+
+const int kFormulaPrologueSize = 3;
+const int kFormulaEpilogueSize = 3;
+
+void EmitPrologue(X86Fragment& f);
+void EmitEpilogue(X86Fragment& f);
+void EmitConstant(X86Fragment& f, int value);
+void EmitField(X86Fragment& f, int offset);
+void EmitOperator(X86Fragment& f, FormulaOp op);
+void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel);
+void EmitDiscard(X86Fragment& f);
+// test eax, eax / pop eax / je rel32; the displacement is the last 4 bytes.
+void EmitConditionJump(X86Fragment& f);
+// jmp rel32; the displacement is the last 4 bytes.
+void EmitJump(X86Fragment& f);
+void EmitSetup(X86Fragment& f, unsigned usage);
+
+#endif
