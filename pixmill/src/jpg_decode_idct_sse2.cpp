@@ -1,0 +1,126 @@
+// The inverse transform of jpg_decode_idct.cpp, eight rows at a time in SSE2
+// registers. It computes the very same formula in 32-bit lanes with the same
+// wrapping products, so for every block whose values fit the ranges 8-bit
+// samples give (both passes' results within 16 bits) the samples are
+// identical; beyond that (crafted data only) results saturate instead of
+// wrapping.
+//
+// SSE2 has no 32-bit multiply, so each product is put together from the
+// 16-bit ones: (hi * 2^16 + lo) * k = lo * k + ((hi * k) << 16) modulo 2^32.
+//
+// The entry point realigns its stack: 32-bit Windows promises only 4 bytes,
+// and spilled registers are stored with aligned moves.
+#include "jpg_decode_idct.h"
+
+#if defined(__SSE2__)
+
+#include <emmintrin.h>
+
+namespace Jpg {
+
+namespace {
+
+// v * k modulo 2^32 in each lane, 0 <= k < 65536.
+inline __m128i Mul(__m128i v, int k)
+{
+    const __m128i factor = _mm_set1_epi16(static_cast<short>(k));
+    const __m128i low = _mm_mullo_epi16(v, factor);
+    const __m128i carry = _mm_mulhi_epu16(v, factor);
+    return _mm_add_epi32(low, _mm_slli_epi32(carry, 16));
+}
+
+inline __m128i Add(__m128i a, __m128i b)
+{
+    return _mm_add_epi32(a, b);
+}
+
+inline __m128i Sub(__m128i a, __m128i b)
+{
+    return _mm_sub_epi32(a, b);
+}
+
+// Four rows, one per lane: inputs x[0..7] to outputs y[0..7], each shifted
+// right 17 after its rounding term, as the scalar row does.
+inline void Rows(const __m128i* x, __m128i* y)
+{
+    const __m128i f = Add(Mul(x[2], 60547), Mul(x[6], 25080)), g = Mul(Add(x[0], x[4]), 46341);
+    const __m128i h = Sub(Mul(x[2], 25080), Mul(x[6], 60547)), l = Mul(Sub(x[0], x[4]), 46341);
+    const __m128i a0 = Add(f, g), a1 = Add(h, l);
+    const __m128i t = _mm_slli_epi32(x[1], 2), r = _mm_slli_epi32(x[7], 2);
+    const __m128i half14 = _mm_set1_epi32(8192);
+    const __m128i c = _mm_srai_epi32(Add(Mul(Add(x[3], x[5]), 46341), half14), 14);
+    const __m128i d = _mm_srai_epi32(Add(Mul(Sub(x[3], x[5]), 46341), half14), 14);
+    const __m128i u = Add(t, c), w = Add(r, d), v = Sub(r, d), e = Sub(t, c);
+    const __m128i b = Add(Mul(u, 16069), Mul(w, 3196)), bb = Sub(Mul(u, 3196), Mul(w, 16069));
+    const __m128i p = Add(Mul(e, 9102), Mul(v, 13623)), q = Sub(Mul(e, 13623), Mul(v, 9102));
+    const __m128i half17 = _mm_set1_epi32(0x10000);
+    const __m128i gf = Sub(g, f), lh = Sub(l, h);
+    y[0] = _mm_srai_epi32(Add(Add(a0, b), half17), 17);
+    y[1] = _mm_srai_epi32(Add(Add(a1, q), half17), 17);
+    y[2] = _mm_srai_epi32(Add(Add(lh, p), half17), 17);
+    y[3] = _mm_srai_epi32(Add(Add(gf, bb), half17), 17);
+    y[4] = _mm_srai_epi32(Add(Sub(gf, bb), half17), 17);
+    y[5] = _mm_srai_epi32(Add(Sub(lh, p), half17), 17);
+    y[6] = _mm_srai_epi32(Add(Sub(a1, q), half17), 17);
+    y[7] = _mm_srai_epi32(Add(Sub(a0, b), half17), 17);
+}
+
+// Rows of 8 16-bit values become columns.
+inline void Transpose(__m128i* m)
+{
+    const __m128i a0 = _mm_unpacklo_epi16(m[0], m[1]), a1 = _mm_unpackhi_epi16(m[0], m[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(m[2], m[3]), a3 = _mm_unpackhi_epi16(m[2], m[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(m[4], m[5]), a5 = _mm_unpackhi_epi16(m[4], m[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(m[6], m[7]), a7 = _mm_unpackhi_epi16(m[6], m[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    m[0] = _mm_unpacklo_epi64(b0, b4);
+    m[1] = _mm_unpackhi_epi64(b0, b4);
+    m[2] = _mm_unpacklo_epi64(b1, b5);
+    m[3] = _mm_unpackhi_epi64(b1, b5);
+    m[4] = _mm_unpacklo_epi64(b2, b6);
+    m[5] = _mm_unpackhi_epi64(b2, b6);
+    m[6] = _mm_unpacklo_epi64(b3, b7);
+    m[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+// One pass over the 8 rows of m (16-bit): row r of m is transformed, and
+// output i of every row is gathered in m[i] (row r in lane r), saturated to
+// 16 bits.
+inline void Pass(__m128i* m)
+{
+    Transpose(m);
+    __m128i low[8], high[8], yLow[8], yHigh[8];
+    for (int k = 0; k < 8; ++k) {
+        low[k] = _mm_srai_epi32(_mm_unpacklo_epi16(m[k], m[k]), 16);
+        high[k] = _mm_srai_epi32(_mm_unpackhi_epi16(m[k], m[k]), 16);
+    }
+    Rows(low, yLow);
+    Rows(high, yHigh);
+    for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
+}
+
+}  // namespace
+
+__attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t* coefficients, unsigned char* out,
+                                                                   int stride)
+{
+    __m128i m[8];
+    for (int r = 0; r < 8; ++r) m[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * r));
+    // Pass 1 leaves output i of input row r at m[i], lane r: the block
+    // transposed, as the scalar work block holds it. Pass 2 transforms its
+    // rows and so restores the orientation.
+    Pass(m);
+    Pass(m);
+    const __m128i offset = _mm_set1_epi16(128);
+    for (int j = 0; j < 8; ++j) {
+        const __m128i samples = _mm_adds_epi16(m[j], offset);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j * stride), _mm_packus_epi16(samples, samples));
+    }
+}
+
+}  // namespace Jpg
+
+#endif
