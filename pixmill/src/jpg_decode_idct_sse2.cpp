@@ -102,6 +102,24 @@ inline void Pass(__m128i* m)
     for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
 }
 
+// Both passes of a block of DC alone: one sample, as the full formula gives.
+inline unsigned char FlatSample(int16_t dc)
+{
+    const int32_t once = int32_t(uint32_t(dc) * 46341u + 0x10000u) >> 17;
+    const int32_t twice = int32_t(uint32_t(once) * 46341u + 0x10000u) >> 17;
+    const int s = int16_t(uint16_t(twice)) + 128;
+    return static_cast<unsigned char>(s < 0 ? 0 : s > 255 ? 255 : s);
+}
+
+// True when every coefficient but the DC is zero, common in smooth areas.
+inline bool Flat(const __m128i* m)
+{
+    const __m128i notDc = _mm_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0);
+    __m128i any = _mm_and_si128(m[0], notDc);
+    for (int r = 1; r < 8; ++r) any = _mm_or_si128(any, m[r]);
+    return _mm_movemask_epi8(_mm_cmpeq_epi16(any, _mm_setzero_si128())) == 0xFFFF;
+}
+
 }  // namespace
 
 __attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t* coefficients, unsigned char* out,
@@ -109,6 +127,11 @@ __attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t
 {
     __m128i m[8];
     for (int r = 0; r < 8; ++r) m[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * r));
+    if (Flat(m)) {
+        const __m128i s = _mm_set1_epi8(static_cast<char>(FlatSample(coefficients[0])));
+        for (int j = 0; j < 8; ++j) _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j * stride), s);
+        return;
+    }
     // Pass 1 leaves output i of input row r at m[i], lane r: the block
     // transposed, as the scalar work block holds it. Pass 2 transforms its
     // rows and so restores the orientation.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "jpg_decode_bits.h"
+#include "jpg_decode_colour.h"
 #include "jpg_decode_idct.h"
 #include "jpg_decode_tables.h"
 #include "streambuf.h"
@@ -117,6 +118,32 @@ TEST(JpgDecodeFast, TransformsGiveTheFullFormula)
         }
     }
 }
+
+#if defined(__SSE2__)
+// Whole MCUs of random samples, every sampling: the SSE2 converter writes the
+// scalar one's pixels and nothing beside them.
+TEST(JpgDecodeFast, VectorColourConversionGivesTheScalarPixels)
+{
+    const struct {
+        int components, hShift, vShift;
+    } samplings[] = {{1, 0, 0}, {3, 0, 0}, {3, 1, 0}, {3, 1, 1}};
+    std::mt19937 rng(11);
+    const int stride = 20;
+    for (const auto& m : samplings)
+        for (int n = 0; n < 200; ++n) {
+            Jpg::McuSamples s;
+            for (unsigned char& v : s.y) v = static_cast<unsigned char>(rng());
+            for (int i = 0; i < 64; ++i) {
+                s.cb[i] = static_cast<unsigned char>(rng());
+                s.cr[i] = static_cast<unsigned char>(n % 2 ? rng() % 2 * 255 : rng());  // and saturating ones
+            }
+            std::vector<unsigned long> scalar(stride * 17, 0xEEEEEEEE), vector(scalar);
+            Jpg::ScalarMcuConverter(m.components, m.hShift, m.vShift)(s, scalar.data(), stride);
+            Jpg::McuConverterSse2(m.components, m.hShift, m.vShift)(s, vector.data(), stride);
+            ASSERT_EQ(scalar, vector) << m.components << " " << m.hShift << " " << m.vShift;
+        }
+}
+#endif
 
 // ---- small AC coefficients by table ---------------------------------------
 
