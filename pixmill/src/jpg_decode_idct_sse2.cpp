@@ -5,8 +5,9 @@
 // identical; beyond that (crafted data only) results saturate instead of
 // wrapping.
 //
-// SSE2 has no 32-bit multiply, so each product is put together from the
-// 16-bit ones: (hi * 2^16 + lo) * k = lo * k + ((hi * k) << 16) modulo 2^32.
+// SSE2 has no 32-bit multiply: products of the 16-bit inputs are made by
+// _mm_madd_epi16, those of 32-bit intermediates from 16-bit products:
+// (hi * 2^16 + lo) * k = lo * k + ((hi * k) << 16) modulo 2^32.
 //
 // The entry point realigns its stack: 32-bit Windows promises only 4 bytes,
 // and spilled registers are stored with aligned moves.
@@ -39,17 +40,44 @@ inline __m128i Sub(__m128i a, __m128i b)
     return _mm_sub_epi32(a, b);
 }
 
-// Four rows, one per lane: inputs x[0..7] to outputs y[0..7], each shifted
-// right 17 after its rounding term, as the scalar row does.
-inline void Rows(const __m128i* x, __m128i* y)
+// Lanes 0-3 (High false) or 4-7 of a and b, interleaved: with a zero, the
+// 16-bit values of b as 32-bit values shifted left 16.
+template <bool High> inline __m128i Interleave(__m128i a, __m128i b)
 {
-    const __m128i f = Add(Mul(x[2], 60547), Mul(x[6], 25080)), g = Mul(Add(x[0], x[4]), 46341);
-    const __m128i h = Sub(Mul(x[2], 25080), Mul(x[6], 60547)), l = Mul(Sub(x[0], x[4]), 46341);
+    return High ? _mm_unpackhi_epi16(a, b) : _mm_unpacklo_epi16(a, b);
+}
+
+// Factors for _mm_madd_epi16 on interleaved pairs: a for the first, b for
+// the second.
+inline __m128i Factors(int a, int b)
+{
+    return _mm_set_epi16(static_cast<short>(b), static_cast<short>(a), static_cast<short>(b), static_cast<short>(a),
+                         static_cast<short>(b), static_cast<short>(a), static_cast<short>(b), static_cast<short>(a));
+}
+
+// Four rows, one per lane (rows 0-3 of x, or 4-7 with High): inputs x[k]
+// hold input k of every row as 16 bits; outputs y[0..7] as 32 bits, each
+// shifted right 17 after its rounding term, as the scalar row does. The
+// products of 16-bit inputs by factors of 2^15 and more are split:
+// v * 46341 = (v << 16) - v * 19195, v * 60547 = (v << 16) - v * 4989.
+template <bool High> inline void Rows(const __m128i* x, __m128i* y)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i x0 = Interleave<High>(zero, x[0]), x2 = Interleave<High>(zero, x[2]);
+    const __m128i x3 = Interleave<High>(zero, x[3]), x4 = Interleave<High>(zero, x[4]);
+    const __m128i x5 = Interleave<High>(zero, x[5]), x6 = Interleave<High>(zero, x[6]);
+    const __m128i p26 = Interleave<High>(x[2], x[6]), p04 = Interleave<High>(x[0], x[4]);
+    const __m128i p35 = Interleave<High>(x[3], x[5]);
+    const __m128i f = Add(_mm_madd_epi16(p26, Factors(-4989, 25080)), x2);
+    const __m128i h = Sub(_mm_madd_epi16(p26, Factors(25080, 4989)), x6);
+    const __m128i g = Add(_mm_madd_epi16(p04, Factors(-19195, -19195)), Add(x0, x4));
+    const __m128i l = Add(_mm_madd_epi16(p04, Factors(-19195, 19195)), Sub(x0, x4));
     const __m128i a0 = Add(f, g), a1 = Add(h, l);
-    const __m128i t = _mm_slli_epi32(x[1], 2), r = _mm_slli_epi32(x[7], 2);
+    const __m128i t = _mm_srai_epi32(Interleave<High>(zero, x[1]), 14);  // x1 << 2
+    const __m128i r = _mm_srai_epi32(Interleave<High>(zero, x[7]), 14);
     const __m128i half14 = _mm_set1_epi32(8192);
-    const __m128i c = _mm_srai_epi32(Add(Mul(Add(x[3], x[5]), 46341), half14), 14);
-    const __m128i d = _mm_srai_epi32(Add(Mul(Sub(x[3], x[5]), 46341), half14), 14);
+    const __m128i c = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3, x5)), half14), 14);
+    const __m128i d = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3, x5)), half14), 14);
     const __m128i u = Add(t, c), w = Add(r, d), v = Sub(r, d), e = Sub(t, c);
     const __m128i b = Add(Mul(u, 16069), Mul(w, 3196)), bb = Sub(Mul(u, 3196), Mul(w, 16069));
     const __m128i p = Add(Mul(e, 9102), Mul(v, 13623)), q = Sub(Mul(e, 13623), Mul(v, 9102));
@@ -92,13 +120,9 @@ inline void Transpose(__m128i* m)
 inline void Pass(__m128i* m)
 {
     Transpose(m);
-    __m128i low[8], high[8], yLow[8], yHigh[8];
-    for (int k = 0; k < 8; ++k) {
-        low[k] = _mm_srai_epi32(_mm_unpacklo_epi16(m[k], m[k]), 16);
-        high[k] = _mm_srai_epi32(_mm_unpackhi_epi16(m[k], m[k]), 16);
-    }
-    Rows(low, yLow);
-    Rows(high, yHigh);
+    __m128i yLow[8], yHigh[8];
+    Rows<false>(m, yLow);
+    Rows<true>(m, yHigh);
     for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
 }
 
