@@ -120,8 +120,8 @@ TEST(JpgDecodeFast, TransformsGiveTheFullFormula)
 }
 
 #if defined(__SSE2__)
-// Whole MCUs of random samples, every sampling: the SSE2 converter writes the
-// scalar one's pixels and nothing beside them.
+// Whole MCUs of every chroma value and of random samples, every sampling:
+// the SSE2 converter writes the scalar one's pixels and nothing beside them.
 TEST(JpgDecodeFast, VectorColourConversionGivesTheScalarPixels)
 {
     const struct {
@@ -133,9 +133,10 @@ TEST(JpgDecodeFast, VectorColourConversionGivesTheScalarPixels)
         for (int n = 0; n < 200; ++n) {
             Jpg::McuSamples s;
             for (unsigned char& v : s.y) v = static_cast<unsigned char>(rng());
+            // Every chroma value in turn (the first eight MCUs), then random.
             for (int i = 0; i < 64; ++i) {
-                s.cb[i] = static_cast<unsigned char>(rng());
-                s.cr[i] = static_cast<unsigned char>(n % 2 ? rng() % 2 * 255 : rng());  // and saturating ones
+                s.cb[i] = static_cast<unsigned char>(n < 8 ? 64 * (n % 4) + i : int(rng()));
+                s.cr[i] = static_cast<unsigned char>(n < 8 ? 64 * (n / 2 % 4) + 63 - i : int(rng()));
             }
             std::vector<unsigned long> scalar(stride * 17, 0xEEEEEEEE), vector(scalar);
             Jpg::ScalarMcuConverter(m.components, m.hShift, m.vShift)(s, scalar.data(), stride);
