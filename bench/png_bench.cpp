@@ -489,8 +489,10 @@ int main(int argc, char** argv)
         MakePhoto(photo, w, h);
         MakeFlat(flat, w, h);
         if (wanted("coders")) {
-            CompareCoders("PNG image data, photo-like picture (filtered rows)", "PNG rows, photo-like", FilteredRows(png, photo), rounds);
-            CompareCoders("PNG image data, flat picture (filtered rows)", "PNG rows, flat", FilteredRows(png, flat), rounds);
+            CompareCoders("PNG image data, photo-like picture (filtered rows)", "PNG rows, photo-like",
+                          FilteredRows(png, photo), rounds);
+            CompareCoders("PNG image data, flat picture (filtered rows)", "PNG rows, flat", FilteredRows(png, flat),
+                          rounds);
             CompareCoders("English-like text", "English-like text", MakeText(size_t(4) << 20), rounds);
         }
         if (wanted("pathological")) Pathological(scale);

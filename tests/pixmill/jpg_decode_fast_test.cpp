@@ -114,7 +114,8 @@ TEST(JpgDecodeFast, TransformsGiveTheFullFormula)
                         << t.name << " block " << n << " shape " << shape << " at " << x << "," << y;
             for (int x = 0; x < 16; ++x) ASSERT_EQ(0xEE, out[x]) << t.name << " written above the block";
             for (int y = 0; y < 8; ++y)
-                for (int x = 8; x < 16; ++x) ASSERT_EQ(0xEE, out[16 + 16 * y + x]) << t.name << " written beside the block";
+                for (int x = 8; x < 16; ++x)
+                    ASSERT_EQ(0xEE, out[16 + 16 * y + x]) << t.name << " written beside the block";
         }
     }
 }

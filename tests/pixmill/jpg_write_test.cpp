@@ -786,7 +786,8 @@ TEST(JpgEncodeStages, ChromaIsRoundedAndSaturatedColoursKeepTheirSign)
         unsigned long area[64];
         for (int i = 0; i < 64; ++i, ++done) {
             const int at = done < count ? done : count - 1;
-            const unsigned r = unsigned(at % steps) * 17, g = unsigned(at / steps % steps) * 17, bl = unsigned(at / steps / steps) * 17;
+            const unsigned r = unsigned(at % steps) * 17, g = unsigned(at / steps % steps) * 17;
+            const unsigned bl = unsigned(at / steps / steps) * 17;
             area[i] = r << 16 | g << 8 | bl;
         }
         int y[64], cb[64], cr[64];
