@@ -63,8 +63,8 @@ static double StbResize(Buffer& src, Buffer& dst, int w, int h)
     return Time([&] {
         unsigned char* out = reinterpret_cast<unsigned char*>(dst.pixels);
         stbir_resize_uint8_generic(reinterpret_cast<unsigned char*>(src.pixels), src.Width(), src.Height(),
-                                   src.stride * 4, out, w, h, dst.stride * 4, 4, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE,
-                                   STBIR_COLORSPACE_LINEAR, nullptr);
+                                   src.stride * 4, out, w, h, dst.stride * 4, 4, STBIR_ALPHA_CHANNEL_NONE, 0,
+                                   STBIR_EDGE_CLAMP, STBIR_FILTER_TRIANGLE, STBIR_COLORSPACE_LINEAR, nullptr);
     });
 #else
     (void)src, (void)dst, (void)w, (void)h;
