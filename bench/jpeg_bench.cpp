@@ -305,6 +305,44 @@ static void RunSize(int w, int h, bool noisyToo)
     DecodeRow(name, noisyProg, mpx, false);
 }
 
+#ifdef BENCH_PHOTO_DIR
+static Bytes ReadFile(const char* name)
+{
+    Bytes data;
+    FILE* f = fopen(name, "rb");
+    if (!f) return data;
+    unsigned char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) data.insert(data.end(), chunk, chunk + n);
+    fclose(f);
+    return data;
+}
+
+// The camera photograph the build scaled and wrote in each coding.
+static void RunPhotos()
+{
+    printf("Camera photograph, written by ImageMagick at quality 90; Mpx/s\n");
+    printf("  %-34s %9s  %8s  %8s\n", "", "bytes", "ours", "stb");
+    const struct {
+        const char* kind;
+        const char* label;
+        bool subsampled;
+    } kinds[] = {{"420", "baseline 4:2:0", true},
+                 {"444", "baseline 4:4:4", false},
+                 {"progressive", "progressive 4:2:0", true}};
+    for (int mpx : {1, 4, 16})
+        for (const auto& k : kinds) {
+            char path[512], name[64];
+            snprintf(path, sizeof path, "%s/photo-%dmpx-%s.jpg", BENCH_PHOTO_DIR, mpx, k.kind);
+            const Bytes file = ReadFile(path);
+            int w = 0, h = 0, n = 0;
+            if (file.empty() || !stbi_info_from_memory(file.data(), int(file.size()), &w, &h, &n)) Mismatch(path);
+            snprintf(name, sizeof name, "camera %s %d Mpx", k.label, mpx);
+            DecodeRow(name, file, double(w) * h / 1e6, k.subsampled);
+        }
+}
+#endif
+
 int main(int argc, char** argv)
 {
     try {
@@ -312,6 +350,9 @@ int main(int argc, char** argv)
             RunSize(atoi(argv[1]), atoi(argv[2]), true);
             return 0;
         }
+#ifdef BENCH_PHOTO_DIR
+        RunPhotos();
+#endif
         RunSize(1152, 864, false);    // 1 Mpx
         RunSize(2304, 1728, true);    // 4 Mpx
         RunSize(4608, 3456, false);   // 16 Mpx
