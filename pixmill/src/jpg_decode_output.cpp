@@ -46,7 +46,8 @@ void PutMcu(Decoder& dec, int mx, int my, const int16_t* const* blocks)
 
     const int x1 = x0 + f.mcuWidth - 1, y1 = y0 + f.mcuHeight - 1;
     if (x0 >= v.left && x1 <= v.right && y0 >= v.top && y1 <= v.bottom) {
-        McuConverterFor(f.count, f.hShift, f.vShift)(s, dec.b.At(x0, y0), dec.b.stride);
+        if (!dec.convertMcu) dec.convertMcu = McuConverterFor(f.count, f.hShift, f.vShift);
+        dec.convertMcu(s, dec.b.At(x0, y0), dec.b.stride);
         return;
     }
     const RowConverter convert = ConverterFor(f.count, f.hShift, f.vShift);
