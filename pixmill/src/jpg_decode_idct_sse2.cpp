@@ -141,7 +141,6 @@ inline void UpperPass(__m128i* m)
     for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], _mm_setzero_si128());
 }
 
-
 // Both passes of a block of DC alone: one sample, as the full formula gives.
 inline unsigned char FlatSample(int16_t dc)
 {
