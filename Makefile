@@ -35,7 +35,13 @@ fuzz: host
 
 bench: build
 	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test
-	@for b in $(BUILD)/bin/*_bench.exe; do echo "== $$b"; WINEPREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run $$b; done
+	@rm -f $(BUILD)/bench.log; failed=0; \
+	for b in $(BUILD)/bin/*_bench.exe; do echo "== $$b" | tee -a $(BUILD)/bench.log; \
+	  WINEPREFIX=$(CURDIR)/$(BUILD)/wineprefix tools/wine-run $$b > $(BUILD)/bench.one 2>&1 || failed=1; \
+	  cat $(BUILD)/bench.one | tee -a $(BUILD)/bench.log; done; \
+	echo; echo "Summary: our throughput / the baseline's (above 1 = ours faster)"; \
+	grep '^ratio|' $(BUILD)/bench.log | cut -c7-; \
+	if [ $$failed -ne 0 ]; then echo "a benchmark failed (see MISMATCH or failed above)"; exit 1; fi
 
 oracle: build
 	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test

@@ -19,6 +19,7 @@
 
 #include <zlib.h>
 
+#include "bench_ratio.h"
 #include "bench_timer.h"
 #include "buffer.h"
 #include "crc32.h"
@@ -240,7 +241,7 @@ struct Figures {
 };
 
 // Every coder on one data set; inflate by both decoders of every stream.
-static Figures CompareCoders(const char* label, const Bytes& data, int rounds)
+static Figures CompareCoders(const char* label, const char* shortName, const Bytes& data, int rounds)
 {
     const double mb = double(data.size()) / 1e6;
     printf("\n%s: %.2f MB\n", label, mb);
@@ -268,6 +269,11 @@ static Figures CompareCoders(const char* label, const Bytes& data, int rounds)
             f.ourInflateZ6 = mb / ours, f.zlibInflateZ6 = mb / zlib;
         }
     }
+    char operation[96];
+    snprintf(operation, sizeof operation, "inflate %s", shortName);
+    Ratio(operation, "zlib inflate, its level-6 stream", 1 / f.ourInflateZ6, 1 / f.zlibInflateZ6);
+    snprintf(operation, sizeof operation, "deflate %s", shortName);
+    Ratio(operation, "zlib deflate level 6", 1 / f.ourDeflate, 1 / f.zlib6Deflate);
     printf("  targets: size/zlib-6 %.3f (<= 1.05), deflate speed/zlib-6 %.2f (>= 0.8), "
            "inflate speed/zlib on zlib-6's stream %.2f (>= 0.8)\n",
            f.ourRatio / f.zlib6Ratio, f.ourDeflate / f.zlib6Deflate, f.ourInflateZ6 / f.zlibInflateZ6);
@@ -384,6 +390,30 @@ static double OurLoad(GFXFile* png, const Bytes& data, int rounds)
         rounds);
 }
 
+// Decodes file once with each decoder; they must give the same pixels.
+static void VerifyLoad(GFXFile* png, const Bytes& data, const char* what)
+{
+    TMemoryStream memory;
+    memory.WriteBuffer(data.data(), int(data.size()));
+    memory.SetPosition(0);
+    TInputStream in(&memory, "bench.png");
+    Buffer b;
+    png->Load(b, &in, nullptr, nullptr, 0);
+    int w, h, n;
+    unsigned char* rgb = stbi_load_from_memory(data.data(), int(data.size()), &w, &h, &n, 3);
+    bool same = rgb && w == b.Width() && h == b.Height();
+    for (int y = 0; same && y < h; y++)
+        for (int x = 0; x < w; x++) {
+            const unsigned char* q = rgb + (size_t(y) * w + x) * 3;
+            if (*b.At(x, y) != (unsigned long)(q[0] << 16 | q[1] << 8 | q[2])) {
+                same = false;
+                break;
+            }
+        }
+    stbi_image_free(rgb);
+    if (!same) Mismatch(what);
+}
+
 static double StbLoad(const Bytes& data, int rounds)
 {
     return Best(
@@ -414,10 +444,14 @@ static void ComparePng(GFXFile* png, const char* label, Buffer& picture, int rou
     for (int interlaced = 0; interlaced <= 1; interlaced++) {
         Bytes file;
         const double encode = Best([&] { file = OurSave(png, picture, interlaced != 0); }, rounds);
+        VerifyLoad(png, file, "PNG decode of our file differs from stb_image's");
         const double ours = OurLoad(png, file, rounds);
         const double stb = StbLoad(file, rounds);
         printf("  %-26s %8.2f %10d %10.2f %12.2f %10.2f\n", interlaced ? "ours, Adam7" : "ours", mpx / encode,
                int(file.size()), mpx / ours, mpx / stb, stb / ours);
+        char operation[80];
+        snprintf(operation, sizeof operation, "PNG decode %s%s", label, interlaced ? ", Adam7" : "");
+        Ratio(operation, "stb_image", ours, stb);
     }
     Bytes stbFile;
     const double stbEncode = Best(
@@ -426,10 +460,14 @@ static void ComparePng(GFXFile* png, const char* label, Buffer& picture, int rou
             stbi_write_png_to_func(Collect, &stbFile, w, h, 3, rgb.data(), w * 3);
         },
         rounds);
+    VerifyLoad(png, stbFile, "PNG decode of stb_image_write's file differs from stb_image's");
     const double ours = OurLoad(png, stbFile, rounds);
     const double stb = StbLoad(stbFile, rounds);
     printf("  %-26s %8.2f %10d %10.2f %12.2f %10.2f\n", "stb_image_write (level 8)", mpx / stbEncode,
            int(stbFile.size()), mpx / ours, mpx / stb, stb / ours);
+    char operation[80];
+    snprintf(operation, sizeof operation, "PNG decode %s, stb's file", label);
+    Ratio(operation, "stb_image", ours, stb);
 }
 
 int main(int argc, char** argv)
@@ -451,9 +489,11 @@ int main(int argc, char** argv)
         MakePhoto(photo, w, h);
         MakeFlat(flat, w, h);
         if (wanted("coders")) {
-            CompareCoders("PNG image data, photo-like picture (filtered rows)", FilteredRows(png, photo), rounds);
-            CompareCoders("PNG image data, flat picture (filtered rows)", FilteredRows(png, flat), rounds);
-            CompareCoders("English-like text", MakeText(size_t(4) << 20), rounds);
+            CompareCoders("PNG image data, photo-like picture (filtered rows)", "PNG rows, photo-like",
+                          FilteredRows(png, photo), rounds);
+            CompareCoders("PNG image data, flat picture (filtered rows)", "PNG rows, flat", FilteredRows(png, flat),
+                          rounds);
+            CompareCoders("English-like text", "English-like text", MakeText(size_t(4) << 20), rounds);
         }
         if (wanted("pathological")) Pathological(scale);
         if (wanted("png")) {

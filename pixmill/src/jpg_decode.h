@@ -8,6 +8,8 @@
 #include "buffer.h"
 #include "gfxstream.h"
 #include "jpg_decode_bits.h"
+#include "jpg_decode_colour.h"
+#include "jpg_decode_idct.h"
 #include "scratch_block.h"
 #include "streambuf.h"
 
@@ -85,6 +87,10 @@ struct Decoder {
     // below it. Clearing them only when the load fails or is cancelled spares
     // a pass over the whole picture.
     int restTop = 0, restLeft = 0;
+    // The vector or scalar inverse transform, chosen once per load, and the
+    // whole-MCU converter, chosen at the first MCU.
+    Transform transform = ChosenTransform();
+    McuConverter convertMcu = nullptr;
 };
 
 // Big-endian 16-bit value from the stream.

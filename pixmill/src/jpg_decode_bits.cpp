@@ -68,28 +68,6 @@ void BitReader::FetchByte()
     held_ += 8;
 }
 
-// Takes bytes ahead while they are in the buffer and are no marker, so that
-// end of data and markers are still met exactly where the decoder needs the
-// bits behind them.
-void BitReader::Prefetch()
-{
-    const unsigned char* data = in_.data;
-    int pos = in_.position;
-    const int count = in_.count;
-    while (held_ <= 24 && pos < count) {
-        unsigned byte = data[pos];
-        if (byte == 0xFF) {
-            if (pos + 1 >= count || data[pos + 1] != 0) break;
-            pos += 2;
-        } else {
-            pos += 1;
-        }
-        acc_ = acc_ << 8 | byte;
-        held_ += 8;
-    }
-    in_.position = pos;
-}
-
 void BitReader::Fill(int n)
 {
     Prefetch();

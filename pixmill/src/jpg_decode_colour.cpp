@@ -4,6 +4,7 @@
 // of a chroma pair are looked up once for all the pixels it serves.
 #include "jpg_decode_colour.h"
 
+#include "jpg_decode_paths.h"
 #include "jpg_decode_tables.h"
 
 namespace Jpg {
@@ -78,11 +79,19 @@ RowConverter ConverterFor(int components, int hShift, int vShift)
     return vShift ? ColourRow<1, 1> : ColourRow<1, 0>;
 }
 
-McuConverter McuConverterFor(int components, int hShift, int vShift)
+McuConverter ScalarMcuConverter(int components, int hShift, int vShift)
 {
     if (components == 1) return GreyMcu;
     if (hShift == 0) return ColourMcu<0, 0>;
     return vShift ? ColourMcu<1, 1> : ColourMcu<1, 0>;
+}
+
+McuConverter McuConverterFor(int components, int hShift, int vShift)
+{
+#if defined(__SSE2__)
+    if (VectorPaths()) return McuConverterSse2(components, hShift, vShift);
+#endif
+    return ScalarMcuConverter(components, hShift, vShift);
 }
 
 }  // namespace Jpg

@@ -24,6 +24,13 @@ typedef void (*McuConverter)(const McuSamples& s, unsigned long* dst, int stride
 RowConverter ConverterFor(int components, int hShift, int vShift);
 McuConverter McuConverterFor(int components, int hShift, int vShift);
 
+// The scalar MCU converters, and (where SSE2 is built in) the same in SSE2
+// registers; McuConverterFor gives the latter when the vector paths are on.
+McuConverter ScalarMcuConverter(int components, int hShift, int vShift);
+#if defined(__SSE2__)
+McuConverter McuConverterSse2(int components, int hShift, int vShift);
+#endif
+
 }  // namespace Jpg
 
 #endif

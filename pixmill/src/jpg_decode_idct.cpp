@@ -14,6 +14,8 @@
 // changes nothing there.
 #include "jpg_decode_idct.h"
 
+#include "jpg_decode_paths.h"
+
 namespace Jpg {
 
 namespace {
@@ -127,6 +129,14 @@ void InverseTransform(const int16_t* coefficients, unsigned char* out, int strid
     }
     int32_t work[64];
     SecondPass(work, FirstPass(coefficients, work), out, stride);
+}
+
+Transform ChosenTransform()
+{
+#if defined(__SSE2__)
+    if (VectorPaths()) return InverseTransformSse2;
+#endif
+    return InverseTransform;
 }
 
 }  // namespace Jpg

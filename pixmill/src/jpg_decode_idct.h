@@ -10,6 +10,18 @@ namespace Jpg {
 // by row, stride bytes apart.
 void InverseTransform(const int16_t* coefficients, unsigned char* out, int stride);
 
+#if defined(__SSE2__)
+// The same in SSE2 registers: the same samples for every block of a stream
+// of 8-bit samples.
+void InverseTransformSse2(const int16_t* coefficients, unsigned char* out, int stride);
+#endif
+
+typedef void (*Transform)(const int16_t* coefficients, unsigned char* out, int stride);
+
+// The SSE2 transform when the vector paths are on (see jpg_decode_paths.h),
+// else the scalar one.
+Transform ChosenTransform();
+
 }  // namespace Jpg
 
 #endif

@@ -32,20 +32,22 @@ void PutMcu(Decoder& dec, int mx, int my, const int16_t* const* blocks)
     if (!Shows(v, x0, y0, f.mcuWidth, f.mcuHeight)) return;
 
     McuSamples s;
+    const Transform transform = dec.transform;
     const int across = 1 << f.hShift;
     for (int j = 0; j < f.lumaBlocks; ++j) {
         const int col = j % across, row = j / across;
         if (Shows(v, x0 + 8 * col, y0 + 8 * row, 8, 8))
-            InverseTransform(blocks[j], s.y + 8 * row * LumaStride + 8 * col, LumaStride);
+            transform(blocks[j], s.y + 8 * row * LumaStride + 8 * col, LumaStride);
     }
     if (f.count == 3) {
-        InverseTransform(blocks[f.lumaBlocks], s.cb, 8);
-        InverseTransform(blocks[f.lumaBlocks + 1], s.cr, 8);
+        transform(blocks[f.lumaBlocks], s.cb, 8);
+        transform(blocks[f.lumaBlocks + 1], s.cr, 8);
     }
 
     const int x1 = x0 + f.mcuWidth - 1, y1 = y0 + f.mcuHeight - 1;
     if (x0 >= v.left && x1 <= v.right && y0 >= v.top && y1 <= v.bottom) {
-        McuConverterFor(f.count, f.hShift, f.vShift)(s, dec.b.At(x0, y0), dec.b.stride);
+        if (!dec.convertMcu) dec.convertMcu = McuConverterFor(f.count, f.hShift, f.vShift);
+        dec.convertMcu(s, dec.b.At(x0, y0), dec.b.stride);
         return;
     }
     const RowConverter convert = ConverterFor(f.count, f.hShift, f.vShift);

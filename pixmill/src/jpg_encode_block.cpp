@@ -43,6 +43,15 @@ inline int Luma(const ColourTables& t, int r, int g, int b)
     return ((t.rY[r] + t.gY[g] + t.bY[b] + 64) >> 7 & 0xFF) - 128;
 }
 
+// Cb or Cr from the sum of its three table terms, rounded to the nearest
+// level. Pure blue (or red) comes to 127.5, which must stay at the top of the
+// range rather than wrap to its bottom.
+inline int Chroma(int sum)
+{
+    const int c = (sum + 64) >> 7;
+    return c > 127 ? 127 : c;
+}
+
 // One row of the transform: p0..p7 to coefficients 0..7 written a column
 // apart, so that two passes leave the block in its own orientation.
 void TransformRow(const int* p, int* out)
@@ -99,8 +108,8 @@ void AreaToYCbCr(const unsigned long* area, int* y, int* cb, int* cr)
     for (int i = 0; i < 64; ++i) {
         int r = area[i] >> 16 & 0xFF, g = area[i] >> 8 & 0xFF, b = area[i] & 0xFF;
         y[i] = Luma(t, r, g, b);
-        cb[i] = static_cast<signed char>((t.rCb[r] + t.gCb[g] + 64 * b) >> 7);
-        cr[i] = ((64 * r + t.gCr[g] + t.bCr[b] + 0x4000) >> 7 & 0xFF) - 128;
+        cb[i] = Chroma(t.rCb[r] + t.gCb[g] + 64 * b);
+        cr[i] = Chroma(64 * r + t.gCr[g] + t.bCr[b]);
     }
 }
 

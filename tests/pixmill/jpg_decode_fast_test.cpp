@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "jpg_decode_bits.h"
+#include "jpg_decode_colour.h"
 #include "jpg_decode_idct.h"
 #include "jpg_decode_tables.h"
 #include "streambuf.h"
@@ -83,24 +84,68 @@ std::vector<int16_t> RandomBlock(std::mt19937& rng, int shape)
     return c;
 }
 
-TEST(JpgDecodeFast, TransformShortcutsGiveTheFullFormula)
+// The scalar transform with its shortcuts, and the SSE2 one for blocks
+// within the ranges of 8-bit samples (beyond them it saturates where the
+// formula wraps: crafted data only).
+TEST(JpgDecodeFast, TransformsGiveTheFullFormula)
 {
-    std::mt19937 rng(2024);
-    for (int n = 0; n < 20000; ++n) {
-        const int shape = n % 8;
-        const std::vector<int16_t> c = RandomBlock(rng, shape);
-        unsigned char out[16 * 10];
-        std::fill(out, out + sizeof out, 0xEE);
-        Jpg::InverseTransform(c.data(), out + 16, 16);  // a stride wider than the block
-        const std::vector<unsigned char> expected = FullTransform(c.data());
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                ASSERT_EQ(expected[size_t(8 * y + x)], out[16 + 16 * y + x]) << "block " << n << " shape " << shape << " at " << x << "," << y;
-        for (int x = 0; x < 16; ++x) ASSERT_EQ(0xEE, out[x]) << "written above the block";
-        for (int y = 0; y < 8; ++y)
-            for (int x = 8; x < 16; ++x) ASSERT_EQ(0xEE, out[16 + 16 * y + x]) << "written beside the block";
+    struct {
+        const char* name;
+        Jpg::Transform transform;
+        int shapes;
+    } const transforms[] = {
+        {"scalar", Jpg::InverseTransform, 8},
+#if defined(__SSE2__)
+        {"sse2", Jpg::InverseTransformSse2, 7},
+#endif
+    };
+    for (const auto& t : transforms) {
+        std::mt19937 rng(2024);
+        for (int n = 0; n < 20000; ++n) {
+            const int shape = n % t.shapes;
+            const std::vector<int16_t> c = RandomBlock(rng, shape);
+            unsigned char out[16 * 10];
+            std::fill(out, out + sizeof out, 0xEE);
+            t.transform(c.data(), out + 16, 16);  // a stride wider than the block
+            const std::vector<unsigned char> expected = FullTransform(c.data());
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x)
+                    ASSERT_EQ(expected[size_t(8 * y + x)], out[16 + 16 * y + x])
+                        << t.name << " block " << n << " shape " << shape << " at " << x << "," << y;
+            for (int x = 0; x < 16; ++x) ASSERT_EQ(0xEE, out[x]) << t.name << " written above the block";
+            for (int y = 0; y < 8; ++y)
+                for (int x = 8; x < 16; ++x)
+                    ASSERT_EQ(0xEE, out[16 + 16 * y + x]) << t.name << " written beside the block";
+        }
     }
 }
+
+#if defined(__SSE2__)
+// Whole MCUs of every chroma value and of random samples, every sampling:
+// the SSE2 converter writes the scalar one's pixels and nothing beside them.
+TEST(JpgDecodeFast, VectorColourConversionGivesTheScalarPixels)
+{
+    const struct {
+        int components, hShift, vShift;
+    } samplings[] = {{1, 0, 0}, {3, 0, 0}, {3, 1, 0}, {3, 1, 1}};
+    std::mt19937 rng(11);
+    const int stride = 20;
+    for (const auto& m : samplings)
+        for (int n = 0; n < 200; ++n) {
+            Jpg::McuSamples s;
+            for (unsigned char& v : s.y) v = static_cast<unsigned char>(rng());
+            // Every chroma value in turn (the first eight MCUs), then random.
+            for (int i = 0; i < 64; ++i) {
+                s.cb[i] = static_cast<unsigned char>(n < 8 ? 64 * (n % 4) + i : int(rng()));
+                s.cr[i] = static_cast<unsigned char>(n < 8 ? 64 * (n / 2 % 4) + 63 - i : int(rng()));
+            }
+            std::vector<unsigned long> scalar(stride * 17, 0xEEEEEEEE), vector(scalar);
+            Jpg::ScalarMcuConverter(m.components, m.hShift, m.vShift)(s, scalar.data(), stride);
+            Jpg::McuConverterSse2(m.components, m.hShift, m.vShift)(s, vector.data(), stride);
+            ASSERT_EQ(scalar, vector) << m.components << " " << m.hShift << " " << m.vShift;
+        }
+}
+#endif
 
 // ---- small AC coefficients by table ---------------------------------------
 

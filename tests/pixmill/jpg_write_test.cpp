@@ -774,3 +774,30 @@ TEST(JpgWriteRoundTrip, ProgressiveEqualsSequentialEverywhere)
         EXPECT_TRUE(SamePixels(a, b)) << w << "x" << h << " q" << quality << " grey " << grey;
     }
 }
+
+// Chroma is rounded to the nearest level, not floored, and the saturated
+// colours whose exact chroma is 127.5 stay at the top instead of wrapping.
+TEST(JpgEncodeStages, ChromaIsRoundedAndSaturatedColoursKeepTheirSign)
+{
+    const int steps = 16, count = steps * steps * steps;
+    double worst = 0;
+    int done = 0;
+    while (done < count) {
+        unsigned long area[64];
+        for (int i = 0; i < 64; ++i, ++done) {
+            const int at = done < count ? done : count - 1;
+            const unsigned r = unsigned(at % steps) * 17, g = unsigned(at / steps % steps) * 17;
+            const unsigned bl = unsigned(at / steps / steps) * 17;
+            area[i] = r << 16 | g << 8 | bl;
+        }
+        int y[64], cb[64], cr[64];
+        AreaToYCbCr(area, y, cb, cr);
+        for (int i = 0; i < 64; ++i) {
+            const double r = area[i] >> 16 & 255, g = area[i] >> 8 & 255, bl = area[i] & 255;
+            const double exactCb = std::min(127.0, -0.16874 * r - 0.33126 * g + 0.5 * bl);
+            const double exactCr = std::min(127.0, 0.5 * r - 0.41869 * g - 0.08131 * bl);
+            worst = std::max(worst, std::max(fabs(cb[i] - exactCb), fabs(cr[i] - exactCr)));
+        }
+    }
+    EXPECT_LE(worst, 0.51);
+}

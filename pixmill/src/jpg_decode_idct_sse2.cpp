@@ -1,0 +1,191 @@
+// The inverse transform of jpg_decode_idct.cpp, eight rows at a time in SSE2
+// registers. It computes the very same formula in 32-bit lanes with the same
+// wrapping products, so for every block whose values fit the ranges 8-bit
+// samples give (both passes' results within 16 bits) the samples are
+// identical; beyond that (crafted data only) results saturate instead of
+// wrapping.
+//
+// SSE2 has no 32-bit multiply: products of the 16-bit inputs are made by
+// _mm_madd_epi16, those of 32-bit intermediates from 16-bit products:
+// (hi * 2^16 + lo) * k = lo * k + ((hi * k) << 16) modulo 2^32.
+//
+// The entry point realigns its stack: 32-bit Windows promises only 4 bytes,
+// and spilled registers are stored with aligned moves.
+#include "jpg_decode_idct.h"
+
+#if defined(__SSE2__)
+
+#include <emmintrin.h>
+
+namespace Jpg {
+
+namespace {
+
+// v * k modulo 2^32 in each lane, 0 <= k < 65536.
+inline __m128i Mul(__m128i v, int k)
+{
+    const __m128i factor = _mm_set1_epi16(static_cast<short>(k));
+    const __m128i low = _mm_mullo_epi16(v, factor);
+    const __m128i carry = _mm_mulhi_epu16(v, factor);
+    return _mm_add_epi32(low, _mm_slli_epi32(carry, 16));
+}
+
+inline __m128i Add(__m128i a, __m128i b)
+{
+    return _mm_add_epi32(a, b);
+}
+
+inline __m128i Sub(__m128i a, __m128i b)
+{
+    return _mm_sub_epi32(a, b);
+}
+
+inline bool Zero(__m128i v)
+{
+    return _mm_movemask_epi8(_mm_cmpeq_epi16(v, _mm_setzero_si128())) == 0xFFFF;
+}
+
+// Lanes 0-3 (High false) or 4-7 of a and b, interleaved: with a zero, the
+// 16-bit values of b as 32-bit values shifted left 16.
+template <bool High> inline __m128i Interleave(__m128i a, __m128i b)
+{
+    return High ? _mm_unpackhi_epi16(a, b) : _mm_unpacklo_epi16(a, b);
+}
+
+// Factors for _mm_madd_epi16 on interleaved pairs: a for the first, b for
+// the second.
+inline __m128i Factors(int a, int b)
+{
+    return _mm_set_epi16(static_cast<short>(b), static_cast<short>(a), static_cast<short>(b), static_cast<short>(a),
+                         static_cast<short>(b), static_cast<short>(a), static_cast<short>(b), static_cast<short>(a));
+}
+
+// Four rows, one per lane (rows 0-3 of x, or 4-7 with High): inputs x[k]
+// hold input k of every row as 16 bits; outputs y[0..7] as 32 bits, each
+// shifted right 17 after its rounding term, as the scalar row does. The
+// products of 16-bit inputs by factors of 2^15 and more are split:
+// v * 46341 = (v << 16) - v * 19195, v * 60547 = (v << 16) - v * 4989.
+template <bool High> inline void Rows(const __m128i* x, __m128i* y)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i x0 = Interleave<High>(zero, x[0]), x2 = Interleave<High>(zero, x[2]);
+    const __m128i x3 = Interleave<High>(zero, x[3]), x4 = Interleave<High>(zero, x[4]);
+    const __m128i x5 = Interleave<High>(zero, x[5]), x6 = Interleave<High>(zero, x[6]);
+    const __m128i p26 = Interleave<High>(x[2], x[6]), p04 = Interleave<High>(x[0], x[4]);
+    const __m128i p35 = Interleave<High>(x[3], x[5]);
+    const __m128i f = Add(_mm_madd_epi16(p26, Factors(-4989, 25080)), x2);
+    const __m128i h = Sub(_mm_madd_epi16(p26, Factors(25080, 4989)), x6);
+    const __m128i g = Add(_mm_madd_epi16(p04, Factors(-19195, -19195)), Add(x0, x4));
+    const __m128i l = Add(_mm_madd_epi16(p04, Factors(-19195, 19195)), Sub(x0, x4));
+    const __m128i a0 = Add(f, g), a1 = Add(h, l);
+    const __m128i t = _mm_srai_epi32(Interleave<High>(zero, x[1]), 14);  // x1 << 2
+    const __m128i r = _mm_srai_epi32(Interleave<High>(zero, x[7]), 14);
+    const __m128i half14 = _mm_set1_epi32(8192);
+    const __m128i c = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3, x5)), half14), 14);
+    const __m128i d = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3, x5)), half14), 14);
+    const __m128i u = Add(t, c), w = Add(r, d), v = Sub(r, d), e = Sub(t, c);
+    const __m128i b = Add(Mul(u, 16069), Mul(w, 3196)), bb = Sub(Mul(u, 3196), Mul(w, 16069));
+    const __m128i p = Add(Mul(e, 9102), Mul(v, 13623)), q = Sub(Mul(e, 13623), Mul(v, 9102));
+    const __m128i half17 = _mm_set1_epi32(0x10000);
+    const __m128i gf = Sub(g, f), lh = Sub(l, h);
+    y[0] = _mm_srai_epi32(Add(Add(a0, b), half17), 17);
+    y[1] = _mm_srai_epi32(Add(Add(a1, q), half17), 17);
+    y[2] = _mm_srai_epi32(Add(Add(lh, p), half17), 17);
+    y[3] = _mm_srai_epi32(Add(Add(gf, bb), half17), 17);
+    y[4] = _mm_srai_epi32(Add(Sub(gf, bb), half17), 17);
+    y[5] = _mm_srai_epi32(Add(Sub(lh, p), half17), 17);
+    y[6] = _mm_srai_epi32(Add(Sub(a1, q), half17), 17);
+    y[7] = _mm_srai_epi32(Add(Sub(a0, b), half17), 17);
+}
+
+// Rows of 8 16-bit values become columns.
+inline void Transpose(__m128i* m)
+{
+    const __m128i a0 = _mm_unpacklo_epi16(m[0], m[1]), a1 = _mm_unpackhi_epi16(m[0], m[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(m[2], m[3]), a3 = _mm_unpackhi_epi16(m[2], m[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(m[4], m[5]), a5 = _mm_unpackhi_epi16(m[4], m[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(m[6], m[7]), a7 = _mm_unpackhi_epi16(m[6], m[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    m[0] = _mm_unpacklo_epi64(b0, b4);
+    m[1] = _mm_unpackhi_epi64(b0, b4);
+    m[2] = _mm_unpacklo_epi64(b1, b5);
+    m[3] = _mm_unpackhi_epi64(b1, b5);
+    m[4] = _mm_unpacklo_epi64(b2, b6);
+    m[5] = _mm_unpackhi_epi64(b2, b6);
+    m[6] = _mm_unpacklo_epi64(b3, b7);
+    m[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+// One pass over the 8 rows of m (16-bit): row r of m is transformed, and
+// output i of every row is gathered in m[i] (row r in lane r), saturated to
+// 16 bits.
+inline void Pass(__m128i* m)
+{
+    Transpose(m);
+    __m128i yLow[8], yHigh[8];
+    Rows<false>(m, yLow);
+    Rows<true>(m, yHigh);
+    for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
+}
+
+// The same when rows 4-7 of m are zero, as they are in most blocks of
+// photographs: their outputs are zero too.
+inline void UpperPass(__m128i* m)
+{
+    Transpose(m);
+    __m128i yLow[8];
+    Rows<false>(m, yLow);
+    for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], _mm_setzero_si128());
+}
+
+// Both passes of a block of DC alone: one sample, as the full formula gives.
+inline unsigned char FlatSample(int16_t dc)
+{
+    const int32_t once = int32_t(uint32_t(dc) * 46341u + 0x10000u) >> 17;
+    const int32_t twice = int32_t(uint32_t(once) * 46341u + 0x10000u) >> 17;
+    const int s = int16_t(uint16_t(twice)) + 128;
+    return static_cast<unsigned char>(s < 0 ? 0 : s > 255 ? 255 : s);
+}
+
+// True when every coefficient but the DC is zero, common in smooth areas.
+inline bool Flat(const __m128i* m)
+{
+    const __m128i notDc = _mm_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0);
+    __m128i any = _mm_and_si128(m[0], notDc);
+    for (int r = 1; r < 8; ++r) any = _mm_or_si128(any, m[r]);
+    return Zero(any);
+}
+
+}  // namespace
+
+__attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t* coefficients, unsigned char* out,
+                                                                   int stride)
+{
+    __m128i m[8];
+    for (int r = 0; r < 8; ++r) m[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * r));
+    if (Flat(m)) {
+        const __m128i s = _mm_set1_epi8(static_cast<char>(FlatSample(coefficients[0])));
+        for (int j = 0; j < 8; ++j) _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j * stride), s);
+        return;
+    }
+    // Pass 1 leaves output i of input row r at m[i], lane r: the block
+    // transposed, as the scalar work block holds it. Pass 2 transforms its
+    // rows and so restores the orientation.
+    if (Zero(_mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7]))))
+        UpperPass(m);
+    else
+        Pass(m);
+    Pass(m);
+    const __m128i offset = _mm_set1_epi16(128);
+    for (int j = 0; j < 8; ++j) {
+        const __m128i samples = _mm_adds_epi16(m[j], offset);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j * stride), _mm_packus_epi16(samples, samples));
+    }
+}
+
+}  // namespace Jpg
+
+#endif
