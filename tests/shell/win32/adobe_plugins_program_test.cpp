@@ -76,6 +76,9 @@ TEST_F(AdobePlugInsProgram, RunsOnTheCurrentPicture)
         const char* name;
         bool changes;
     } cases[] = {{"&Cancel", false}, {"&Fail", false}, {"&Crash", false}, {"&Invert", true}};
+    // What start-up posted to itself runs first: on a loaded machine it may
+    // still be waiting, and must not land between the picture and its check.
+    gui::PumpUntilIdle();
     UDBuffer* pic = CurrentPicture;
     ASSERT_NE(nullptr, pic);
     std::mt19937 rng(47);
