@@ -68,6 +68,28 @@ TEST_F(Lines, ChainedSegmentsShareTheirEndsAndEachIsAStep)
     EXPECT_EQ(All(), before);
 }
 
+// The third click P shapes the curve through the control point
+// Q = 2P - (S + E) / 2: the polyline through its 16 truncated samples.
+TEST_F(Lines, CurveFollowsItsSixteenSamples)
+{
+    const TPoint s = {0, 10}, e = {32, 20}, p = {10, 30}, q = {2 * p.x - (s.x + e.x) / 2, 2 * p.y - (s.y + e.y) / 2};
+    Use(tools.spline);
+    Click(s);
+    Click(e);
+    Click(p);
+    Leave();
+    PixelSet want;
+    TPoint prev = s;
+    for (int i = 1; i <= 16; ++i) {
+        double t = i / 16.0, u = 1 - t;
+        TPoint b = {int(u * u * s.x + 2 * t * u * q.x + t * t * e.x), int(u * u * s.y + 2 * t * u * q.y + t * t * e.y)};
+        want = Union({want, Line(prev, b)});
+        prev = b;
+    }
+    EXPECT_EQ(Changed(), want);
+    ExpectUndoRedo();
+}
+
 TEST_F(Lines, RightButtonCurvePaintsTheBackground)
 {
     Use(tools.spline);
