@@ -42,6 +42,15 @@ P_filled::P_filled()
     helpContext = 2600;
 }
 
+// Selecting another tool takes back the press step before this runs and
+// leaves the phase idle; parking does neither.
+void P_filled::Deactivate(P_icon*)
+{
+    if (ToolPhase == PhaseIdle || !CurrentPicture) return;
+    UDBuffer::Undo(CurrentPicture, false);
+    ResetDirtyRect();
+}
+
 void P_filled::BeginShape(int x, int y)
 {
     SetVisibleClip();

@@ -18,6 +18,10 @@ public:
     int lastDirection = 0;
 
     P_filled();
+    // A shape still open when the tool is parked (another image window, a
+    // command) is taken back: its outline and marks must not stay in the
+    // picture for the next fill to paint.
+    void Deactivate(P_icon* next) override;
 
 protected:
     void BeginShape(int x, int y);

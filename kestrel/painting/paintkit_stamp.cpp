@@ -89,13 +89,10 @@ double DottedLine(Buffer& dest, double spacing, double phase, int x1, int y1, in
     return left;
 }
 
-// Truncation that forgives the last bits of a double: sin 30 degrees is a
-// hair below one half, and an arrow of 10 would lose a pixel on one side.
-static int TruncNear(double v)
-{
-    v = std::max(-2e9, std::min(v, 2e9));
-    return int(std::trunc(v + (v < 0 ? -1e-9 : 1e-9)));
-}
+// Truncation toward zero, held within int. No rounding first: sin 30
+// degrees is a hair below one half, and barbs land where plain truncation
+// puts them (an arrow of 6 on a horizontal line: 2 pixels off the line, not 3).
+static int Trunc(double v) { return int(std::trunc(std::max(-2e9, std::min(v, 2e9)))); }
 
 TPoint PointAtAngle(int x0, int y0, int x1, int y1, double degrees, double length)
 {
@@ -103,8 +100,8 @@ TPoint PointAtAngle(int x0, int y0, int x1, int y1, double degrees, double lengt
     double d = std::sqrt(dx * dx + dy * dy);
     if (d == 0) return TPoint{x0, y0};
     double m = length / d, a = degrees * 3.14159265358979323846 / 180;
-    return TPoint{x0 + TruncNear((dx * std::cos(a) - dy * std::sin(a)) * m),
-                     y0 + TruncNear((dx * std::sin(a) + dy * std::cos(a)) * m)};
+    return TPoint{x0 + Trunc((dx * std::cos(a) - dy * std::sin(a)) * m),
+                     y0 + Trunc((dx * std::sin(a) + dy * std::cos(a)) * m)};
 }
 
 // The quadratic curve in 16 segments, then the arrow at its end; segment

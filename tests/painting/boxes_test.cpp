@@ -15,6 +15,21 @@ PixelSet Filled(int l, int t, int r, int b)
     return s;
 }
 
+// The larger offset wins; a drag straight down or across stays one pixel
+// wide.
+TEST(ConstrainSquare, LargerOffsetWinsWithItsSign)
+{
+    const struct {
+        int x, y, wantX, wantY;
+    } cases[] = {{5, 12, 5, 12}, {8, 12, 12, 12}, {12, 8, 12, 12}, {2, 12, -2, 12}, {12, 5, 12, 5}, {1, 1, 1, 1}};
+    for (auto& c : cases) {
+        int x = c.x, y = c.y;
+        ConstrainSquare(5, 5, x, y);
+        EXPECT_EQ(x, c.wantX) << c.x << "," << c.y;
+        EXPECT_EQ(y, c.wantY) << c.x << "," << c.y;
+    }
+}
+
 TEST_F(Boxes, RightButtonFilledBoxIsTheBackgroundColour)
 {
     Use(tools.boxRectf);

@@ -29,15 +29,28 @@ TEST_F(Lines, DabModesPlaceDabsAlongTheMajorAxis)
     }
 }
 
+// Barb points truncated toward zero as computed in doubles: on the
+// horizontal line sin 30 degrees makes the offsets 2.9999999999999996.
 TEST_F(Lines, ArrowBarbsEndAtTheirTruncatedPoints)
 {
-    Use(tools.line);
-    SetOptionValue(0, 0);
-    SetOptionValue(2, 2);
-    Drag({0, 10}, {30, 20});
-    Leave();
-    EXPECT_EQ(Changed(), Union({Line({0, 10}, {30, 20}), Line({30, 20}, {20, 9}), Line({30, 20}, {15, 23})}));
-    ExpectUndoRedo();
+    struct {
+        TPoint s, e;
+        int arrow;
+        TPoint barb1, barb2;
+    } cases[] = {
+        {{0, 10}, {30, 20}, 2, {20, 9}, {15, 23}},
+        {{0, 10}, {20, 10}, 1, {15, 8}, {15, 12}},
+    };
+    for (auto& c : cases) {
+        Use(tools.line);
+        SetOptionValue(0, 0);
+        SetOptionValue(2, c.arrow);
+        Drag(c.s, c.e);
+        Leave();
+        EXPECT_EQ(Changed(), Union({Line(c.s, c.e), Line(c.e, c.barb1), Line(c.e, c.barb2)})) << c.arrow;
+        ExpectUndoRedo();
+        pic.Box(pic.GetRect(), Ground);
+    }
 }
 
 TEST_F(Lines, ChainedSegmentsShareTheirEndsAndEachIsAStep)
@@ -53,6 +66,28 @@ TEST_F(Lines, ChainedSegmentsShareTheirEndsAndEachIsAStep)
     EXPECT_EQ(Changed(), Line({2, 2}, {20, 8}));
     ASSERT_TRUE(UDBuffer::Undo(&pic, true));
     EXPECT_EQ(All(), before);
+}
+
+// The third click P shapes the curve through the control point
+// Q = 2P - (S + E) / 2: the polyline through its 16 truncated samples.
+TEST_F(Lines, CurveFollowsItsSixteenSamples)
+{
+    const TPoint s = {0, 10}, e = {32, 20}, p = {10, 30}, q = {2 * p.x - (s.x + e.x) / 2, 2 * p.y - (s.y + e.y) / 2};
+    Use(tools.spline);
+    Click(s);
+    Click(e);
+    Click(p);
+    Leave();
+    PixelSet want;
+    TPoint prev = s;
+    for (int i = 1; i <= 16; ++i) {
+        double t = i / 16.0, u = 1 - t;
+        TPoint b = {int(u * u * s.x + 2 * t * u * q.x + t * t * e.x), int(u * u * s.y + 2 * t * u * q.y + t * t * e.y)};
+        want = Union({want, Line(prev, b)});
+        prev = b;
+    }
+    EXPECT_EQ(Changed(), want);
+    ExpectUndoRedo();
 }
 
 TEST_F(Lines, RightButtonCurvePaintsTheBackground)
