@@ -99,7 +99,7 @@ TEST_F(PlugInRunTest, InvertsInBandsWithTheRecordFilled)
                                {"foreground", "43947 52685 61423"},
                                {"maxSpace", "2103960"},
                                {"haveMask", "0 autoMask 1"},
-                               {"backColor", "86 52 18 0"},
+                               {"backColor", "18 52 86 0"},
                                {"hostSig", "4b533230"},
                                {"imageMode", "3"},
                                {"imageHRes", "012c0000"},
@@ -110,6 +110,13 @@ TEST_F(PlugInRunTest, InvertsInBandsWithTheRecordFilled)
     EXPECT_EQ("0 16 inRowBytes 111 outRowBytes 111 maskRowBytes 0", log.Value("band"));
     EXPECT_EQ(2, log.Count("band "));
     EXPECT_EQ(1, log.Count("finish"));
+}
+
+// A filter that pops its own arguments must not unbalance the host's stack.
+TEST_F(PlugInRunTest, EntryBuiltWithTheWrongConvention)
+{
+    ASSERT_EQ(PlugInDone, Run("invert.8bf#StdcallMain"));
+    for (int i = 0; i < 37 * 23; i++) ASSERT_EQ(input.pixels[i] ^ 0xFFFFFF, output.pixels[i]) << i;
 }
 
 TEST_F(PlugInRunTest, SelectionLimitsTheResultToMarkedPixels)
