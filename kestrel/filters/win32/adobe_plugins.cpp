@@ -28,7 +28,36 @@ std::vector<AnsiString> FailedAdobePlugIns;
 
 namespace {
 
-TMenuItem* adobeMenu = nullptr;
+// The "&Adobe" submenu goes with the main window's menu: the watch forgets
+// it then, so a later scan for a new main window never reaches the freed
+// item.
+class AdobeMenuWatch : public TComponent {
+public:
+    AdobeMenuWatch() : TComponent(nullptr) {}
+    TMenuItem* Get() const { return menu_; }
+    void Set(TMenuItem* m)
+    {
+        if (menu_) RemoveFreeNotification(menu_);
+        menu_ = m;
+        if (m) FreeNotification(m);
+    }
+
+protected:
+    void Notification(TComponent* c, TOperation op) override
+    {
+        TComponent::Notification(c, op);
+        if (op == opRemove && c == menu_) menu_ = nullptr;
+    }
+
+private:
+    TMenuItem* menu_ = nullptr;
+};
+
+AdobeMenuWatch& AdobeMenu()
+{
+    static AdobeMenuWatch watch;
+    return watch;
+}
 
 AnsiString BaseName(const AnsiString& path)
 {
@@ -112,7 +141,8 @@ int FirstSeparatorIndex(TMenuItem* menu)
 void AddToMenu(TMenuItem* imageMenu, const AnsiString& category, const AnsiString& name, int tag,
                const TNotifyEvent& onClick)
 {
-    if (!adobeMenu) adobeMenu = NewMenuItem(imageMenu, Translate("&Adobe"), FirstSeparatorIndex(imageMenu) + 1);
+    if (!AdobeMenu().Get()) AdobeMenu().Set(NewMenuItem(imageMenu, Translate("&Adobe"), FirstSeparatorIndex(imageMenu) + 1));
+    TMenuItem* adobeMenu = AdobeMenu().Get();
     const AnsiString caption = category.IsEmpty() ? Translate("&Default") : "&" + category;
     TMenuItem* sub = adobeMenu->Find(caption);
     if (!sub) sub = NewMenuItem(adobeMenu, caption);
@@ -148,11 +178,11 @@ void ScanAdobePlugIns(TCustomTreeScanner* scanner, TMenuItem* imageMenu, bool us
 {
     FailedAdobePlugIns.clear();
     AdobePlugIns.clear();
-    if (adobeMenu) {
+    if (TMenuItem* old = AdobeMenu().Get()) {
         // A rescan replaces the submenu rather than adding a second one.
-        if (adobeMenu->GetParent()) adobeMenu->GetParent()->Remove(adobeMenu);
-        delete adobeMenu;
-        adobeMenu = nullptr;
+        AdobeMenu().Set(nullptr);
+        if (old->GetParent()) old->GetParent()->Remove(old);
+        delete old;
     }
     if (!use || folder.IsEmpty()) return;
     DebugLog("Scanning for Adobe plug-ins started.");
