@@ -2,6 +2,7 @@
 // it, the palette bar filled with the created colours; creating the palette
 // only leaves the picture and its history alone.
 
+#include "../../gui/win32/timed_step.h"
 #include "appsettings.h"
 #include "imageform_fixture.h"
 #include "limitcolors.h"
@@ -68,6 +69,33 @@ TEST_F(LimitColorsWindow, OperationsOnThePictureAndTheBar)
         delete f;
         gui::PumpUntilIdle();
     }
+}
+
+// What OK took is what the dialog shows at its next opening.
+TEST_F(LimitColorsWindow, SettingsReturnAtTheNextOpening)
+{
+    TImageForm* f = NewShownWindow(20, 10);
+    ASSERT_NE(nullptr, f);
+    gui::WhenOpen<TLimitColorsForm>([](TLimitColorsForm* d) {
+        d->ColorLimit->SetValue(40);
+        d->DitherCB->SetChecked(false);
+        d->SaveBgndCB->SetChecked(true);
+        d->Operation->SetItemIndex(CreateFastPaletteOnly);
+        d->SetModalResult(mrOk);
+    });
+    RunLimitColors(nullptr, nullptr);
+    LimitColorsSettings seen;
+    gui::WhenOpen<TLimitColorsForm>([&seen](TLimitColorsForm* d) {
+        seen = d->Settings();
+        d->SetModalResult(mrCancel);
+    });
+    RunLimitColors(nullptr, nullptr);
+    EXPECT_EQ(40, seen.limit);
+    EXPECT_FALSE(seen.dither);
+    EXPECT_TRUE(seen.saveBackground);
+    EXPECT_EQ(int(CreateFastPaletteOnly), seen.operation);
+    delete f;
+    gui::PumpUntilIdle();
 }
 
 }  // namespace
