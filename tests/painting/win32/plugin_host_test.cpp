@@ -88,10 +88,13 @@ protected:
 
 TEST_F(PlugInRunTest, InvertsInBandsWithTheRecordFilled)
 {
-    ASSERT_EQ(PlugInDone, Run("invert.8bf#PluginMain"));
+    PlugInRunOptions o;
+    o.window = GetDesktopWindow();
+    ASSERT_EQ(PlugInDone, Run("invert.8bf#PluginMain", o));
     for (int i = 0; i < 37 * 23; i++) ASSERT_EQ(input.pixels[i] ^ 0xFFFFFF, output.pixels[i]) << i;
     const PluginLog log = ReadLog();
-    const char* fields[][2] = {{"imageSize", "23 37"},
+    const char* fields[][2] = {{"window", "1"},
+                               {"imageSize", "23 37"},
                                {"wholeSize", "23 37"},
                                {"planes", "3"},
                                {"filterRect", "0 0 23 37"},
