@@ -165,6 +165,16 @@ TEST_F(PlugInRunTest, FailuresLeaveThePicture)
     EXPECT_EQ(PlugInDone, Run("invert.8bf#PluginMain"));
 }
 
+// The record's 16-bit rectangles cannot describe a wider picture.
+TEST_F(PlugInRunTest, PictureTooWideIsRefused)
+{
+    Buffer wide, result;
+    wide.Alloc({32768, 1});
+    result.Alloc({32768, 1});
+    EXPECT_EQ(PlugInFailed, RunPlugInFilter(wide, result, (Folder + "invert.8bf#PluginMain").c_str(), PlugInRunOptions()));
+    EXPECT_EQ(0, ReadLog().Count("start"));
+}
+
 TEST_F(PlugInRunTest, AbortFromTheHostCancels)
 {
     PlugInRunOptions o;
