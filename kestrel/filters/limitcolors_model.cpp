@@ -7,7 +7,7 @@
 
 int LimitBarSize(int n)
 {
-    if (n < 17) return (n + 1) / 2 * 2;
+    if (n < 17) return n < 8 ? 8 : (n + 3) / 4 * 4;
     if (n < 33) return (n + 7) / 8 * 8;
     return (n + 15) / 16 * 16;
 }
@@ -21,6 +21,13 @@ HSVTriple EntryHSV(const unsigned char* rgb, int i) { return RGBToHSV(rgb[3 * i]
 bool ComesFirst(HSVTriple second, HSVTriple first)
 {
     return second.v - first.v > 28 || second.h - first.h > 28 || second.s - first.s > 28;
+}
+
+void PutColour(LimitPalette& pal, int i, unsigned long colour)
+{
+    pal.rgb[3 * i] = (unsigned char)(colour >> 16);
+    pal.rgb[3 * i + 1] = (unsigned char)(colour >> 8);
+    pal.rgb[3 * i + 2] = (unsigned char)colour;
 }
 
 void SwapEntries(unsigned char* rgb, int i, int j)
@@ -52,17 +59,24 @@ void MakeLimitPalette(Buffer& pic, const LimitColorsSettings& s, unsigned long b
     memset(pal.rgb, 0, sizeof pal.rgb);
     barSize = 0;
     if (s.operation == UseFastPalette) {
-        for (size_t i = 0; i < bar.size() && i < 256; i++) {
-            pal.rgb[3 * i] = (unsigned char)(bar[i] >> 16);
-            pal.rgb[3 * i + 1] = (unsigned char)(bar[i] >> 8);
-            pal.rgb[3 * i + 2] = (unsigned char)bar[i];
-        }
+        // The bar's colours all stay reachable: the background takes an
+        // entry of its own in front of them.
+        const unsigned long key = LimitKey(s, background);
+        const int first = key == 0xFFFFFFFF ? 0 : 1;
+        if (first) PutColour(pal, 0, key);
+        for (size_t i = 0; i < bar.size() && first + int(i) < 256; i++) PutColour(pal, first + int(i), bar[i]);
         return;
     }
     const int n = ClampLimit(s.limit);
     CreatePalette(pic, pal.rgb, n, LimitKey(s, background), nullptr);
     barSize = LimitBarSize(n);
-    SortPaletteByHSV(pal.rgb, barSize);
+}
+
+LimitPalette BarPalette(const LimitPalette& pal, int barSize)
+{
+    LimitPalette shown = pal;
+    SortPaletteByHSV(shown.rgb, barSize < 0 ? 0 : barSize > 256 ? 256 : barSize);
+    return shown;
 }
 
 void ReduceToPalette(Buffer& pic, const LimitColorsSettings& s, unsigned long background, LimitPalette& pal)

@@ -22,8 +22,9 @@ struct LimitPalette {
     unsigned char rgb[768];
 };
 
-// The bar size for n created colours: even below 17, a multiple of 8 below
-// 33, else a multiple of 16.
+// The bar size for n created colours: a multiple of 8 below 33, else a
+// multiple of 16; below 17 a multiple of 4 and at least 8, because the bar
+// lays its cells out in columns of four and has no fewer than 8.
 int LimitBarSize(int n);
 
 // Bubble passes over count entries, each pass one shorter: a pair swaps when
@@ -35,12 +36,18 @@ void SortPaletteByHSV(unsigned char* rgb, int count);
 // kept, else none.
 unsigned long LimitKey(const LimitColorsSettings& s, unsigned long background);
 
-// The palette an operation works with: the bar's colours in order (the rest
-// black) for UseFastPalette, else a created palette of limit colours whose
-// first barSize entries are sorted. barSize is the bar's new size, 0 when
-// the bar stays as it is.
+// The palette an operation reduces with: the bar's colours in order (the
+// rest black) for UseFastPalette, else a created palette of limit colours.
+// With the background kept, entry 0 is the background colour: the
+// reduction never maps other pixels to entry 0, so it must not hold a
+// colour they need. barSize is the bar's new size, 0 when the bar stays as
+// it is.
 void MakeLimitPalette(Buffer& pic, const LimitColorsSettings& s, unsigned long background,
                       const std::vector<unsigned long>& bar, LimitPalette& pal, int& barSize);
+
+// The created palette as the bar shows it: a copy whose first barSize
+// entries are sorted. The reduction keeps the palette's own order.
+LimitPalette BarPalette(const LimitPalette& pal, int barSize);
 
 // Reduces pic to the palette's first limit entries, flags kept.
 void ReduceToPalette(Buffer& pic, const LimitColorsSettings& s, unsigned long background, LimitPalette& pal);

@@ -183,26 +183,31 @@ void ToComponents(unsigned long rgb, ColorServicesInfo* info)
     info->colorComponents[3] = 0;
 }
 
-unsigned long FilterColorValue(const FilterColor c) { return (unsigned long)c[2] << 16 | (unsigned long)c[1] << 8 | c[0]; }
+// The record's colours hold R, G, B, 0 in memory, the channel order of RGB mode.
+unsigned long FilterColorValue(const FilterColor c) { return (unsigned long)c[0] << 16 | (unsigned long)c[1] << 8 | c[2]; }
 
 OSErr ConvertColour(ColorServicesInfo* info)
 {
     int16_t* c = info->colorComponents;
     int r, g, b;
+    // Components arrive from the filter: anything outside 0..255 is clamped
+    // rather than carried into the other space.
     if (info->sourceSpace <= plugIncolorServicesRGBSpace) {
-        r = c[0], g = c[1], b = c[2];
+        r = Clamp(c[0], 0, 255), g = Clamp(c[1], 0, 255), b = Clamp(c[2], 0, 255);
     } else if (info->sourceSpace == plugIncolorServicesCMYKSpace) {
-        const int cy = c[0] & 0xFF, m = c[1] & 0xFF, y = c[2] & 0xFF;
-        r = m + y, g = cy + y, b = cy + m;
+        const int k = Clamp(c[3], 0, 255);
+        r = 255 - Clamp(Clamp(c[0], 0, 255) + k, 0, 255);
+        g = 255 - Clamp(Clamp(c[1], 0, 255) + k, 0, 255);
+        b = 255 - Clamp(Clamp(c[2], 0, 255) + k, 0, 255);
     } else if (info->sourceSpace == plugIncolorServicesGraySpace) {
-        r = g = b = c[0];
+        r = g = b = Clamp(c[0], 0, 255);
     } else {
         return -1;
     }
     if (info->resultSpace <= plugIncolorServicesRGBSpace) {
         c[0] = int16_t(r), c[1] = int16_t(g), c[2] = int16_t(b);
     } else if (info->resultSpace == plugIncolorServicesCMYKSpace) {
-        c[0] = int16_t(g + b), c[1] = int16_t(r + b), c[2] = int16_t(r + g), c[3] = 0;
+        c[0] = int16_t(255 - r), c[1] = int16_t(255 - g), c[2] = int16_t(255 - b), c[3] = 0;
     } else if (info->resultSpace == plugIncolorServicesGraySpace) {
         c[0] = int16_t((3 * r + 4 * g + b) >> 3);
     } else {

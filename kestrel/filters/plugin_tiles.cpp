@@ -49,7 +49,7 @@ bool PlugInTiles::Build(TileBuffer& t, Buffer& src, int dummyValue)
             const unsigned long pixel = *src.At(src.left + Clamp(k.rect.left + col * k.step, 0, w - 1), src.top + sy);
             for (int i = 0; i < k.pre; i++) *p++ = (unsigned char)dummyValue;
             for (int plane = k.lo; plane <= k.hi; plane++)
-                *p++ = (unsigned char)(outside && k.padding >= 0 ? k.padding : Channel(pixel, plane));
+                *p++ = (unsigned char)(outside && k.padding != -1 ? k.padding : Channel(pixel, plane));
             for (int i = 0; i < k.post; i++) *p++ = (unsigned char)dummyValue;
         }
     }

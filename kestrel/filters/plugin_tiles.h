@@ -15,7 +15,7 @@ struct TileKey {
     PSRect rect = {0, 0, 0, 0};
     int lo = 0, hi = -1;      // planes
     int pre = 0, post = 0;    // dummy planes around them
-    int padding = 0;          // value of rows outside the picture; -1 repeats the edge row
+    int padding = 0;          // rows outside the picture: its low byte; -1 repeats the edge row
     int step = 1;             // sampling step
     bool operator==(const TileKey& o) const;
 };

@@ -25,7 +25,7 @@ std::set<unsigned long> Colours(Buffer& b)
 
 TEST(LimitColors, BarSizes)
 {
-    const int cases[][2] = {{5, 6}, {16, 16}, {17, 24}, {20, 24}, {32, 32}, {33, 48}, {40, 48}, {234, 240}, {256, 256}};
+    const int cases[][2] = {{2, 8}, {5, 8}, {9, 12}, {16, 16}, {17, 24}, {20, 24}, {32, 32}, {33, 48}, {40, 48}, {234, 240}, {256, 256}};
     for (auto& c : cases) EXPECT_EQ(c[1], LimitBarSize(c[0])) << c[0];
 }
 
@@ -91,4 +91,30 @@ TEST(LimitColors, FastPaletteLeavesBarAndPadsWithBlack)
     std::set<unsigned long> allowed(bar.begin(), bar.end());
     allowed.insert(0);
     for (unsigned long colour : Colours(pic)) EXPECT_TRUE(allowed.count(colour)) << std::hex << colour;
+}
+
+// A picture of fewer colours than the limit comes through unchanged when
+// the background is kept: the sort of the bar must not move the background
+// out of entry 0, and the bar's first colour stays reachable.
+TEST(LimitColors, FewColoursSurviveWithTheBackgroundKept)
+{
+    const unsigned long background = 0x101010;
+    const std::vector<unsigned long> colours = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x808080};
+    for (int operation : {PutToFastPalette, UseFastPalette}) {
+        SCOPED_TRACE(operation);
+        Buffer pic;
+        pic.Alloc({30, 20});
+        for (int i = 0; i < 600; i++) pic.pixels[i] = i % 6 ? colours[size_t(i % 6 - 1)] : background;
+        const std::vector<unsigned long> before(pic.pixels, pic.pixels + 600);
+        LimitColorsSettings s;
+        s.limit = 8;
+        s.dither = false;
+        s.saveBackground = true;
+        s.operation = operation;
+        LimitPalette pal;
+        int barSize = 0;
+        MakeLimitPalette(pic, s, background, colours, pal, barSize);
+        ReduceToPalette(pic, s, background, pal);
+        EXPECT_EQ(before, std::vector<unsigned long>(pic.pixels, pic.pixels + 600));
+    }
 }

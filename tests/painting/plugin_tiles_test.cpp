@@ -27,8 +27,9 @@ FilterRecord Asking(PSRect in, int padding)
 
 }  // namespace
 
-// Rows above and below the picture are the padding value or, with -1, the
-// nearest row; columns outside repeat the nearest column.
+// Rows above and below the picture are the padding value (its low byte for
+// the other negative values) or, with -1, the nearest row; columns outside
+// repeat the nearest column.
 TEST(PlugInTiles, InputOutsideThePicture)
 {
     Buffer in, out;
@@ -39,7 +40,7 @@ TEST(PlugInTiles, InputOutsideThePicture)
     struct Case {
         int padding;
         unsigned char firstRow0, lastRow0;  // red of (-1, -1) and (4, 3)
-    } cases[] = {{-1, 0, 32}, {9, 9, 9}};
+    } cases[] = {{-1, 0, 32}, {9, 9, 9}, {-2, 0xFE, 0xFE}, {-3, 0xFD, 0xFD}};
     for (const Case& c : cases) {
         PlugInTiles tiles(in, out, PSRect{0, 0, 3, 4}, 0);
         FilterRecord r = Asking(PSRect{-1, -1, 4, 5}, c.padding);

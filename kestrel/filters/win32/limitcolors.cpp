@@ -97,7 +97,7 @@ void ApplyLimitColors(const LimitColorsSettings& s, TBuffer* holder)
     LimitPalette pal;
     int barSize = 0;
     MakeLimitPalette(*pic, s, background, PaletteBarCells.Colours(), pal, barSize);
-    if (barSize > 0) ShowCreatedPalette(holder, pal, barSize);
+    if (barSize > 0) ShowCreatedPalette(holder, BarPalette(pal, barSize), barSize);
     if (s.operation == CreateFastPaletteOnly) return;
     if (!UDBuffer::SaveUndo(pic, "LimitCols", nullptr, -1, 0, 0, 0)) return;
     ReduceToPalette(*pic, s, background, pal);

@@ -20,27 +20,46 @@ RecordSpace recordSpace;
 // First word: the filter's data value; second: the main window handle.
 unsigned char dataArea[256];
 
+// The entry and its four arguments as the words pushed, last one first.
 struct EntryCall {
     PlugInEntry entry;
-    int16_t selector;
-    int16_t result;
+    intptr_t selector;
+    FilterRecord* record;
+    intptr_t* data;
+    int16_t* result;
 };
 
+// The entry is cdecl, but a filter built stdcall by mistake pops its own
+// arguments and a plain call would leave the stack off by 16 bytes. The
+// stack pointer is kept in esi, which either convention must preserve, and
+// put back after the call.
 void CallEntry(void* arg)
 {
     EntryCall* c = static_cast<EntryCall*>(arg);
-    c->entry(c->selector, &recordSpace.record, reinterpret_cast<intptr_t*>(dataArea), &c->result);
+    asm volatile(
+        "movl %%esp, %%esi\n\t"
+        "andl $-16, %%esp\n\t"
+        "pushl 16(%0)\n\t"
+        "pushl 12(%0)\n\t"
+        "pushl 8(%0)\n\t"
+        "pushl 4(%0)\n\t"
+        "call *(%0)\n\t"
+        "movl %%esi, %%esp"
+        :
+        : "D"(c)
+        : "eax", "ecx", "edx", "esi", "memory", "cc");
 }
 
 // The selector's result; a fault in the filter counts as an error.
 int16_t Send(PlugInEntry entry, int16_t selector, bool& faulted)
 {
-    EntryCall c{entry, selector, 0};
+    int16_t result = 0;
+    EntryCall c{entry, selector, &recordSpace.record, reinterpret_cast<intptr_t*>(dataArea), &result};
     if (GuardedCall(CallEntry, &c) != 0) {
         faulted = true;
         return -1;
     }
-    return c.result;
+    return result;
 }
 
 PSRect Exclusive(const Rect& r) { return PSRect{int16_t(r.top), int16_t(r.left), int16_t(r.bottom + 1), int16_t(r.right + 1)}; }
@@ -52,10 +71,14 @@ PSRGBColor Wide(unsigned long c)
     return PSRGBColor{uint16_t((c >> 16 & 0xFF) * 257), uint16_t((c >> 8 & 0xFF) * 257), uint16_t((c & 0xFF) * 257)};
 }
 
+// Bytes R, G, B, 0: filters read the colour in the image mode's channel
+// order, so B, G, R would fill with red where blue was asked for.
 void PutColour(FilterColor out, unsigned long c)
 {
-    const uint32_t v = uint32_t(c & 0xFFFFFF);  // bytes B, G, R, 0 as the value lies in memory
-    memcpy(out, &v, 4);
+    out[0] = (unsigned char)(c >> 16);
+    out[1] = (unsigned char)(c >> 8);
+    out[2] = (unsigned char)c;
+    out[3] = 0;
 }
 
 void FillRecord(FilterRecord& r, Buffer& input, const PlugInRunOptions& o, HWND* window)

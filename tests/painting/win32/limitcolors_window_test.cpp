@@ -2,11 +2,13 @@
 // it, the palette bar filled with the created colours; creating the palette
 // only leaves the picture and its history alone.
 
+#include "../../gui/win32/timed_step.h"
 #include "appsettings.h"
 #include "imageform_fixture.h"
 #include "limitcolors.h"
 #include "palettebar.h"
 #include "undo_entry.h"
+#include "../undo_fixture.h"
 
 namespace {
 
@@ -68,6 +70,57 @@ TEST_F(LimitColorsWindow, OperationsOnThePictureAndTheBar)
         delete f;
         gui::PumpUntilIdle();
     }
+}
+
+// Without room for the undo step the picture is not reduced.
+TEST_F(LimitColorsWindow, RefusedUndoStepLeavesThePicture)
+{
+    TImageForm* f = NewShownWindow(30, 20);
+    ASSERT_NE(nullptr, f);
+    UDBuffer* pic = &f->Picture;
+    for (int i = 0; i < 600; i++) pic->pixels[i] = 0x010203UL * unsigned(i % 80);
+    const std::vector<unsigned long> before(pic->pixels, pic->pixels + 600);
+    const unsigned long modified = pic->modified;
+    {
+        UndoTest undo;
+        undo.folder.allocBudget = 0;
+        LimitColorsSettings s;
+        s.limit = 4;
+        ApplyLimitColors(s, nullptr);
+        EXPECT_EQ(1u, undo.messages.size());
+    }
+    EXPECT_EQ(before, std::vector<unsigned long>(pic->pixels, pic->pixels + 600));
+    EXPECT_EQ(nullptr, pic->undoHead);
+    EXPECT_EQ(modified, pic->modified);
+    delete f;
+    gui::PumpUntilIdle();
+}
+
+// What OK took is what the dialog shows at its next opening.
+TEST_F(LimitColorsWindow, SettingsReturnAtTheNextOpening)
+{
+    TImageForm* f = NewShownWindow(20, 10);
+    ASSERT_NE(nullptr, f);
+    gui::WhenOpen<TLimitColorsForm>([](TLimitColorsForm* d) {
+        d->ColorLimit->SetValue(40);
+        d->DitherCB->SetChecked(false);
+        d->SaveBgndCB->SetChecked(true);
+        d->Operation->SetItemIndex(CreateFastPaletteOnly);
+        d->SetModalResult(mrOk);
+    });
+    RunLimitColors(nullptr, nullptr);
+    LimitColorsSettings seen;
+    gui::WhenOpen<TLimitColorsForm>([&seen](TLimitColorsForm* d) {
+        seen = d->Settings();
+        d->SetModalResult(mrCancel);
+    });
+    RunLimitColors(nullptr, nullptr);
+    EXPECT_EQ(40, seen.limit);
+    EXPECT_FALSE(seen.dither);
+    EXPECT_TRUE(seen.saveBackground);
+    EXPECT_EQ(int(CreateFastPaletteOnly), seen.operation);
+    delete f;
+    gui::PumpUntilIdle();
 }
 
 }  // namespace

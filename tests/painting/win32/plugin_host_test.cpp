@@ -88,10 +88,13 @@ protected:
 
 TEST_F(PlugInRunTest, InvertsInBandsWithTheRecordFilled)
 {
-    ASSERT_EQ(PlugInDone, Run("invert.8bf#PluginMain"));
+    PlugInRunOptions o;
+    o.window = GetDesktopWindow();
+    ASSERT_EQ(PlugInDone, Run("invert.8bf#PluginMain", o));
     for (int i = 0; i < 37 * 23; i++) ASSERT_EQ(input.pixels[i] ^ 0xFFFFFF, output.pixels[i]) << i;
     const PluginLog log = ReadLog();
-    const char* fields[][2] = {{"imageSize", "23 37"},
+    const char* fields[][2] = {{"window", "1"},
+                               {"imageSize", "23 37"},
                                {"wholeSize", "23 37"},
                                {"planes", "3"},
                                {"filterRect", "0 0 23 37"},
@@ -99,7 +102,7 @@ TEST_F(PlugInRunTest, InvertsInBandsWithTheRecordFilled)
                                {"foreground", "43947 52685 61423"},
                                {"maxSpace", "2103960"},
                                {"haveMask", "0 autoMask 1"},
-                               {"backColor", "86 52 18 0"},
+                               {"backColor", "18 52 86 0"},
                                {"hostSig", "4b533230"},
                                {"imageMode", "3"},
                                {"imageHRes", "012c0000"},
@@ -110,6 +113,13 @@ TEST_F(PlugInRunTest, InvertsInBandsWithTheRecordFilled)
     EXPECT_EQ("0 16 inRowBytes 111 outRowBytes 111 maskRowBytes 0", log.Value("band"));
     EXPECT_EQ(2, log.Count("band "));
     EXPECT_EQ(1, log.Count("finish"));
+}
+
+// A filter that pops its own arguments must not unbalance the host's stack.
+TEST_F(PlugInRunTest, EntryBuiltWithTheWrongConvention)
+{
+    ASSERT_EQ(PlugInDone, Run("invert.8bf#StdcallMain"));
+    for (int i = 0; i < 37 * 23; i++) ASSERT_EQ(input.pixels[i] ^ 0xFFFFFF, output.pixels[i]) << i;
 }
 
 TEST_F(PlugInRunTest, SelectionLimitsTheResultToMarkedPixels)
@@ -153,6 +163,16 @@ TEST_F(PlugInRunTest, FailuresLeaveThePicture)
     }
     // After a fault the next run works as before.
     EXPECT_EQ(PlugInDone, Run("invert.8bf#PluginMain"));
+}
+
+// The record's 16-bit rectangles cannot describe a wider picture.
+TEST_F(PlugInRunTest, PictureTooWideIsRefused)
+{
+    Buffer wide, result;
+    wide.Alloc({32768, 1});
+    result.Alloc({32768, 1});
+    EXPECT_EQ(PlugInFailed, RunPlugInFilter(wide, result, (Folder + "invert.8bf#PluginMain").c_str(), PlugInRunOptions()));
+    EXPECT_EQ(0, ReadLog().Count("start"));
 }
 
 TEST_F(PlugInRunTest, AbortFromTheHostCancels)

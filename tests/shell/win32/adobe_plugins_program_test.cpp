@@ -103,6 +103,8 @@ TEST_F(AdobePlugInsProgram, RunsOnTheCurrentPicture)
         EXPECT_STREQ("Invert", pic->undoHead->key.c_str());
         EXPECT_EQ(nullptr, pic->undoHead->next);
         EXPECT_EQ(modified + 1, pic->modified);
+        ASSERT_TRUE(UDBuffer::Undo(pic, false));
+        EXPECT_EQ(before, std::vector<unsigned long>(pic->pixels, pic->pixels + n));
     }
 }
 
