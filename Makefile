@@ -1,11 +1,13 @@
 # make run    set up what is missing, build, start Kestrel under Wine
 # make test   set up what is missing, build, run every test (private Xvfb)
-# make fuzz   run each fuzz target for FUZZ_SECONDS (default 60)
+# make fuzz   run every fuzz target, in parallel, for FUZZ_SECONDS (default 60)
+#             or, with FUZZ_EXECS set, to that many executions each
 # make bench  run the benchmarks under Wine
 
 BUILD := build
 HOST := build/host
 FUZZ_SECONDS ?= 60
+FUZZ_EXECS ?=
 
 .PHONY: all setup build host test run fuzz bench clean
 
@@ -29,7 +31,7 @@ run: build
 	@tools/run-kestrel $(BUILD)
 
 fuzz: host
-	@tools/fuzz $(HOST) $(FUZZ_SECONDS)
+	@tools/fuzz $(HOST) $(FUZZ_SECONDS) $(FUZZ_EXECS)
 
 bench: build
 	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test
