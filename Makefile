@@ -1,6 +1,7 @@
 # make run    set up what is missing, build, start Kestrel under Wine
 # make test   set up what is missing, build, run every test (private Xvfb)
-# make fuzz   run each fuzz target for FUZZ_SECONDS (default 60)
+# make fuzz   run every fuzz target, in parallel, for FUZZ_SECONDS (default 60)
+#             or, with FUZZ_EXECS set, to that many executions each
 # make bench  run the benchmarks under Wine
 # make oracle compare compiled formulas with the interpreter on ORACLE_FORMULAS
 
@@ -8,6 +9,7 @@ BUILD := build
 HOST := build/host
 FUZZ_SECONDS ?= 60
 ORACLE_FORMULAS ?= 2000000
+FUZZ_EXECS ?=
 
 .PHONY: all setup build host test run fuzz bench oracle clean
 
@@ -31,7 +33,7 @@ run: build
 	@tools/run-kestrel $(BUILD)
 
 fuzz: host
-	@tools/fuzz $(HOST) $(FUZZ_SECONDS)
+	@tools/fuzz $(HOST) $(FUZZ_SECONDS) $(FUZZ_EXECS)
 
 bench: build
 	@tools/wine-prefix $(CURDIR)/$(BUILD)/wineprefix test

@@ -8,6 +8,7 @@
 #include "exceptions.h"
 #include "gfxfile.h"
 #include "scratch_block.h"
+#include "stream_room.h"
 
 namespace {
 
@@ -121,12 +122,16 @@ bool BmpDecode(Buffer& b, const unsigned char* info, size_t infoBytes, TStream* 
     t.height = h.height < 0 ? int(-int64_t(h.height)) : h.height;
     t.topDown = h.height < 0;
     FillTable(t, h, info, infoBytes, d);
+    // Run-length data may end the picture early with one escape, so only
+    // uncompressed rows tell how much data the picture needs.
+    const bool packed = h.compression == BmpRle8 || h.compression == BmpRle4;
+    if (!b.pixels && !packed) RequireBytes(BytesLeft(s), BmpStoredRowBytes(t.width, h.bits));
     PrepareTarget(t, b);
     t.streamStart = s->GetPosition();
     t.streamSize = s->GetSize();
 
     StreamBuf in(s, ReadAhead);
-    if (h.compression == BmpRle8 || h.compression == BmpRle4) return BmpDecodeRle(in, t, h.compression == BmpRle4);
+    if (packed) return BmpDecodeRle(in, t, h.compression == BmpRle4);
     return ReadRows(in, t, h, info);
 }
 

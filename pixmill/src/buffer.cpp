@@ -114,7 +114,9 @@ void Buffer::Alloc(Pair<int> size)
 void Buffer::Alloc(Pair<int> size, unsigned long* mem, int stride_)
 {
     Free();
-    if (!mem) return;
+    // Like the owning form: an impossible size gives an empty buffer, never
+    // pixels behind an empty rectangle.
+    if (!mem || size.x < 1 || size.y < 1) return;
     pixels = mem;
     stride = stride_ ? stride_ : size.x;
     right = size.x - 1;

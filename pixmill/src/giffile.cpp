@@ -16,6 +16,7 @@
 #include "gif_lzw.h"
 #include "picture_limits.h"
 #include "scratch_block.h"
+#include "stream_room.h"
 #include "streambuf.h"
 
 namespace {
@@ -145,6 +146,36 @@ void Scan(TInputStream* s, Survey& v)
         in.Byte();  // the minimum code size
         SkipSubBlocks(in, in.Byte());
     }
+}
+
+// Every load decodes the first image whole down to the screen's bottom, and
+// one LZW code of 12 bits at most stands for fewer than 4,096 pixels: those
+// rows take at least 3 bytes per 8,192 pixels. The screen may be larger than
+// its images, so this is all the file size can say before the screen is
+// allocated. A header that cannot be read is left to the load to report.
+// The file is read from from on; the stream is left where it was.
+void RequireFirstImage(TInputStream* s, long long from)
+{
+    const int here = s->GetPosition();
+    s->Seek(int(from), soFromBeginning);
+    int64_t needed = 0, left = 0;
+    try {
+        StreamBuf in(s, ReadAhead);
+        unsigned char head[HeaderBytes];
+        in.Read(head, HeaderBytes);
+        const Screen screen = ParseScreen(head);
+        if (HasTable(screen.flags)) in.Skip(3 << TableBits(screen.flags));
+        Control control = {0, -1};
+        if (SeekImage(in, control) == ImageSeparator) {
+            const ImageHead h = ReadImageHead(in);
+            const int64_t rows = h.height < screen.height - h.top ? h.height : screen.height - h.top;
+            if (rows > 0) needed = int64_t(h.width) * rows * 3 / 8192;
+            left = BytesLeft(in);
+        }
+    } catch (EReadError&) {
+    }
+    s->Seek(here, soFromBeginning);
+    if (needed > left) throw EInvalidImage("GIF: image data ends before the picture does");
 }
 
 void Describe(const Survey& v, GFXFileDesc* d)
@@ -372,6 +403,7 @@ bool GIFFile::Load(Buffer& b, TInputStream* s, GFXFileDesc* d, GFXtra32* x, int 
     if (!b.pixels) {
         if ((long long)screen.width * screen.height > MaxPicturePixels)
             throw EInvalidImage("GIF: more than 2^28 pixels");
+        RequireFirstImage(s, progress.base);
         b.Alloc({screen.width, screen.height});
     }
     const Rect whole{0, 0, screen.width - 1, screen.height - 1};

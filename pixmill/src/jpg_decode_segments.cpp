@@ -8,6 +8,7 @@
 #include "jpg_decode.h"
 #include "jpg_decode_tables.h"
 #include "picture_limits.h"
+#include "stream_room.h"
 
 namespace Jpg {
 
@@ -69,7 +70,13 @@ void PrepareTarget(Decoder& dec)
 {
     const Frame& f = dec.frame;
     Buffer& b = dec.b;
-    if (!b.pixels) b.Alloc(Pair<int>{f.width, f.height});
+    if (!b.pixels) {
+        // A sequential scan spends at least one Huffman code, one bit, on
+        // every MCU. Progressive scans may skip whole bands with one
+        // end-of-band run, so they give no such bound.
+        if (dec.mode != Progressive) RequireBytes(BytesLeft(dec.in), (int64_t(f.mcusX) * f.mcusY + 7) / 8);
+        b.Alloc(Pair<int>{f.width, f.height});
+    }
     dec.restTop = dec.restLeft = 0;
     Rect& v = dec.visible;
     v = Rect{0, 0, -1, -1};

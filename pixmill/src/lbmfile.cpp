@@ -17,6 +17,7 @@
 #include "lbm_codec.h"
 #include "picture_limits.h"
 #include "scratch_block.h"
+#include "stream_room.h"
 
 namespace {
 
@@ -195,6 +196,16 @@ bool FitsInAFile(int width, int height, int planes, bool chunky)
     return body + FormHeadBytes + 3 * LbmChunkHeadBytes + LbmHeaderBytes + LbmMaxColourMapBytes + 1 <= INT32_MAX;
 }
 
+// Fewest BODY bytes worth allocating for: with ByteRun1 a two-byte packet
+// for every 128 bytes of every plane row; stored rows, one row's planes.
+int64_t LeastBodyBytes(const LbmHeader& h, bool chunky)
+{
+    const int64_t rowBytes = chunky ? LbmChunkyRowBytes(h.width) : LbmPlaneRowBytes(h.width);
+    const int64_t planes = chunky ? 1 : h.planes + (h.masking == 1);
+    if (h.compression != 1) return planes * rowBytes;
+    return PackedRowsBytes(int64_t(h.height) * planes, rowBytes, 128, 2);
+}
+
 // "FORM" makes the data IFF (-1 so far); only with a description is the
 // header looked for, and it decides between 1 and -1.
 int LBMFile::Test(TInputStream* s, GFXFileDesc* d)
@@ -251,7 +262,10 @@ bool LBMFile::Load(Buffer& b, TInputStream* s, GFXFileDesc* d, GFXtra32* x, int)
         }
     }
 
-    if (!b.pixels) b.Alloc(Pair<int>{h.width, h.height});
+    if (!b.pixels) {
+        RequireBytes(BytesLeft(in), LeastBodyBytes(h, chunky));
+        b.Alloc(Pair<int>{h.width, h.height});
+    }
     b.Box(Rect{0, 0, h.width - 1, h.height - 1}, 0);
     return LbmDecodeBody(b, in, h, chunky, table, start, total);
 }

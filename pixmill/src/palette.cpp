@@ -4,6 +4,7 @@
 #include <stdint.h>
 #include <string.h>
 
+#include "palette_argument.h"
 #include "quantize.h"
 #include "quantize_exclude.h"
 #include "scratch_block.h"
@@ -203,6 +204,7 @@ private:
 int CreatePalette(Buffer& src, unsigned char* pal, int n, unsigned long t, Buffer* work)
 {
     if (n <= 0) return 0;
+    RequirePalette(pal);
     if (n > MaxEntries) n = MaxEntries;
     int made = 0;
     if (IsTransparentColour(t)) {

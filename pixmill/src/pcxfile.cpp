@@ -17,6 +17,7 @@
 #include "picture_clip.h"
 #include "picture_limits.h"
 #include "scratch_block.h"
+#include "stream_room.h"
 #include "streambuf.h"
 
 namespace {
@@ -276,7 +277,11 @@ bool PCXFile::Load(Buffer& b, TInputStream* s, GFXFileDesc* d, GFXtra32* x, int)
         x->y = int16_t(h.ymin);
     }
 
-    if (!b.pixels) b.Alloc({h.Width(), h.Height()});
+    if (!b.pixels) {
+        // A packet of two bytes repeats a byte at most 63 times.
+        RequireBytes(total - (start + HeaderSize), PackedRowsBytes(h.Height(), int64_t(h.planes) * h.bytesPerLine, 63, 2));
+        b.Alloc({h.Width(), h.Height()});
+    }
     b.Box(Rect{0, 0, h.Width() - 1, h.Height() - 1}, 0);
     return DecodeRows(b, s, h, table, start + HeaderSize, total);
 }

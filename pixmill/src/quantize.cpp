@@ -6,6 +6,7 @@
 
 #include "quantize.h"
 #include "quantize_cells.h"
+#include "palette_argument.h"
 #include "quantize_exclude.h"
 #include "scratch_block.h"
 
@@ -118,6 +119,7 @@ void MapDithered(int64_t w, int64_t h, const Target& target, const CellLists& ce
 int Quantize(unsigned long c, unsigned char* pal, int n)
 {
     if (n > MaxEntries) n = MaxEntries;
+    if (n > 0) RequirePalette(pal);
     const int r = int(c >> 16 & 0xFF), g = int(c >> 8 & 0xFF), b = int(c & 0xFF);
     int best = 0;
     long bestDistance = 195076;  // beyond the largest possible distance
@@ -138,6 +140,7 @@ void Quantize(Buffer& src, unsigned char* pal, int n, unsigned long t, bool dith
     if (n > MaxEntries) n = MaxEntries;
     const int64_t w = int64_t(src.right) - src.left + 1, h = int64_t(src.bottom) - src.top + 1;
     if (!src.pixels || w < 1 || h < 1) return;
+    if (n > 0) RequirePalette(pal);
     const Target target(src, pal, out, rowBytes);
     // A transparent colour owns entry 0; the search skips it.
     const int first = IsTransparentColour(t) ? 1 : 0;

@@ -16,6 +16,7 @@
 #include "gfxfile.h"
 #include "picture_clip.h"
 #include "picture_limits.h"
+#include "stream_room.h"
 #include "tga_stream.h"
 
 namespace {
@@ -342,7 +343,13 @@ bool TGAFile::Load(Buffer& b, TInputStream* s, GFXFileDesc* d, GFXtra32* x, int)
         x->y = int16_t(h.originY);
     }
 
-    if (!b.pixels) b.Alloc({h.width, h.height});
+    if (!b.pixels) {
+        // A run-length packet repeats one pixel at most 128 times.
+        const int64_t pixels = int64_t(h.width) * h.height, pixelBytes = BytesOf(h.depth);
+        RequireBytes(BytesLeft(in), RunLength(h) ? PackedRowsBytes(1, pixels, 128, 1 + pixelBytes)
+                                                 : h.width * pixelBytes);
+        b.Alloc({h.width, h.height});
+    }
     b.Box(Rect{0, 0, h.width - 1, h.height - 1}, 0);
     return DecodeRows(b, in, h, table, base, total);
 }

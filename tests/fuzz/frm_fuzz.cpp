@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     frm->Test(&in, &d);
 
     Buffer b;
-    if (int64_t(d.width) * d.height > (1 << 20)) b.Alloc(Pair<int>{37, 29});
+    if (int64_t(d.width) * d.height > (1 << 14)) b.Alloc(Pair<int>{37, 29});
     GFXtra32 x = GFXtra32();
     try {
         frm->Load(b, &in, &d, &x, 0);

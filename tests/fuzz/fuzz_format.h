@@ -18,7 +18,7 @@ const int BlockSize = 12, Margin = 2;
 const unsigned long Guard = 0x5A5A5A5A;  // top bit clear: Box would XOR it
 // Larger pictures are only loaded clipped: allocating and clearing up to
 // 2^28 pixels per input would stall the fuzzer without reaching more code.
-const long long MaxFreshPixels = 1 << 20;
+const long long MaxFreshPixels = 1 << 16;
 
 // withDesc: Load also fills a description and extras, a path of its own.
 inline void LoadInto(GFXFile* format, Buffer& b, TInputStream& in, bool withDesc)

@@ -16,7 +16,7 @@ const int BlockSize = 12, Margin = 2;
 const unsigned long Guard = 0x5A5A5A5A;  // top bit clear: Box would XOR it
 // Larger screens are only loaded clipped: allocating and filling up to 2^28
 // pixels per input would stall the fuzzer without reaching more code.
-const long long MaxFreshPixels = 1 << 20;
+const long long MaxFreshPixels = 1 << 16;
 
 void LoadInto(Buffer& b, TInputStream& in, int image)
 {

@@ -1,5 +1,5 @@
 // Fuzzes the JPEG reader: any bytes must give a picture or a library
-// exception. Inputs holding a frame header of more than 2^20 pixels are not
+// exception. Inputs holding a frame header of more than 2^16 pixels are not
 // loaded: the reader allocates the picture and, for multi-scan files, a
 // coefficient store of the frame's size before it reads any data, so they
 // would test only the heap; their headers are still read by Test. An odd
@@ -23,7 +23,7 @@ bool NamesLargeFrame(const uint8_t* data, size_t size)
     for (size_t i = 0; i + 9 <= size; ++i) {
         if (data[i] != 0xFF || data[i + 1] < 0xC0 || data[i + 1] > 0xC2) continue;
         const int64_t height = data[i + 5] << 8 | data[i + 6], width = data[i + 7] << 8 | data[i + 8];
-        if (width * height > (1 << 20)) return true;
+        if (width * height > (1 << 16)) return true;
     }
     return false;
 }

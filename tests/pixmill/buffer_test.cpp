@@ -242,6 +242,10 @@ TEST(Buffer, CallerMemoryIsBorrowedAndNeverFreed)
     EXPECT_EQ(6, b.stride);
     b.Alloc({3, 4}, nullptr, 6);
     ExpectEmpty(b);
+    for (Pair<int> size : {Pair<int>{-3, 4}, Pair<int>{3, 0}, Pair<int>{0, -1}}) {
+        b.Alloc(size, mem, 0);
+        ExpectEmpty(b);
+    }
 }
 
 TEST(Buffer, ExportedDefaultsAndUnitMatrix)

@@ -167,6 +167,17 @@ TEST(CreatePalette, NoPixelsGiveNoEntries)
     EXPECT_TRUE(untouched.Untouched(0));
 }
 
+TEST(CreatePalette, NullPaletteIsRefusedWhenEntriesAreAskedFor)
+{
+    Picture p(3, 3, 0x00123456);
+    Buffer empty;
+    for (unsigned long t : {None, 0x00123456ul, 0x04000000ul}) {
+        EXPECT_THROW(CreatePalette(p.b, nullptr, 4, t, nullptr), EInvalidImage);
+        EXPECT_THROW(CreatePalette(empty, nullptr, 1, t, nullptr), EInvalidImage);
+    }
+    EXPECT_EQ(0, CreatePalette(p.b, nullptr, 0, None, nullptr));
+}
+
 TEST(CreatePalette, NeverWritesPastEntry255)
 {
     Picture p(64, 64);

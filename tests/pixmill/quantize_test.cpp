@@ -278,6 +278,18 @@ TEST(QuantizePicture, NoEntryToSearchGivesIndexZero)
     Quantize(empty, (unsigned char*)pal, 1, None, true, out, 3);
 }
 
+TEST(QuantizePicture, NullPaletteIsRefused)
+{
+    Picture p(3, 2, 0x00123456);
+    unsigned char out[6];
+    for (bool dither : {false, true}) {
+        EXPECT_THROW(Quantize(p.b, nullptr, 4, None, dither, out, 3), EInvalidImage);
+        EXPECT_THROW(Quantize(p.b, nullptr, 1, 0x123456, dither, nullptr, 0), EInvalidImage);
+    }
+    EXPECT_THROW(Quantize(0x00123456, nullptr, 4), EInvalidImage);
+    EXPECT_EQ(0x00123456u, p(2, 1));
+}
+
 TEST(QuantizeDither, HalvesTheErrorDownAndPassesTheRestRight)
 {
     const unsigned char pal[] = {0, 0, 0, 255, 255, 255};
