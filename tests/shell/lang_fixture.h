@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 #include "lang.h"
@@ -36,6 +37,13 @@ public:
         fs::remove_all(dir);
         fs::create_directories(dir);
         dir_ = dir.string() + "/";
+        // Temporary files in the test's own folder: ctest runs the tests in
+        // parallel processes, and a name one test freed may be claimed by
+        // another at once.
+        savedTempName_ = MakeLanguageTempName;
+        MakeLanguageTempName = [this] {
+            return AnsiString((dir_ + "KSLNG" + std::to_string(++temps_) + ".tmp").c_str());
+        };
         MessageBoxHook = [this](const AnsiString& text, const AnsiString& caption, unsigned flags) {
             shown_.push_back({text.c_str(), caption.c_str(), flags});
             return 1;
@@ -47,6 +55,7 @@ public:
         delete lang_;
         lang_ = nullptr;
         MessageBoxHook = nullptr;
+        MakeLanguageTempName = savedTempName_;
         std::filesystem::remove_all(dir_);
     }
     void WriteLng(const std::string& name, const Bytes& bytes)
@@ -67,6 +76,8 @@ public:
     std::string dir_;
     std::vector<Shown> shown_;
     TLang* lang_ = nullptr;
+    std::function<AnsiString()> savedTempName_;
+    int temps_ = 0;
 };
 
 inline std::string CurrentTestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
