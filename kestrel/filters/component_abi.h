@@ -27,4 +27,42 @@ enum ComponentReply {
     UM_COMPNOTIFYOFF = 5501
 };
 
+// What a component is given to process; the field order and sizes are the
+// contract (twenty 32-bit fields).
+struct ComponentPictureRecord {
+    const unsigned long* pixels;
+    int width, height;
+};
+
+struct ComponentProcessBlock {
+    void* window;                  // receives the UM_COMP... messages
+    const unsigned long* source;   // the untouched copy, or the thumbnail's source
+    unsigned long* destination;
+    int width, height;             // rows are exactly width pixels apart
+    int left, top, right, bottom;  // inclusive
+    int hasSelection;              // then only pixels with 0x04000000 may change
+    int preview;                   // 0 on the instant-preview thumbnail
+    unsigned long drawingColour, backgroundColour;
+    const int* cosine;
+    const int* sine;
+    const int* tangent;
+    const ComponentPictureRecord* pictures;  // one per image window, in creation order
+    int activePicture;             // index + 1
+    int paletteCount;
+    const unsigned long* palette;
+};
+
+struct ComponentPointerRecord {
+    int x, y;                      // fractions 0..65535 of width - 1 and height - 1
+    int width, height;
+    unsigned char rightButton;
+    unsigned char padding[3];
+    int origin;                    // 0 the picture, 1 the instant-preview thumbnail
+};
+
+static_assert(sizeof(void*) == 4, "components are 32-bit");
+static_assert(sizeof(ComponentPictureRecord) == 12, "picture record layout");
+static_assert(sizeof(ComponentProcessBlock) == 80, "process block layout");
+static_assert(sizeof(ComponentPointerRecord) == 24, "pointer record layout");
+
 #endif

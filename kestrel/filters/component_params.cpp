@@ -4,6 +4,8 @@
 // so that the user's decimal separator cannot change what a component gets.
 #include "component_params.h"
 
+#include "component_descriptor.h"
+
 #include <climits>
 #include <cstring>
 
@@ -251,4 +253,27 @@ int FractionToPixelRounded(int fraction, int extent)
 int FractionToPixelTruncated(int fraction, int extent)
 {
     return extent <= 1 ? 0 : static_cast<int>((extent - 1) * static_cast<double>(fraction) / 65535);
+}
+
+ComponentPointerRecord MakeComponentPointer(int x, int y, int width, int height, bool rightButton, int origin)
+{
+    ComponentPointerRecord r{};
+    r.x = PixelToFraction(x, width);
+    r.y = PixelToFraction(y, height);
+    r.width = width;
+    r.height = height;
+    r.rightButton = rightButton;
+    r.origin = origin;
+    return r;
+}
+
+std::vector<ComponentParam> ParseComponentParams(const std::string& descriptor)
+{
+    std::vector<ComponentParam> params;
+    for (int n = 1; n <= COMPONENT_PARAMS; ++n) {
+        ComponentParam p;
+        if (ParseComponentParam(DescriptorValue(descriptor, "Par" + std::to_string(n)), p))
+            params.push_back(p);
+    }
+    return params;
 }

@@ -5,6 +5,8 @@
 #ifndef KESTREL_COMPONENT_PARAMS_H
 #define KESTREL_COMPONENT_PARAMS_H
 
+#include "component_abi.h"
+
 #include <string>
 #include <vector>
 
@@ -47,5 +49,13 @@ int ComponentValueOffset(const std::vector<ComponentParam>& params, int index);
 int PixelToFraction(int pixel, int extent);
 int FractionToPixelRounded(int fraction, int extent);
 int FractionToPixelTruncated(int fraction, int extent);
+
+// A press at pixel (x, y) of a picture (origin 0) or of the instant-preview
+// thumbnail (origin 1) of the given size.
+ComponentPointerRecord MakeComponentPointer(int x, int y, int width, int height, bool rightButton, int origin);
+
+// The parameters "Par1=" .. "Par10=" of a descriptor declare, in that order;
+// declarations that create nothing leave no gap.
+std::vector<ComponentParam> ParseComponentParams(const std::string& descriptor);
 
 #endif

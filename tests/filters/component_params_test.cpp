@@ -87,6 +87,16 @@ TEST(ComponentParams, ValueBlockPacksWithoutPadding)
     EXPECT_EQ(std::memcmp(block, expected, sizeof block), 0);
 }
 
+TEST(ComponentParams, DescriptorDeclaresInNumberOrder)
+{
+    const std::string descriptor = "Ver=2\rPar10=G,Pic,1\rPar2=I,Short,0,1\rPar1=C,Flag,1\rPar3=B,Go";
+    std::vector<ComponentParam> params = ParseComponentParams(descriptor);
+    ASSERT_EQ(params.size(), 3u);
+    EXPECT_EQ(params[0].name, "Flag");
+    EXPECT_EQ(params[1].name, "Go");
+    EXPECT_EQ(params[2].name, "Pic");
+}
+
 TEST(ComponentParams, PointFractions)
 {
     EXPECT_EQ(PixelToFraction(50, 101), 32767);
@@ -98,4 +108,7 @@ TEST(ComponentParams, PointFractions)
         EXPECT_EQ(FractionToPixelRounded(65535, extent), 0);
         EXPECT_EQ(FractionToPixelTruncated(65535, extent), 0);
     }
+    ComponentPointerRecord press = MakeComponentPointer(50, 0, 101, 1, true, 1);
+    const unsigned char expected[24] = {0xFF, 0x7F, 0, 0, 0, 0, 0, 0, 101, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(&press, expected, sizeof expected), 0);
 }
