@@ -172,6 +172,7 @@ private:
     void BuildEditMenu();
     void LinkEditCommands();
     void DeleteSelection(const char* stepName);
+    bool EditKeysTaken();
     TToolbar* NewToolWindow(const char* name, const char* caption, TMenuItem* TMainForm::*viewItem);
     void BuildToolbar();
     void BuildPalettebar();

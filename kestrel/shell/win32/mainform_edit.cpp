@@ -7,7 +7,9 @@
 #include "clipboard.h"
 #include "clipboard_dib.h"
 #include "clipboard_pixels.h"
+#include "customfilter.h"
 #include "edit_commands.h"
+#include "ffactform.h"
 #include "fixed_memory_stream.h"
 #include "bmpfile.h"
 #include "gfxfile.h"
@@ -145,8 +147,18 @@ void TMainForm::LinkEditCommands()
     ImageWindowHost.command = [this](ImageKey key) { EditKey(key); };
 }
 
+// The clipboard keys belong to a filter's own preview while one is current,
+// and to a main-window control (a spin edit, say) that has the focus.
+bool TMainForm::EditKeysTaken()
+{
+    if (CurrentTool == &FF_filter || CurrentTool == &CustomFilterTool) return true;
+    HWND focus = GetFocus();
+    return focus && focus != GetHandle() && IsChild(GetHandle(), focus);
+}
+
 void TMainForm::EditKey(ImageKey key)
 {
+    if (EditKeysTaken()) return;
     switch (key) {
     case ImageKey::Paste: Paste1Click(this); break;
     case ImageKey::Cut: Cut1Click(this); break;

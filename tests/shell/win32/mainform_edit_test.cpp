@@ -137,4 +137,46 @@ TEST_F(EditMenu, ClearAndInvertLeaveTheirSteps)
     EXPECT_EQ(SelectedBit, *pic.At(0, 0) & SelectedBit) << "the inverted selection is back";
 }
 
+struct EditKeyCase {
+    const char* what;
+    WORD key, modifier;
+    bool fromMainWindow;
+    const char* step;  // the newest step after the key; null: the clipboard got the shape
+};
+
+const EditKeyCase kEditKeys[] = {
+    {"Ctrl+Insert copies", VK_INSERT, VK_CONTROL, false, nullptr},
+    {"Ctrl+C copies from the main window", 'C', VK_CONTROL, true, nullptr},
+    {"Ctrl+X cuts", 'X', VK_CONTROL, false, "CutImg"},
+    {"Shift+Delete cuts from the main window", VK_DELETE, VK_SHIFT, true, "CutImg"},
+    {"Ctrl+Delete deletes", VK_DELETE, VK_CONTROL, false, "DeleteImg"},
+    {"Shift+Insert pastes from the main window", VK_INSERT, VK_SHIFT, true, "PasteImg"},
+};
+
+TEST_F(EditMenu, EveryClipboardKeyWorksFromBothWindows)
+{
+    UDBuffer& pic = First()->Picture;
+    for (const EditKeyCase& c : kEditKeys) {
+        SCOPED_TRACE(c.what);
+        while (pic.undoHead) UDBuffer::DropUndo(&pic);
+        pic.DropSelection(false);
+        SelectShape();
+        PutClipboardDib(std::vector<unsigned char>(40 + 4, 0));  // a 0 x 0 header: anything copied replaces it
+        HWND target = c.fromMainWindow ? MainForm->GetHandle() : First()->GetHandle();
+        SetForegroundWindow(target);
+        SetFocus(target);
+        gui::PumpUntilIdle();
+        gui::InputKeyStroke(c.key, c.modifier);
+        gui::PumpUntilIdle();
+        if (c.step) {
+            ASSERT_NE(nullptr, pic.undoHead);
+            EXPECT_STREQ(c.step, pic.undoHead->key.c_str());
+        } else {
+            std::vector<unsigned char> dib = ClipboardDib();
+            ASSERT_GE(dib.size(), 40u);
+            EXPECT_EQ(2u, unsigned(dib[4]));
+        }
+    }
+}
+
 }  // namespace
