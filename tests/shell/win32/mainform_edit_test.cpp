@@ -120,6 +120,27 @@ TEST_F(EditMenu, DamagedClipboardBitmapIsRefusedWithTheMessage)
     EXPECT_EQ(before, std::vector<unsigned long>(pic.pixels, pic.pixels + pic.stride * pic.Height()));
 }
 
+// The system turns a device-dependent bitmap into bit fields with the masks
+// after the header; read as plain rows, the picture would shift by three.
+TEST_F(EditMenu, DeviceBitmapPastesWithoutShift)
+{
+    const unsigned long row[4] = {0x112233, 0x445566, 0x778899, 0xAABBCC};
+    HDC screen = GetDC(nullptr);
+    HBITMAP ddb = CreateCompatibleBitmap(screen, 4, 1);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBits(screen, ddb, 0, 1, row, &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, ddb);
+    CloseClipboard();
+    MainForm->Paste1Click(MainForm);
+    EXPECT_TRUE(boxes.empty());
+    UDBuffer& pic = First()->Picture;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(row[x], *pic.At(x, 0) & 0xFFFFFF) << x;
+}
+
 TEST_F(EditMenu, ClearAndInvertLeaveTheirSteps)
 {
     SelectShape();
