@@ -138,7 +138,7 @@ TEST_F(EditMenu, DeviceBitmapPastesWithoutShift)
     MainForm->Paste1Click(MainForm);
     EXPECT_TRUE(boxes.empty());
     UDBuffer& pic = First()->Picture;
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(row[x], *pic.At(x, 0) & 0xFFFFFF) << x;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(row[x] | SelectedBit, *pic.At(x, 0)) << x;
 }
 
 TEST_F(EditMenu, ClearAndInvertLeaveTheirSteps)
