@@ -49,17 +49,6 @@ TEST_F(EditCommands, ClearSelectionLeavesTwoStepsThatBringItBack)
     EXPECT_EQ(Pixels(), before);
 }
 
-TEST_F(EditCommands, InvertSelectionFlipsEveryMark)
-{
-    ASSERT_TRUE(InvertSelection(&pic));
-    EXPECT_EQ(Steps(), (std::vector<std::string>{"InvSel"}));
-    EXPECT_EQ(0u, *pic.At(10, 20) & SelectedBit);
-    EXPECT_EQ(SelectedBit, *pic.At(0, 0) & SelectedBit);
-    EXPECT_EQ(0, pic.selMinX);
-    EXPECT_EQ(99, pic.selMaxY);
-    EXPECT_TRUE(pic.HasSelection());
-}
-
 TEST_F(EditCommands, DeletePaintsOnlyTheSelectedPixels)
 {
     *pic.At(12, 22) &= ~SelectedBit;
