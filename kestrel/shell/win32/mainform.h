@@ -27,6 +27,7 @@
 #include "timer.h"
 #include "treescan.h"
 #include "toolbox_host.h"
+#include "imagekeys.h"
 
 class TImageForm;
 class TOptionBarView;
@@ -45,11 +46,24 @@ public:
     TMenuItem *PrefsMenu, *Exit1, *ToolbarVisib, *PaletteVisib, *Cascade1, *FitToImage1, *PrevImage1, *NextImage1, *Crop2;
     TMenuItem *Paint1, *Color1, *Replace1, *Contents1, *Tod1, *About1, *Homepage;
     TMenuItem *SelectSource1, *Acquire1;
+    TMenuItem *Undo1, *Redo1, *Paste1;
     // The Window menu's image items follow this many fixed items.
     int WindowMenuFixed = 0;
     // Help menu. Tod1Click with a null Sender is the tip at start, which
     // says nothing when there is no tip file.
     void Tod1Click(TObject* Sender);
+
+    // Edit menu (mainform_edit.cpp).
+    void Edit1Click(TObject* Sender);
+    void Undo1Click(TObject* Sender);
+    void Redo1Click(TObject* Sender);
+    void ClearSel1Click(TObject* Sender);
+    void InvertSel1Click(TObject* Sender);
+    void Copy1Click(TObject* Sender);
+    void Cut1Click(TObject* Sender);
+    void Delete1Click(TObject* Sender);
+    void Paste1Click(TObject* Sender);
+    void EditKey(ImageKey key);
     void HomepageClick(TObject* Sender);
     void About1Click(TObject* Sender);
 
@@ -155,6 +169,10 @@ public:
 
 private:
     void BuildMenus();
+    void BuildEditMenu();
+    void LinkEditCommands();
+    void DeleteSelection(const char* stepName);
+    bool EditKeysTaken();
     TToolbar* NewToolWindow(const char* name, const char* caption, TMenuItem* TMainForm::*viewItem);
     void BuildToolbar();
     void BuildPalettebar();

@@ -50,6 +50,8 @@ void TMainForm::BuildMenus()
     NewItem(File1, "", "-", nullptr);
     Exit1 = NewItem(File1, "Exit1", "E&xit", [this](TObject*) { ::Exit1Click(this); });
 
+    BuildEditMenu();
+
     Crop2 = nullptr;
     Paint1 = NewItem(Image1, "Paint1", "&Paint", [](TObject*) {
         SetPaintModeP();

@@ -131,6 +131,7 @@ void TMainForm::FormCreate(TObject*)
 
 void TMainForm::InstallLinks()
 {
+    LinkEditCommands();
     InstallImageWindowServices();
     SetDragTimer(dragTimer_);
     ImageWindowHost.mainWindowBounds = [this](int& left, int& top, int& height) {
