@@ -29,7 +29,7 @@ using format_fixture::Cat;
 using format_fixture::Pixels;
 using format_fixture::Read;
 
-const format_fixture::FormatBytes Jpg = {JPGFormat, "t.jpg"};
+const format_fixture::FormatBytes JpgFile = {JPGFormat, "t.jpg"};
 
 // ---- a coefficient-level JPEG writer -------------------------------------
 
@@ -363,7 +363,7 @@ struct Coder {
 
 int TestBytes(const Bytes& file, GFXFileDesc* d, int prefix = 5)
 {
-    return Jpg.Test(Cat(Bytes(size_t(prefix), 0xFF), file), d, prefix);
+    return JpgFile.Test(Cat(Bytes(size_t(prefix), 0xFF), file), d, prefix);
 }
 
 // The reader starts where the stream stands: the file follows other bytes.

@@ -17,13 +17,16 @@
 #include "jpg_encode_entropy.h"
 #include "streams.h"
 
+#include "format_fixture.h"
 #include "formats.h"
 
 using namespace JpgEncode;
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
+using format_fixture::Bytes;
+
+const format_fixture::FormatBytes JpgFile = {JPGFormat, "t.jpg"};
 
 struct Saved {
     bool result;
@@ -686,15 +689,6 @@ TEST(JpgEncodeCoders, RefinementFlushesPastNineHundredFiftyNineCorrections)
 
 namespace {
 
-bool LoadJpeg(const Bytes& f, Buffer& b, GFXFileDesc* d = nullptr)
-{
-    TMemoryStream mem;
-    mem.Write(f.data(), int(f.size()));
-    mem.SetPosition(0);
-    TInputStream in(&mem, "t.jpg");
-    return JPGFormat()->Load(b, &in, d, nullptr, 0);
-}
-
 int LargestDifference(Buffer& a, Buffer& b, bool grey)
 {
     int worst = 0;
@@ -732,9 +726,9 @@ TEST(JpgWriteRoundTrip, ReaderSeesWhatWasWritten)
         Bytes prog = SaveBytes(src, 100, true, grey);
         GFXFileDesc d = {};
         Buffer a, b;
-        ASSERT_TRUE(LoadJpeg(seq, a, &d));
+        ASSERT_TRUE(JpgFile.Load(seq, a, &d));
         EXPECT_EQ(d.interlaced, 0);
-        ASSERT_TRUE(LoadJpeg(prog, b, &d));
+        ASSERT_TRUE(JpgFile.Load(prog, b, &d));
         EXPECT_EQ(d.interlaced, 1);
         ASSERT_EQ(a.Width(), 37);
         ASSERT_EQ(a.Height(), 21);
@@ -769,8 +763,8 @@ TEST(JpgWriteRoundTrip, ProgressiveEqualsSequentialEverywhere)
             for (int x = 0; x < w; ++x)
                 *src.At(x, y) = kind == 0 ? rng() & 0xFFFFFF : kind == 1 ? 0x102030ul * ((x + y) & 7) : 0x7F7F7F;
         Buffer a, b;
-        ASSERT_TRUE(LoadJpeg(SaveBytes(src, quality, false, grey), a));
-        ASSERT_TRUE(LoadJpeg(SaveBytes(src, quality, true, grey), b));
+        ASSERT_TRUE(JpgFile.Load(SaveBytes(src, quality, false, grey), a));
+        ASSERT_TRUE(JpgFile.Load(SaveBytes(src, quality, true, grey), b));
         EXPECT_TRUE(SamePixels(a, b)) << w << "x" << h << " q" << quality << " grey " << grey;
     }
 }
