@@ -10,11 +10,11 @@
 
 #include <cstring>
 
+#include "component_abi.h"
+
 namespace {
 
 const int kAreaSize = 32768;
-
-enum Message { KSCM_INIT = 4493, KSCM_VALUES = 4494, KSCM_PROCESS = 4496, KSCM_DONE = 4497 };
 
 // The fields of the host's process block that the runner needs.
 struct ProcessBlock {

@@ -3,6 +3,8 @@
 #ifndef KESTREL_COMPONENT_ABI_H
 #define KESTREL_COMPONENT_ABI_H
 
+#include "mainmessages.h"
+
 // From the program to the component's KSCPROCESS(data, message).
 enum ComponentMessage {
     KSCM_INIT = 4493,     // the process block; guarded
@@ -13,19 +15,8 @@ enum ComponentMessage {
     KSCM_POINTER = 4498   // the pointer record; guarded
 };
 
-// From the component to the main window; wParam's low word is the 1-based
-// parameter, its high word the sub-command.
-enum ComponentReply {
-    UM_COMPPREVIEW = 5493,
-    UM_COMPOK = 5494,
-    UM_COMPCANCEL = 5495,
-    UM_COMPRESIZE = 5496,
-    UM_COMPSETPARAM = 5497,
-    UM_COMPPROGRESS = 5498,
-    UM_COMPPROGRESSMAX = 5499,
-    UM_COMPNOTIFYON = 5500,
-    UM_COMPNOTIFYOFF = 5501
-};
+// From the component to the main window: the UM_COMP... messages, which
+// are the main window's private messages (mainmessages.h).
 
 // What a component is given to process; the field order and sizes are the
 // contract (twenty 32-bit fields).
