@@ -12,6 +12,17 @@
 
 static const int MaxLineValue = 999;
 
+// A chained segment records its own step once the one before is drawn;
+// the phase goes back to idle so that the machine raises it to "started".
+static bool BeginNextSegment(const AnsiString& key)
+{
+    UDBuffer* pic = CurrentPicture;
+    if (!pic || !UDBuffer::SaveUndo(pic, key, nullptr, -1, 0, 0, 0)) return false;
+    NotePressStep();
+    ToolPhase = PhaseIdle;
+    return true;
+}
+
 void ReadLineOptions(int& mode, int& value, int* arrow)
 {
     mode = OptionInt(0, 0, 2);
@@ -148,12 +159,15 @@ void P_line::Click()
         statusText = Translate("LnStr");
         return;
     }
+    // The next segment is a step of its own; the machine then raises the
+    // phase so that the next press goes on from here. Without room for that
+    // step the chain ends: the next segment would have nothing to undo to.
+    if (!BeginNextSegment(iconKey)) {
+        statusText = Translate("LnStr");
+        return;
+    }
     startX = x;
     startY = y;
-    // The next segment is a step of its own; the machine then raises the
-    // phase so that the next press goes on from here.
-    ToolPhase = PhaseIdle;
-    if (CurrentPicture) UDBuffer::SaveUndo(CurrentPicture, iconKey, nullptr, -1, 0, 0, 0);
     statusText = Translate("LnEnd");
 }
 
@@ -257,9 +271,11 @@ void P_spline::Click()
         statusText = Translate("SplnStr");
         return;
     }
+    if (!BeginNextSegment(iconKey)) {
+        statusText = Translate("SplnStr");
+        return;
+    }
     startX = endX;
     startY = endY;
-    ToolPhase = PhaseIdle;
-    if (CurrentPicture) UDBuffer::SaveUndo(CurrentPicture, iconKey, nullptr, -1, 0, 0, 0);
     statusText = Translate("SplnEnd");
 }

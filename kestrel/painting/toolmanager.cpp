@@ -24,6 +24,7 @@ unsigned MouseShift = 0;
 bool MouseButtonDown = false;
 bool ToolOverlayFlag = false;
 Rect DirtyRect = {65535, 65535, -1, -1};
+const UndoEntry* PressStep = nullptr;
 
 static const int StatusToolPanel = 3;
 
@@ -35,6 +36,12 @@ void SetStartTool(P_icon* tool)
 }
 
 void ResetDirtyRect() { DirtyRect = Rect{65535, 65535, -1, -1}; }
+
+void NotePressStep()
+{
+    PressStep = CurrentPicture ? CurrentPicture->undoHead : nullptr;
+    ResetDirtyRect();
+}
 
 bool DirtyRectIsEmpty() { return DirtyRect.right < DirtyRect.left || DirtyRect.bottom < DirtyRect.top; }
 

@@ -9,6 +9,8 @@
 #include "geometry.h"
 #include "tool.h"
 
+struct UndoEntry;
+
 const int OutsideView = -32768;  // MousePoint while the pointer is off the view
 enum : int { PhaseIdle = 0, PhaseDragging = 3 };
 
@@ -33,6 +35,10 @@ extern bool ToolOverlayFlag;      // the view calls CurrentTool->Paint after pai
 // sides like the picture's own rectangles, as the undo step takes it.
 // Empty: 65535, 65535, -1, -1.
 extern Rect DirtyRect;
+// The whole-picture step the running operation recorded before it drew
+// anything (null when none): parked before it drew, the operation leaves no
+// empty step behind.
+extern const UndoEntry* PressStep;
 
 // The tool the program starts with (the continuous pen); also the default
 // tool until another is selected. Nothing is activated: start-up selects
@@ -51,6 +57,9 @@ void ResumeTool();
 void ResetDirtyRect();
 void ExtendDirtyRect(int x1, int y1, int x2, int y2);
 bool DirtyRectIsEmpty();
+// The newest step of the current picture is the running operation's own,
+// and nothing is drawn yet.
+void NotePressStep();
 
 void ShowOutline();
 void HideOutline();

@@ -21,6 +21,16 @@ static void TakeBackPressStep()
     ToolPhase = PhaseIdle;
 }
 
+// A tool parked between its press and its first drawing (a line or box
+// being dragged) would leave its press step as an undo step that changes
+// nothing. Deactivate may have taken the step back itself already.
+static void DropUnusedPressStep(bool running)
+{
+    UDBuffer* pic = CurrentPicture;
+    if (running && pic && pic->undoHead && pic->undoHead == PressStep && DirtyRectIsEmpty()) UDBuffer::DropUndo(pic);
+    PressStep = nullptr;
+}
+
 static void FlipToggle(P_icon* tool);
 
 // Runs command after command (a command's Activate may name PendingTool,
@@ -121,7 +131,9 @@ void SuspendTool()
     // parking again would park the idle tool over the real one.
     if (ParkedTool) return;
     HideOutline();
+    bool running = ToolPhase != PhaseIdle;
     CurrentTool->Deactivate(nullptr);
+    DropUnusedPressStep(running);
     OutlineHidden = 1;
     ParkedTool = CurrentTool;
     CurrentTool = &IdleTool;

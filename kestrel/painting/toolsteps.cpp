@@ -26,6 +26,7 @@ static bool PrepareOperation()
     if (CurrentTool->undoAtPress) {
         if (!pic || !UDBuffer::SaveUndo(pic, CurrentTool->iconKey, nullptr, -1, 0, 0, 0)) return false;
         UDBuffer::DropAllRedo(pic);
+        NotePressStep();
     }
     return true;
 }

@@ -2,6 +2,7 @@
 // and the right button.
 
 #include "drawtools_fixture.h"
+#include "undo_entry.h"
 
 namespace {
 
@@ -101,6 +102,49 @@ TEST_F(Lines, RightButtonCurvePaintsTheBackground)
     EXPECT_FALSE(Changed().empty());
     EXPECT_TRUE(AllChangedAre(Back));
     EXPECT_EQ(*StampBuffer.At(0, 0), Fore);
+}
+
+
+int StepCount(const UDBuffer& p)
+{
+    int n = 0;
+    for (const UndoEntry* e = p.undoHead; e; e = e->next) ++n;
+    return n;
+}
+
+// Parked (a command, another window) between the press and the drawing, a
+// line, curve or box has changed nothing and leaves no step; a chain keeps
+// the steps of the segments it drew.
+TEST_F(Lines, ParkedBeforeDrawingLeavesNoEmptyStep)
+{
+    struct {
+        P_icon* tool;
+        std::vector<TPoint> clicks;
+        int steps;
+    } cases[] = {
+        {&tools.line, {}, 0},
+        {&tools.spline, {}, 0},
+        {&tools.lineCont, {{2, 2}, {20, 8}}, 1},
+        {&tools.splineCont, {{2, 2}, {20, 8}, {10, 30}}, 1},
+        {&tools.boxRect, {}, 0},
+    };
+    for (auto& c : cases) {
+        while (pic.undoHead) UDBuffer::DropUndo(&pic);
+        Use(*c.tool);
+        for (TPoint p : c.clicks) Click(p);
+        bool drag = c.clicks.empty();
+        if (drag) {
+            Press(5, 5);
+            timer.Advance(300);
+            Move(25, 15);
+        }
+        SuspendTool();
+        EXPECT_EQ(StepCount(pic), c.steps) << c.tool->iconKey.c_str();
+        ResumeTool();
+        if (drag) Release(25, 15);
+        Leave();
+        pic.Box(pic.GetRect(), Ground);
+    }
 }
 
 }  // namespace
