@@ -31,7 +31,41 @@ void P_clone::Activate()
     ResetDirtyRect();
 }
 
-void P_clone::Deactivate(P_icon*) { repeatOption = GetOptionValue(RepeatOption) != 0 ? 1 : 0; }
+void P_clone::Deactivate(P_icon*)
+{
+    repeatOption = GetOptionValue(RepeatOption) != 0 ? 1 : 0;
+    snapshot_.Free();
+}
+
+void P_clone::TakeSnapshot()
+{
+    snapshot_.Free();
+    snapshotRead_ = false;
+    UDBuffer* pic = CurrentPicture;
+    if (!pic || !pic->pixels) return;
+    try {
+        snapshotRead_ = UDBuffer::CopyFromUndo(pic, snapshot_, pic->left, pic->top, pic->right, pic->bottom);
+    } catch (...) {
+        snapshot_.Free();  // no memory for the copy: nothing to clone from
+    }
+}
+
+void P_clone::Dab(int x, int y)
+{
+    if (!snapshotSource) {
+        CloneDab(x, y, sourceX, sourceY, nullptr);
+    } else if (snapshotRead_) {
+        CloneDab(x, y, sourceX, sourceY, &snapshot_);
+    }
+    ExtendDirtyRect(x, y, x, y);
+}
+
+void P_clone::EndStroke()
+{
+    snapshot_.Free();
+    if (CurrentPicture) ++CurrentPicture->modified;
+    CropUndoToBrush();
+}
 
 TPoint P_clone::SourceFor(int x, int y) const
 {
@@ -63,14 +97,11 @@ void P_clone::DrawOutline()
     if (ToolPhase == PhaseIdle) {
         ShowPreview(x, y);
     } else if (ToolPhase == PhaseDragging) {
-        CloneDab(x, y, sourceX, sourceY, snapshotSource != 0);
-        ExtendDirtyRect(x, y, x, y);
+        Dab(x, y);
     } else if (ToolPhase == 1) {
         // A click: its one dab is the stroke.
-        CloneDab(x, y, sourceX, sourceY, snapshotSource != 0);
-        ExtendDirtyRect(x, y, x, y);
-        if (CurrentPicture) ++CurrentPicture->modified;
-        CropUndoToBrush();
+        Dab(x, y);
+        EndStroke();
         ShowPreview(x, y);
         ToolPhase = PhaseIdle;
         // Activate shows the stored check box: it must be the one the user left.
@@ -116,8 +147,7 @@ void P_clone::Click()
     int x = MousePoint.x, y = MousePoint.y;
     if (ToolPhase != PhaseIdle) {
         // The end of a drag.
-        if (CurrentPicture) ++CurrentPicture->modified;
-        CropUndoToBrush();
+        EndStroke();
         return;
     }
     previewShown_ = false;
@@ -137,5 +167,6 @@ void P_clone::Click()
         sourceY -= y;
     }
     snapshotSource = GetOptionValue(RepeatOption) == 0 ? 1 : 0;
+    if (snapshotSource) TakeSnapshot();
     ResetDirtyRect();
 }

@@ -30,6 +30,13 @@ private:
     bool previewShown_ = false;
     int previewX_ = 0, previewY_ = 0;
     int crossX_ = 0, crossY_ = 0;  // picture point the cross was drawn at
+    // Read once per stroke: a spilled step read for every dab would make
+    // the stroke crawl. Without it (unreadable) the stroke paints nothing.
+    Buffer snapshot_;
+    bool snapshotRead_ = false;
+    void TakeSnapshot();
+    void Dab(int x, int y);
+    void EndStroke();
     void ShowPreview(int x, int y);
     TPoint SourceFor(int x, int y) const;
     void ShowOffset(int x, int y) const;
@@ -38,8 +45,8 @@ private:
 
 // One dab of the clone brush held at (x, y): the brush rectangle in the
 // work view takes, where the brush is not the key, the pixels at
-// (offsetX, offsetY) from it, clamped to the picture; from the newest undo
-// step with fromSnapshot. Nothing when the snapshot cannot be read.
-void CloneDab(int x, int y, int offsetX, int offsetY, bool fromSnapshot);
+// (offsetX, offsetY) from it, clamped to the picture; from snapshot (the
+// whole picture as the stroke's press step holds it) when not null.
+void CloneDab(int x, int y, int offsetX, int offsetY, const Buffer* snapshot);
 
 #endif

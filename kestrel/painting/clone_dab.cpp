@@ -18,7 +18,7 @@ int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 }  // namespace
 
-void CloneDab(int x, int y, int offsetX, int offsetY, bool fromSnapshot)
+void CloneDab(int x, int y, int offsetX, int offsetY, const Buffer* snapshot)
 {
     UDBuffer* pic = CurrentPicture;
     SetVisibleClip();
@@ -28,28 +28,18 @@ void CloneDab(int x, int y, int offsetX, int offsetY, bool fromSnapshot)
     Rect dest = Intersect(Rect{bx, by, bx + StampBuffer.Width() - 1, by + StampBuffer.Height() - 1},
                           WorkView.GetRect());
     if (dest.right < dest.left || dest.bottom < dest.top) return;
-    // The snapshot is read as a whole before anything is painted, so a
-    // stroke that crosses its own source copies the picture before it.
-    Buffer snapshot;
-    if (fromSnapshot) {
-        try {
-            UDBuffer::CopyFromUndo(pic, snapshot, dest.left + offsetX, dest.top + offsetY, dest.right + offsetX,
-                                   dest.bottom + offsetY);
-        } catch (...) {
-            return;  // no step, or it cannot be read: nothing to copy from
-        }
-        if (!snapshot.pixels) return;
-    }
+    // A snapshot holds the picture as before the stroke, so a stroke that
+    // crosses its own source copies the picture before it.
+    if (snapshot && (snapshot->Width() != pic->Width() || snapshot->Height() != pic->Height())) return;
     for (int py = dest.top; py <= dest.bottom; ++py)
         for (int px = dest.left; px <= dest.right; ++px) {
             unsigned long brush = *StampBuffer.At(StampBuffer.left + px - bx, StampBuffer.top + py - by);
             if (brush == KeyPixel) continue;
-            unsigned long source;
-            if (fromSnapshot)
-                source = *snapshot.At(snapshot.left + px - dest.left, snapshot.top + py - dest.top);
+            int sx = Clamp(px + offsetX, pic->left, pic->right), sy = Clamp(py + offsetY, pic->top, pic->bottom);
+            if (snapshot)
+                *WorkView.At(px, py) = *snapshot->At(snapshot->left + sx - pic->left, snapshot->top + sy - pic->top);
             else
-                source = *pic->At(Clamp(px + offsetX, pic->left, pic->right), Clamp(py + offsetY, pic->top, pic->bottom));
-            *WorkView.At(px, py) = source;
+                *WorkView.At(px, py) = *pic->At(sx, sy);
         }
     InvalidatePictureRect(bx, by, bx + StampBuffer.Width(), by + StampBuffer.Height());
 }

@@ -82,8 +82,9 @@ public:
     static void DropRedo(UDBuffer* pic);
     static void DropAllRedo(UDBuffer* pic);
     // dest := the rectangle as the newest undo step holds it, edge pixels
-    // repeated outward where the rectangle passes the step.
-    static void CopyFromUndo(UDBuffer* pic, Buffer& dest, int left, int top, int right, int bottom);
+    // repeated outward where the rectangle passes the step. False when there
+    // is no step or it cannot be read (dest is then black, or empty).
+    static bool CopyFromUndo(UDBuffer* pic, Buffer& dest, int left, int top, int right, int bottom);
     static Pair<int> NewestUndoSize(UDBuffer* pic);  // (0, 0) without a step
     // False when some steps could not be moved and were discarded.
     static bool MoveUndoFiles(UDBuffer* pic);

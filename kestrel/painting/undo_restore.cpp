@@ -108,19 +108,19 @@ bool UDBuffer::Undo(UDBuffer* pic, bool keepRedo) { return RestoreNewest(pic, Un
 
 bool UDBuffer::Redo(UDBuffer* pic) { return RestoreNewest(pic, RedoSteps, true); }
 
-void UDBuffer::CopyFromUndo(UDBuffer* pic, Buffer& dest, int left, int top, int right, int bottom)
+bool UDBuffer::CopyFromUndo(UDBuffer* pic, Buffer& dest, int left, int top, int right, int bottom)
 {
     UndoEntry* e = pic->undoHead;
-    if (!e) return;
+    if (!e) return false;
     if (right < left || bottom < top) {
         dest.Free();
-        return;
+        return true;
     }
     dest.Alloc(Pair<int>{right - left + 1, bottom - top + 1});
     Buffer data;
     if (LoadStep(e, data) != SpillOk || !data.pixels) {
         dest.Bool(1, 0);  // defined contents rather than whatever the heap held
-        return;
+        return false;
     }
     // Edge pixels repeat outward in both axes, corners included.
     for (int y = top; y <= bottom; ++y) {
@@ -128,6 +128,7 @@ void UDBuffer::CopyFromUndo(UDBuffer* pic, Buffer& dest, int left, int top, int 
         for (int x = left; x <= right; ++x)
             *dest.At(x - left, y - top) = *data.At(Clamp(x, e->left, e->right) - e->left, sy);
     }
+    return true;
 }
 
 Pair<int> UDBuffer::NewestUndoSize(UDBuffer* pic)

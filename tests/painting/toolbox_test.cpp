@@ -218,6 +218,29 @@ TEST_F(Clone, SnapshotCopiesThePictureBeforeTheStrokeRepeatCopiesItsOwnPaint)
     }
 }
 
+// A spilled press step is read once for the whole stroke; one that cannot
+// be read leaves the stroke unpainted, never black.
+TEST_F(Clone, SnapshotFromASpilledStepIsReadOncePerStroke)
+{
+    UndoSettings.memKB = 0;
+    for (bool unreadable : {false, true}) {
+        SCOPED_TRACE(unreadable);
+        Use(box.clone);
+        Click(5, 10, AltShift);
+        undo.folder.failRead = unreadable;
+        undo.folder.opensForReading = 0;
+        Press(10, 10);
+        timer.Advance(300);
+        for (int x = 11; x <= 30; ++x) Move(x, 10);
+        Release(30, 10);
+        Leave();
+        EXPECT_EQ(undo.folder.opensForReading, 2);  // the snapshot, and the crop at the end
+        for (int x = 10; x <= 30; ++x) ASSERT_EQ(At(x, 10), unreadable ? before[size_t(10 * Side + x)] : Original(x - 5, 10)) << x;
+        undo.folder.failRead = false;
+        while (pic.undoHead) UDBuffer::Undo(&pic, false);
+    }
+}
+
 // ---- colour change
 
 TEST_F(ToolBox, ColourChangeReplacesEveryPixelWithinToleranceAndUndoes)

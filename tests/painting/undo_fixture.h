@@ -21,6 +21,8 @@ public:
     bool readOnly = false;          // creating fails as in an unwritable folder
     bool failClose = false;         // the error shows only at close
     bool failMove = false;
+    bool failRead = false;          // spill files open but cannot be read
+    int opensForReading = 0;
     long long availableKB = 1LL << 30;
     long long allocBudget = -1;     // bytes undo may still allocate; -1 unlimited
     unsigned long tick = 1000;
@@ -53,7 +55,7 @@ public:
         bool Read(void* data, unsigned count) override
         {
             auto it = f.files.find(n);
-            if (it == f.files.end() || pos + count > it->second.size()) return false;
+            if (f.failRead || it == f.files.end() || pos + count > it->second.size()) return false;
             std::copy(it->second.begin() + pos, it->second.begin() + pos + count, (unsigned char*)data);
             pos += count;
             return true;
@@ -86,6 +88,7 @@ public:
     }
     UndoFile* OpenRead(const AnsiString& path) override
     {
+        ++opensForReading;
         return files.count(path.c_str()) ? new File(*this, path.c_str(), false) : nullptr;
     }
     bool Exists(const AnsiString& path) override { return files.count(path.c_str()) != 0; }
