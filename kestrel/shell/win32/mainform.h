@@ -164,7 +164,7 @@ public:
     void AdobePlugInClick(TObject* Sender);
     void RescanAdobePlugIns();
     // After a language change: the width for the menu bar, the image
-    // windows' captions and toggle hints.
+    // windows' captions and toggle hints, the grid bar's button.
     void RetranslateMenus();
 
 private:

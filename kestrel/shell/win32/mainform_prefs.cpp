@@ -5,6 +5,7 @@
 #include "mainform.h"
 
 #include "adobe_plugins.h"
+#include "messages.h"
 #include "mruflist.h"
 #include "optionbar.h"
 #include "palettebar.h"
@@ -18,6 +19,11 @@ void TMainForm::RetranslateMenus()
 {
     SizeToMenuBar();
     RetranslateImageWindows();
+    // Made in code from message keys, not named in a language file's forms.
+    if (GridOriginBtn) {
+        GridOriginBtn->SetCaption(Translate("GridOriginBtn"));
+        GridOriginBtn->SetHint(Translate("GridSet"));
+    }
 }
 
 void TMainForm::PrefsMenuClick(TObject* /*Sender*/)

@@ -30,4 +30,13 @@ TEST_F(LangMainForm, ToolAndPaletteWindowCaptionsTranslate)
     EXPECT_STREQ(MainForm->Palettebar->GetCaption().c_str(), "Farben");
 }
 
+TEST_F(LangMainForm, GridOriginButtonFollowsTheLanguage)
+{
+    MainForm->InstallToolBoxServices();
+    LoadText("[Messages]\r\nGridOriginBtn=Ursprung\r\nGridSet=Rasterursprung setzen\r\n");
+    MainForm->RetranslateMenus();
+    EXPECT_STREQ(MainForm->GridOriginBtn->GetCaption().c_str(), "Ursprung");
+    EXPECT_STREQ(MainForm->GridOriginBtn->GetHint().c_str(), "Rasterursprung setzen");
+}
+
 }  // namespace
