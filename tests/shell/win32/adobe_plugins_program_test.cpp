@@ -3,8 +3,10 @@
 // on the current picture: one undo step named after the filter when it
 // works, none and the picture untouched when it cancels, fails or crashes.
 
+#include <memory>
 #include <random>
 
+#include "../../painting/undo_fixture.h"
 #include "adobe_plugins.h"
 #include "started_program_fixture.h"
 #include "toolmanager.h"
@@ -75,8 +77,12 @@ TEST_F(AdobePlugInsProgram, RunsOnTheCurrentPicture)
 {
     const struct {
         const char* name;
-        bool changes;
-    } cases[] = {{"&Cancel", false}, {"&Fail", false}, {"&Crash", false}, {"&Invert", true}};
+        bool changes, refuseUndo;
+    } cases[] = {
+        {"&Cancel", false, false}, {"&Fail", false, false}, {"&Crash", false, false},
+        {"&Invert", false, true},  // no room for the step: the filter must not run
+        {"&Invert", true, false},
+    };
     // What start-up posted to itself runs first: on a loaded machine it may
     // still be waiting, and must not land between the picture and its check.
     // The pointer goes away from the pictures: a tool's outline under it is
@@ -98,8 +104,18 @@ TEST_F(AdobePlugInsProgram, RunsOnTheCurrentPicture)
         TMenuItem* item = Item("&Tests", c.name);
         ASSERT_NE(nullptr, item);
         const unsigned long modified = pic->modified;
-        MainForm->AdobePlugInClick(item);
-        gui::PumpUntilIdle();
+        {
+            std::unique_ptr<UndoTest> undo;
+            if (c.refuseUndo) {
+                undo.reset(new UndoTest);
+                undo->folder.allocBudget = 0;
+            }
+            MainForm->AdobePlugInClick(item);
+            gui::PumpUntilIdle();
+            if (undo) {
+                EXPECT_EQ(1u, undo->messages.size());
+            }
+        }
         HideOutline();
         if (!c.changes) {
             EXPECT_EQ(before, std::vector<unsigned long>(pic->pixels, pic->pixels + n));
