@@ -73,4 +73,40 @@ TEST_F(PlugInServices, ColourConversions)
     }
 }
 
+// A 3x2 plane sampled at 16.16 points: bilinear weighting per axis, none
+// past the last row or column, nearest sample with method 0.
+TEST_F(PlugInServices, Interpolate2DWeighsNeighboursPerAxis)
+{
+    unsigned char src[2][3] = {{0, 100, 200}, {40, 140, 240}};
+    PSImagePlane in = {src, {0, 0, 2, 3}, 3, 1};
+    const struct {
+        Fixed y, x;
+        int16_t method;
+        int want;
+    } cases[] = {
+        {0, 0x8000, 1, 50},             // halfway along the first row
+        {0x8000, 0, 1, 20},             // halfway down the first column
+        {0x8000, 0x8000, 1, 70},        // the middle of four
+        {0x4000, 0x18000, 1, 160},      // (150 * 3 + 190) / 4
+        {0x10000, 0x28000, 1, 240},     // last row and column: no neighbour
+        {0x8000, 0x8000, 0, 140},       // nearest: rounds to (1, 1)
+        {0x7FFF, 0x17FFF, 0, 100},      // nearest: rounds to (0, 1)
+        {-0x30000, 0x90000, 0, 200},    // clamped into the plane
+    };
+    for (const auto& c : cases) {
+        unsigned char out = 0;
+        PSImagePlane dst = {&out, {0, 0, 1, 1}, 1, 1};
+        PSRect area = {0, 0, 1, 1};
+        Fixed coords[2] = {c.y, c.x};
+        ASSERT_EQ(noErr, HostImageServicesProcs.interpolate2DProc(&in, &dst, &area, coords, c.method));
+        EXPECT_EQ(c.want, out) << c.y << "," << c.x << " method " << c.method;
+    }
+    PSImagePlane empty = {src, {0, 0, 0, 3}, 3, 1};
+    unsigned char out = 0;
+    PSImagePlane dst = {&out, {0, 0, 1, 1}, 1, 1};
+    PSRect area = {0, 0, 1, 1};
+    Fixed coords[2] = {0, 0};
+    EXPECT_NE(noErr, HostImageServicesProcs.interpolate2DProc(&empty, &dst, &area, coords, 1));
+}
+
 }  // namespace

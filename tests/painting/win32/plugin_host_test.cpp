@@ -13,7 +13,9 @@
 #include <string>
 
 #include "plugin_api.h"
+#include "plugin_display.h"
 #include "plugin_host.h"
+#include "winapi.h"
 
 namespace {
 
@@ -216,6 +218,44 @@ TEST_F(PlugInRunTest, SuiteCallbacks)
                                            "interp nearest 0 100 200 255"};
     for (const std::string& line : more)
         EXPECT_NE(log.lines.end(), std::find(log.lines.begin(), log.lines.end(), line)) << line;
+}
+
+}  // namespace
+
+namespace {
+
+// A 3-plane map 700 pixels wide (so several bands) drawn into a 32-bit DIB
+// section with ICM off and on: both headers are ones the system accepts,
+// and every pixel lands where it belongs.
+TEST(PlugInDisplay, DrawsEveryBandWithAndWithoutColourManagement)
+{
+    const int w = 700, h = 40;
+    std::vector<unsigned char> map(size_t(w) * h * 3);
+    for (size_t i = 0; i < map.size(); i++) map[i] = (unsigned char)(i * 7 + i / 3);
+    PSPixelMap pm = {1, {0, 0, h, w}, 3, w * 3, 3, 1, map.data()};
+    VRect area = {0, 0, h, w};
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    for (bool icm : {false, true}) {
+        SCOPED_TRACE(icm);
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(nullptr, bmp);
+        HGDIOBJ old = SelectObject(dc, bmp);
+        SetDisplayICM(icm);
+        EXPECT_EQ(noErr, PlugInDisplayPixels(&pm, &area, 0, 0, dc));
+        GdiFlush();
+        const unsigned long* px = static_cast<const unsigned long*>(bits);
+        for (int i = 0; i < w * h; i++) {
+            const unsigned char* p = &map[size_t(i) * 3];
+            ASSERT_EQ((unsigned long)(p[0] << 16 | p[1] << 8 | p[2]), px[i] & 0xFFFFFF) << i;
+        }
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    SetDisplayICM(false);
 }
 
 }  // namespace
