@@ -1,5 +1,6 @@
 // The runner: fills the context, then for each chosen pixel runs the setup
-// routine and the three channel routines.
+// routine and the three channel routines; a written pixel keeps its source
+// pixel's flag byte.
 #include "formula_run.h"
 
 #include <cmath>
@@ -58,7 +59,9 @@ bool RunFormulaPixels(const FormulaRoutines& routines, FormulaContext& ctx, cons
             int r = Clamp(channel[0](&ctx));
             int g = Clamp(channel[1](&ctx));
             int b = Clamp(channel[2](&ctx));
-            out[x] = static_cast<unsigned long>(r << 16 | g << 8 | b);
+            // The flag byte stays: a selected pixel written without its bit
+            // would drop out of the selection for the next filter.
+            out[x] = (in[x] & 0xFF000000) | static_cast<unsigned long>(r << 16 | g << 8 | b);
         }
         if (hooks && !hooks->Step()) {
             finished = false;

@@ -314,7 +314,8 @@ public:
     }
 
     // Runs the three trees (null root: syntax error, value 0) over the picture
-    // into out, which keeps unselected pixels.
+    // into out, which keeps unselected pixels; written pixels keep the
+    // source's flag byte.
     void Run(const Tree trees[3], bool hasSelection, std::vector<uint32_t>& out)
     {
         fesetround(FE_TONEAREST);
@@ -331,7 +332,7 @@ public:
                     v = v < 0 ? 0 : v > 255 ? 255 : v;
                     result = result << 8 | static_cast<uint32_t>(v);
                 }
-                out[y_ * pic_.width + x_] = result;
+                out[y_ * pic_.width + x_] = (p & 0xFF000000) | result;
             }
     }
 

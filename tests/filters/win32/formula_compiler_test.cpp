@@ -113,13 +113,15 @@ TEST(FormulaCompiler, ExactValues)
         EXPECT_EQ(c.expected, RawValue(c.formula, c.width, c.height, 0x112233, c.x, c.y)) << c.formula;
 }
 
-TEST(FormulaCompiler, ResultsAreClampedAndUnselectedPixelsKept)
+// A written pixel keeps its flag byte: without its selection bit a second
+// filter on the same selection would pass it over.
+TEST(FormulaCompiler, ResultsAreClampedKeepTheirFlagsAndUnselectedPixelsAreKept)
 {
     FormulaCode code;
-    oracle::Picture pic = FlatPicture(3, 1, 0x01000000);
+    oracle::Picture pic = FlatPicture(3, 1, 0x05000000);
     pic.pixels[1] = 0x00404040;
     FormulaRunResult out = RunCompiled(code, FormulaTriple{{"300", "-4", "77"}}, pic, true, kNoControls);
-    EXPECT_EQ(0x00FF004Du, out.pixels[0]);
+    EXPECT_EQ(0x05FF004Du, out.pixels[0]);
     EXPECT_EQ(kUntouched, out.pixels[1]);
 }
 
