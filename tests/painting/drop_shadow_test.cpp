@@ -1,0 +1,83 @@
+// The brush's drop shadow: each direction's size and pixels, the silhouette
+// through the brush's holes, one undo step, and bad values refused.
+#include "brush_rows.h"
+#include "drop_shadow.h"
+#include "paintkit_fixture.h"
+#include "undo_entry.h"
+
+namespace {
+
+const Rows Square = {"AAAA", "AAAA", "AAAA", "AAAA"};
+
+TEST(ShadowPixels, EachDirectionPlacesBrushAndSilhouette)
+{
+    struct Case {
+        int direction, depth;
+        Rows from, to;
+    };
+    const Case cases[] = {
+        {ShadowEast, 3, Square, {"AAAA+++", "AAAA+++", "AAAA+++", "AAAA+++"}},
+        {ShadowSouthEast, 3, Square,
+         {"AAAA...", "AAAA...", "AAAA...", "AAAA+++", "...++++", "...++++", "...++++"}},
+        {ShadowSouth, 3, Square, {"AAAA", "AAAA", "AAAA", "AAAA", "++++", "++++", "++++"}},
+        {ShadowSouthWest, 3, Square,
+         {"...AAAA", "...AAAA", "...AAAA", "+++AAAA", "++++...", "++++...", "++++..."}},
+        {ShadowSouthEast, 1, {"A"}, {"A.", ".+"}},
+        {ShadowSouthWest, 5, {"A"}, {".....A", "......", "......", "......", "......", "+....."}},
+        // Through a hole the silhouette of the shifted brush shows.
+        {ShadowEast, 1, {"A.A"}, {"A+A+"}},
+    };
+    for (const Case& c : cases) {
+        Buffer b, out;
+        DrawRows(b, c.from);
+        ShadowedBrush(b, c.depth, c.direction, Fore, out);
+        EXPECT_EQ(ReadRows(out, Fore), c.to) << c.direction << " " << c.depth;
+    }
+}
+
+class DropShadow : public PaintKitTest {};
+
+TEST_F(DropShadow, IsOneStepOfTheBrushThatUndoesExactly)
+{
+    DrawRows(CurrentBrush, {"AB", "CD"});
+    RecolorBrush(false);
+    ASSERT_TRUE(DropShadowBrush(1, ShadowSouth));
+    EXPECT_EQ(ReadRows(CurrentBrush, Fore), (Rows{"AB", "CD", "++"}));
+    EXPECT_EQ(ReadRows(StampBuffer, Fore), (Rows{"AB", "CD", "++"}));
+    ASSERT_NE(CurrentBrush.undoHead, nullptr);
+    EXPECT_EQ(std::string(CurrentBrush.undoHead->key.c_str()), "ShadBr");
+    EXPECT_EQ(CurrentBrush.undoHead->next, nullptr);
+    ASSERT_TRUE(UDBuffer::Undo(&CurrentBrush, true));
+    EXPECT_EQ(ReadRows(CurrentBrush), (Rows{"AB", "CD"}));
+}
+
+TEST_F(DropShadow, BadValuesAndTooLargeBrushesChangeNothing)
+{
+    struct Case {
+        int width, depth, direction;
+        const char* message;
+    };
+    const Case cases[] = {
+        {4, 0, ShadowEast, "BadShadow"},
+        {4, 1000, ShadowEast, "BadShadow"},
+        {4, 3, 4, "BadShadow"},
+        {4, 3, -1, "BadShadow"},
+        {16384, 1, ShadowSouthEast, "BrTooLarge"},
+    };
+    for (const Case& c : cases) {
+        CurrentBrush.Alloc(Pair<int>{c.width, 1});
+        CurrentBrush.Box(CurrentBrush.GetRect(), Fore);
+        undo.messages.clear();
+        EXPECT_FALSE(DropShadowBrush(c.depth, c.direction));
+        EXPECT_EQ(CurrentBrush.Width(), c.width);
+        EXPECT_EQ(CurrentBrush.Height(), 1);
+        EXPECT_EQ(CurrentBrush.undoHead, nullptr);
+        ASSERT_EQ(undo.messages.size(), 1u);
+        EXPECT_EQ(undo.messages[0].text, Translate(c.message).c_str());
+    }
+    // Along the side it does not widen, the limit still holds the brush.
+    CurrentBrush.Alloc(Pair<int>{16384, 1});
+    EXPECT_TRUE(DropShadowBrush(1, ShadowSouth));
+}
+
+}  // namespace
