@@ -154,6 +154,7 @@ TEST_F(BrushCommands, HalvingAndDoublingKeepToTheirSizes)
         // The result would pass the limit: told, and nothing changes.
         {8193, 1, [] { DoubleBrush(true, true); }, 0, 8193, 1, 1},
         {1, 8192, [] { DoubleBrush(false, true); }, 1, 1, 16384, 0},
+        {16383, 1, OutlineBrush, 0, 16383, 1, 1},
     };
     for (const Case& c : cases) {
         CurrentBrush.Alloc(Pair<int>{c.w, c.h});

@@ -35,6 +35,33 @@ TEST(ShadowPixels, EachDirectionPlacesBrushAndSilhouette)
     }
 }
 
+// Every direction at depth 1 and 5 against the shadow read pixel by pixel:
+// the brush where it paints, else the silhouette where the brush moved by
+// the shadow's offset paints, else the key.
+TEST(ShadowPixels, EveryDirectionAndDepthMatchesAPixelByPixelReading)
+{
+    const Rows brush = {"A.B", "CDE"};
+    for (int direction = ShadowEast; direction <= ShadowSouthWest; ++direction)
+        for (int depth : {1, 5}) {
+            Buffer b, out;
+            DrawRows(b, brush);
+            ShadowedBrush(b, depth, direction, Fore, out);
+            int bx = direction == ShadowSouthWest ? depth : 0;
+            int sx = direction == ShadowEast || direction == ShadowSouthEast ? depth : 0;
+            int sy = direction == ShadowEast ? 0 : depth;
+            ASSERT_EQ(out.Width(), direction == ShadowSouth ? 3 : 3 + depth);
+            ASSERT_EQ(out.Height(), direction == ShadowEast ? 2 : 2 + depth);
+            auto paints = [&](int x, int y) { return x >= 0 && x < 3 && y >= 0 && y < 2 && brush[y][x] != '.'; };
+            for (int y = 0; y < out.Height(); ++y)
+                for (int x = 0; x < out.Width(); ++x) {
+                    unsigned long expected = paints(x - bx, y)        ? RowColour(brush[y][x - bx])
+                                             : paints(x - sx, y - sy) ? Fore
+                                                                      : KeyPixel;
+                    ASSERT_EQ(*out.At(x, y), expected) << direction << " " << depth << " at " << x << "," << y;
+                }
+        }
+}
+
 class DropShadow : public PaintKitTest {};
 
 TEST_F(DropShadow, IsOneStepOfTheBrushThatUndoesExactly)
