@@ -2,7 +2,6 @@
 // one undo step each, the size limit, the brush from the picture and the
 // reset to the one-pixel brush.
 #include <functional>
-#include <string>
 
 #include "brush_commands.h"
 #include "brush_rows.h"
@@ -10,34 +9,6 @@
 #include "undo_entry.h"
 
 namespace {
-
-
-TEST(BrushPixels, TurnsAndMirrorsMoveEveryPixelWhereItBelongs)
-{
-    struct Case {
-        const char* name;
-        std::function<void(Buffer&)> change;
-        Rows from, to;
-    };
-    auto quarter = [](Buffer& b) {
-        Buffer out;
-        TurnedQuarter(b, out);
-        b = out;
-    };
-    const Case cases[] = {
-        {"quarter of [A B]", quarter, {"AB"}, {"B", "A"}},
-        {"quarter", quarter, {"ABC", "DEF"}, {"CF", "BE", "AD"}},
-        {"half", TurnHalf, {"ABC", "DEF"}, {"FED", "CBA"}},
-        {"left-right", MirrorLeftRight, {"ABC", "DEF"}, {"CBA", "FED"}},
-        {"top-bottom", MirrorTopBottom, {"AB", "CD", "EF"}, {"EF", "CD", "AB"}},
-    };
-    for (const Case& c : cases) {
-        Buffer b;
-        DrawRows(b, c.from);
-        c.change(b);
-        EXPECT_EQ(ReadRows(b), c.to) << c.name;
-    }
-}
 
 // A view's rows are longer than its width: nothing outside it may move.
 TEST(BrushPixels, HalfTurnAndMirrorsStayInsideAView)
@@ -52,30 +23,12 @@ TEST(BrushPixels, HalfTurnAndMirrorsStayInsideAView)
     EXPECT_EQ(ReadRows(whole), (Rows{"ABCDE", "FGHIJ", "KLMNO"}));
 }
 
-TEST(BrushPixels, OutlineRingsTheShapeWithoutItsCorners)
+TEST(BrushPixels, OutlineRingsASinglePixelWithoutCorners)
 {
-    const unsigned long ring = 0x00ABCDEF;
-    struct Case {
-        Rows from, to;
-    };
-    for (const Case& c : {Case{{"A"}, {".+.", "+A+", ".+."}},
-                          Case{{"A.", ".B"}, {".+..", "+A+.", ".+B+", "..+."}}}) {
-        Buffer b, out;
-        DrawRows(b, c.from);
-        OutlinedBrush(b, ring, out);
-        EXPECT_EQ(ReadRows(out, ring), c.to) << c.from[0];
-    }
-}
-
-TEST(BrushPixels, BackgroundBecomesKeyBeforeSelectionMarksGo)
-{
-    const unsigned long bg = RowColour('B');
-    Buffer b;
-    DrawRows(b, {"AB", "BA"});
-    *b.At(1, 1) |= 0x04000000;
-    *b.At(0, 1) |= 0x04000000;  // selected background stays opaque
-    KeyBackground(b, bg);
-    EXPECT_EQ(ReadRows(b), (Rows{"A.", "BA"}));
+    Buffer b, out;
+    DrawRows(b, {"A"});
+    OutlinedBrush(b, Fore, out);
+    EXPECT_EQ(ReadRows(out, Fore), (Rows{".+.", "+A+", ".+."}));
 }
 
 class BrushCommands : public PaintKitTest {
@@ -127,18 +80,6 @@ TEST_F(BrushCommands, EachCommandIsOneStepThatUndoesExactly)
     EXPECT_TRUE(undo.messages.empty());
 }
 
-TEST_F(BrushCommands, FourQuarterTurnsAndTwoHalfTurnsAndTwoMirrorsChangeNothing)
-{
-    const Rows start = {"ABC", "D.F"};
-    UseBrush(start);
-    for (int i = 0; i < 4; ++i) TurnBrush90();
-    TurnBrush180();
-    TurnBrush180();
-    for (bool leftRight : {true, false, true, false}) MirrorBrush(leftRight);
-    EXPECT_EQ(ReadRows(CurrentBrush), start);
-    EXPECT_EQ(Steps(), 10);
-}
-
 TEST_F(BrushCommands, HalvingAndDoublingKeepToTheirSizes)
 {
     struct Case {
@@ -172,16 +113,6 @@ TEST_F(BrushCommands, HalvingAndDoublingKeepToTheirSizes)
     }
 }
 
-TEST_F(BrushCommands, OutlineKeepsTheBrushInPlaceUnderThePointer)
-{
-    UseBrush({"AB", "CD"});
-    BrushState.hotSpot = HandleRightBottom;
-    MousePoint = TPoint{10, 8};
-    OutlineBrush();
-    ASSERT_EQ(warps.size(), 1u);
-    EXPECT_EQ(warps[0], (TPoint{11, 9}));
-}
-
 TEST_F(BrushCommands, PictureBecomesAPictureBrushTakenUpByTheDabPen)
 {
     pic.Alloc(Pair<int>{3, 2});
@@ -207,8 +138,14 @@ TEST_F(BrushCommands, PictureBecomesAPictureBrushTakenUpByTheDabPen)
     EXPECT_EQ(ParkedTool, nullptr);
 }
 
+// The program starts with no brush: the reset makes one, with no step to
+// undo into nothing.
 TEST_F(BrushCommands, ResetGivesTheOnePixelBrushThenTheBuiltInBrush)
 {
+    CurrentBrush.Free();
+    ResetBrush();
+    EXPECT_EQ(ReadRows(CurrentBrush, Fore), (Rows{"+"}));
+    EXPECT_EQ(Steps(), 0);
     UseBrush({"AB"});
     tools.brushResize.target = &tools.resizeCrcBrush;
     SelectTool(&tools.penDisc, false, -1);
@@ -225,17 +162,6 @@ TEST_F(BrushCommands, ResetGivesTheOnePixelBrushThenTheBuiltInBrush)
     EXPECT_EQ(NewestKey(), "CircBrushIcon");
     EXPECT_EQ(CurrentBrush.Width(), 2 * BrushState.size + 1);
     EXPECT_EQ(CurrentTool, &tools.penCont);
-}
-
-// The program starts with no brush at all: the reset makes one, with no
-// step to undo into nothing.
-TEST_F(BrushCommands, ResetOfNoBrushMakesTheOnePixelBrushWithoutAStep)
-{
-    CurrentBrush.Free();
-    StampBuffer.Free();
-    ResetBrush();
-    EXPECT_EQ(ReadRows(CurrentBrush, Fore), (Rows{"+"}));
-    EXPECT_EQ(Steps(), 0);
 }
 
 }  // namespace
