@@ -52,7 +52,8 @@ bool DropShadowBrush(int depth, int direction)
         OptimiseBrush();
         RecolorBrush(false);
     } catch (const EOutOfMemory&) {
-        // Built aside: the brush was not replaced, and has no step to take back.
+        // Built aside: the brush is as it was with no step, or it was replaced
+        // together with its step and only its stamp is behind.
         TranslatedMessageBox("BrTooBig", "Err", MsgIconWarning);
         SelectDefaultTool(true);
         return false;
