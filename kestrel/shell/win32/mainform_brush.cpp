@@ -49,7 +49,7 @@ void TMainForm::BuildBrushMenu()
     NewItem(Brush1, "Conv2Image1", "&Convert to Image", [this](TObject* s) { Conv2Image1Click(s); });
     NewItem(Brush1, "", "-", nullptr);
     NewItem(Brush1, "Outline1", "&Outline", [](TObject*) { OutlineBrush(); });
-    TMenuItem* halve = NewItem(Brush1, "Halve1", "&Halve", nullptr);
+    TMenuItem* halve = NewItem(Brush1, "Halve1", "Hal&ve", nullptr);
     NewItem(halve, "Both1", "&Both", [](TObject*) { HalveBrush(true, true); });
     NewItem(halve, "Width1", "&Width", [](TObject*) { HalveBrush(true, false); });
     NewItem(halve, "Height1", "&Height", [](TObject*) { HalveBrush(false, true); });
@@ -59,18 +59,18 @@ void TMainForm::BuildBrushMenu()
     NewItem(twice, "Height2", "&Height", [](TObject*) { DoubleBrush(false, true); });
     // The stretch and any-angle items select tools that are not in the
     // program yet.
-    TMenuItem* stretch = NewItem(Brush1, "Stretch1", "&Stretch", nullptr);
+    TMenuItem* stretch = NewItem(Brush1, "Stretch1", "S&tretch", nullptr);
     NewItem(stretch, "Both3", "&Both", nullptr)->SetEnabled(false);
     NewItem(stretch, "Width3", "&Width", nullptr)->SetEnabled(false);
     NewItem(stretch, "Height3", "&Height", nullptr)->SetEnabled(false);
     TMenuItem* mirror = NewItem(Brush1, "Mirror1", "&Mirror", nullptr);
     NewItem(mirror, "LefttoRight1", "&Left to Right", [](TObject*) { MirrorBrush(true); });
     NewItem(mirror, "ToptoBottom1", "&Top to Bottom", [](TObject*) { MirrorBrush(false); });
-    TMenuItem* rotate = NewItem(Brush1, "Rotate2", "&Rotate", nullptr);
+    TMenuItem* rotate = NewItem(Brush1, "Rotate2", "Rotat&e", nullptr);
     NewItem(rotate, "N90Degrees1", "&90 Degrees", [](TObject*) { TurnBrush90(); });
     NewItem(rotate, "N180Degrees1", "&180 Degrees", [](TObject*) { TurnBrush180(); });
     NewItem(rotate, "AnyAngle1", "&Any Angle", nullptr)->SetEnabled(false);
-    TMenuItem* bendMenu = NewItem(Brush1, "Bend1", "B&end", nullptr);
+    TMenuItem* bendMenu = NewItem(Brush1, "Bend1", "&Bend", nullptr);
     NewItem(bendMenu, "UpandDown1", "&Up and Down", [](TObject*) { SelectBrushTool(&BendBrushTools().bendUnD); });
     NewItem(bendMenu, "LeftandRight1", "&Left and Right", [](TObject*) { SelectBrushTool(&BendBrushTools().bendLnR); });
     TMenuItem* shear = NewItem(Brush1, "Shear1", "S&hear", nullptr);
@@ -78,7 +78,7 @@ void TMainForm::BuildBrushMenu()
     NewItem(shear, "LeftandRight2", "&Left and Right", [](TObject*) { SelectBrushTool(&BendBrushTools().shearLnR); });
     NewItem(Brush1, "DropShadow1", "Drop Shado&w...", [this](TObject* s) { DropShadow1Click(s); });
     NewItem(Brush1, "", "-", nullptr);
-    TMenuItem* hotSpot = NewItem(Brush1, "HotSpot1", "Hot S&pot", nullptr);
+    TMenuItem* hotSpot = NewItem(Brush1, "Handle1", "Ha&ndle", nullptr);
     NewItem(hotSpot, "Center1", "&Center", [](TObject*) { SetBrushHotSpot(HandleCentre); });
     NewItem(hotSpot, "LTCorner1", "&Left Top", [](TObject*) { SetBrushHotSpot(HandleLeftTop); });
     NewItem(hotSpot, "RTCorner1", "&Right Top", [](TObject*) { SetBrushHotSpot(HandleRightTop); });
