@@ -31,7 +31,8 @@ SpillRead LoadStep(UndoEntry* e, Buffer& data)
     return ReadSpillFile(e->spillFile, e->Width(), e->Height(), data);
 }
 
-void AfterRestore(UDBuffer* pic, UndoEntry* e)
+// False when the brush came back but its stamp could not be rebuilt.
+bool AfterRestore(UDBuffer* pic, UndoEntry* e)
 {
     if (pic == CurrentPicture) {
         if (!InstBrush) {
@@ -44,9 +45,10 @@ void AfterRestore(UDBuffer* pic, UndoEntry* e)
         BrushState = e->brushState;
         if (!RebuildStampFromBrush()) {
             TranslatedMessageBox("NoMem", "Err", MsgIconExclamation);
-            if (ResetBrushHook) ResetBrushHook();
+            return false;
         }
     }
+    return true;
 }
 
 bool RestoreNewest(UDBuffer* pic, UndoListKind from, bool makeOpposite)
@@ -94,9 +96,12 @@ bool RestoreNewest(UDBuffer* pic, UndoListKind from, bool makeOpposite)
         opposite->brushState = BrushState;
         PushNewest(pic, from == UndoSteps ? RedoSteps : UndoSteps, opposite);
     }
-    AfterRestore(pic, e);
+    bool stampKept = AfterRestore(pic, e);
     Unlink(pic, from, e);
     DestroyStep(e);
+    // Only now: resetting records a step of its own, which discards redo
+    // steps, the one being restored among them.
+    if (!stampKept && ResetBrushHook) ResetBrushHook();
     return true;
 }
 

@@ -67,6 +67,14 @@ public:
     void HomepageClick(TObject* Sender);
     void About1Click(TObject* Sender);
 
+    // Brush menu (mainform_brush.cpp).
+    TMenuItem *Brush1, *UndoBrush1, *RedoBrush1;
+    void Brush1Click(TObject* Sender);
+    void Conv2Image1Click(TObject* Sender);
+    void DropShadow1Click(TObject* Sender);
+    // The reset hook of the brush's undo and the picture windows' reset key.
+    void LinkBrushCommands();
+
     // --- bars ---
     TDock* Dock;  // bottom: the option bar and the grid bar
     TToolbar* Toolbar;
@@ -170,6 +178,7 @@ public:
 private:
     void BuildMenus();
     void BuildEditMenu();
+    void BuildBrushMenu();
     void LinkEditCommands();
     void DeleteSelection(const char* stepName);
     bool EditKeysTaken();

@@ -28,6 +28,7 @@ void TMainForm::BuildMenus()
     TMenuItem* top = MainMenu1->GetItems();
     File1 = NewItem(top, "File1", "&File", nullptr);
     Edit1 = NewItem(top, "Edit1", "&Edit", nullptr);
+    Brush1 = NewItem(top, "Brush1", "&Brush", nullptr);
     Image1 = NewItem(top, "Image1", "&Image", nullptr);
     View1 = NewItem(top, "View1", "&View", nullptr);
     Window1 = NewItem(top, "Window1", "&Window", [this](TObject* s) { WindowMenuClick(s); });
@@ -40,9 +41,6 @@ void TMainForm::BuildMenus()
     NewItem(File1, "Close1", "&Close", [](TObject* s) { Close1Click(s); });
     NewItem(File1, "CloseAll1", "C&lose All", [](TObject* s) { CloseAll1Click(s); });
     NewItem(File1, "", "-", nullptr);
-    NewItem(File1, "LoadBrush", "Load &Brush...", [this](TObject*) { OpenImageClick(this, true); });
-    NewItem(File1, "SaveBrush", "Save B&rush...", [this](TObject*) { SavePictureAs(this, true); });
-    NewItem(File1, "", "-", nullptr);
     SelectSource1 = NewItem(File1, "SelectSource1", "Select &Source...", nullptr);
     Acquire1 = NewItem(File1, "Acquire1", "&Acquire...", nullptr);
     NewItem(File1, "", "-", nullptr);
@@ -51,6 +49,7 @@ void TMainForm::BuildMenus()
     Exit1 = NewItem(File1, "Exit1", "E&xit", [this](TObject*) { ::Exit1Click(this); });
 
     BuildEditMenu();
+    BuildBrushMenu();
 
     Crop2 = nullptr;
     Paint1 = NewItem(Image1, "Paint1", "&Paint", [](TObject*) {

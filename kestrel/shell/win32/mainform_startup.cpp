@@ -7,6 +7,7 @@
 #include "bitmap.h"
 #include "debuglog.h"
 #include "drawtools_common.h"
+#include "brush_commands.h"
 #include "brushes_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
@@ -60,18 +61,6 @@ void TakeCaptionColours()
         CaptionEndColors[0] = clActiveCaption;
         CaptionEndColors[1] = clInactiveCaption;
     }
-}
-
-// The brush commands are not part of the program yet: start with their
-// default brush, one pixel of the drawing colour painting in colour mode.
-void StartWithDefaultBrush()
-{
-    CurrentBrush.Alloc(Pair<int>{1, 1});
-    CurrentBrush.pixels[0] = ForeColour();
-    BrushState.hotSpot = HandleCentre;
-    BrushState.pictureBrush = 0;
-    SetPaintModeC();
-    RecolorBrush(false);
 }
 
 // Only the program carries the folder pictures, not a test executable: the
@@ -132,6 +121,7 @@ void TMainForm::FormCreate(TObject*)
 void TMainForm::InstallLinks()
 {
     LinkEditCommands();
+    LinkBrushCommands();
     InstallImageWindowServices();
     SetDragTimer(dragTimer_);
     ImageWindowHost.mainWindowBounds = [this](int& left, int& top, int& height) {
@@ -356,7 +346,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     NewWidth = NewPictureWidth;
     NewHeight = NewPictureHeight;
     SelectTool(&PenBrushTools().penCont, true, -1);
-    StartWithDefaultBrush();
+    ResetBrush();
     bool twain = TwainAvailable();
     SelectSource1->SetEnabled(twain);
     Acquire1->SetEnabled(twain);
