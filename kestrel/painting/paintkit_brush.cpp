@@ -7,6 +7,7 @@
 #include "paintkit.h"
 #include "paintkit_host.h"
 #include "rotate_geometry.h"
+#include "stretch_geometry.h"
 #include "tool_host.h"
 
 static const int StatusModePanel = 0;
@@ -144,7 +145,9 @@ void ScaleBrush(double fx, double fy)
     if (!CurrentBrush.pixels) return;
     int w = ScaledSide(CurrentBrush.Width(), fx), h = ScaledSide(CurrentBrush.Height(), fy);
     ToolParked parked;
-    unsigned long key = BrushState.keyColour;
+    // The key colour stands for the transparent pixels while smoothing: one
+    // the brush paints would turn those pixels transparent.
+    unsigned long key = BrushState.keyColour = FreeKeyColour(CurrentBrush, BrushState.keyColour);
     Buffer scaled;
     scaled.Alloc(Pair<int>{w, h});
     scaled.Box(scaled.GetRect(), key);

@@ -43,6 +43,7 @@ TEST(StretchGeometry, NegativeSidesMirror)
     // Flag bytes are picture content here: carried, not taken as a key.
     EXPECT_EQ(*out.At(0, 0), 0x01000002u);
     EXPECT_EQ(*out.At(2, 1), 0x01000003u);
+    EXPECT_EQ(*out.At(2, 0), 0x01000000u);
     StretchPicture(src, out, 6, -4, false);
     ASSERT_EQ(out.Height(), 4);
     EXPECT_EQ(*out.At(0, 0), 0x01000003u);

@@ -98,6 +98,15 @@ TEST_F(BrushDrags, KeyColourThatTheBrushPaintsStaysPainted)
     for (unsigned long p : Brush()) EXPECT_NE(p, KeyPixel);
 }
 
+TEST_F(BrushDrags, ScaledBrushKeepsPixelsOfTheKeyColour)
+{
+    Numbered(2, 1);
+    BrushState.keyColour = CurrentBrush.pixels[1];
+    ScaleBrush(2, 1);
+    ASSERT_EQ(CurrentBrush.Width(), 4);
+    for (unsigned long p : Brush()) EXPECT_NE(p, KeyPixel);
+}
+
 TEST_F(BrushDrags, TurnFollowsTheHandle)
 {
     const struct {
