@@ -149,36 +149,6 @@ TEST_F(PictureFilters, StretchGivesTheSizesOfThePercentages)
     }
 }
 
-TEST_F(PictureFilters, SizeAndPercentageFollowEachOther)
-{
-    MakePicture(200, 100);
-    SelectTool(&stretch, false, -1);
-    SetOptionValue(4, 1);
-    SetOptionValue(0, 100);
-    stretch.WidthChanged();
-    EXPECT_EQ(GetOptionValue(2), 50);
-    EXPECT_EQ(GetOptionValue(3), 50);
-    EXPECT_EQ(GetOptionValue(1), 50);
-    SetOptionValue(4, 0);
-    SetOptionValue(1, 300);
-    stretch.HeightChanged();
-    EXPECT_EQ(GetOptionValue(3), 300);
-    EXPECT_EQ(GetOptionValue(0), 100);
-    SelectTool(&pen, false, -1);
-}
-
-TEST_F(PictureFilters, NegativeWidthMirrors)
-{
-    const std::vector<unsigned long> before = All();
-    SelectTool(&stretch, false, -1);
-    SetOptionValue(4, 0);
-    SetOptionValue(0, -4);
-    stretch.WidthChanged();
-    FilterOk();
-    ASSERT_EQ(pic.Width(), 4);
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(*pic.At(x, 1), before[size_t(4 + 3 - x)]);
-}
-
 TEST_F(PictureFilters, RefusedValuesChangeNothing)
 {
     const struct {

@@ -1,5 +1,5 @@
-// Stretching: the side a drag gives, the stretch bar's percentages, the
-// sizes a picture may take, mirrored results and a free key colour.
+// Stretching a picture: the sizes it may take, and mirrored results that
+// keep pixels whose value is the brush key's.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,22 +8,8 @@
 
 namespace {
 
-TEST(StretchGeometry, DraggedSideCountsBothEnds)
+TEST(StretchGeometry, SidesAPictureMayTake)
 {
-    const struct {
-        int pointer, anchor, side;
-    } cases[] = {{15, 10, 6}, {10, 10, 1}, {11, 10, 2}, {9, 10, -2}, {8, 10, -3}, {-5, 0, -6}};
-    for (const auto& c : cases) EXPECT_EQ(StretchSide(c.pointer, c.anchor), c.side) << c.pointer;
-    // Mirrored, the held pixel moves back by the side less one.
-    EXPECT_EQ(MirroredOffset(10, 5), 10);
-    EXPECT_EQ(MirroredOffset(10, -3), 8);
-}
-
-TEST(StretchGeometry, PercentagesAndSides)
-{
-    EXPECT_EQ(SideOfPercent(50, 200), 100);
-    EXPECT_EQ(PercentOfSide(100, 200), 50);
-    EXPECT_EQ(PercentOfSide(5, 0), 0);
     const struct {
         double size;
         bool ok;
@@ -48,17 +34,6 @@ TEST(StretchGeometry, NegativeSidesMirror)
     ASSERT_EQ(out.Height(), 4);
     EXPECT_EQ(*out.At(0, 0), 0x01000003u);
     EXPECT_EQ(*out.At(5, 3), 0x01000002u);
-}
-
-TEST(StretchGeometry, KeyColourIsOneTheBrushDoesNotPaint)
-{
-    Buffer brush;
-    brush.Alloc(Pair<int>{3, 1});
-    brush.pixels[0] = 0x00FFFFFF;
-    brush.pixels[1] = 0x01000000;
-    brush.pixels[2] = 0x00000000;
-    EXPECT_EQ(FreeKeyColour(brush, 0x00808080), 0x00808080u);
-    EXPECT_EQ(FreeKeyColour(brush, 0x00FFFFFF), 0x00000001u);
 }
 
 }  // namespace
