@@ -101,6 +101,22 @@ TEST_F(PictureFilters, OkKeepsOneStepThatUndoesTheTurn)
     EXPECT_EQ(All(), before);
 }
 
+TEST_F(PictureFilters, OkWithoutRoomForItsStepKeepsNothing)
+{
+    const std::vector<unsigned long> before = All();
+    unsigned long modified = pic.modified;
+    SelectTool(&rotate, false, -1);
+    SetOptionValue(1, 90);
+    undo.folder.allocBudget = 0;
+    FilterOk();
+    undo.folder.allocBudget = -1;
+    EXPECT_EQ(rotate.applied, 0);
+    EXPECT_EQ(pic.modified, modified);
+    EXPECT_EQ(Steps(), 0);
+    SelectTool(&pen, false, -1);
+    EXPECT_EQ(All(), before);
+}
+
 TEST_F(PictureFilters, PreviewRendersOnlyWhatChanged)
 {
     SelectTool(&rotate, false, -1);
