@@ -29,7 +29,17 @@ void CropUndoToDirtyRect();
 void CountDirtyChange();
 
 // The main window's handlers that option controls are bound to.
-enum MainOptionHandler { LineParamChangeHandler, SetFillOriginHandler };
+enum MainOptionHandler {
+    LineParamChangeHandler,
+    SetFillOriginHandler,
+    // The whole-picture transforms' bars (picture_filter.h).
+    FilterPreviewHandler,
+    FilterOkHandler,
+    StretchXChangeHandler,
+    StretchYChangeHandler,
+    StretchPercXChangeHandler,
+    StretchPercYChangeHandler,
+};
 // Installed by the main window; without it the bar has no handlers.
 extern std::function<void(int index, MainOptionHandler handler)> OptionHandlerBinder;
 void BindOptionHandler(int index, MainOptionHandler handler);

@@ -94,6 +94,8 @@ void NextHotSpot();
 void OptimiseBrush();
 // ERangeError for factors that are not numbers or give too large a brush.
 void ScaleBrush(double fx, double fy);
+// Turns counter-clockwise on screen into the box RotatedBrushWidth and
+// RotatedBrushHeight give; ERangeError beyond MaxPictureSide.
 void TransformBrush(double degrees);
 // Hooks the brush rebuild after undo up to RecolorBrush; start-up calls it.
 void InitPaintKit();

@@ -6,6 +6,8 @@
 #include "exceptions.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
+#include "rotate_geometry.h"
+#include "stretch_geometry.h"
 #include "tool_host.h"
 
 static const int StatusModePanel = 0;
@@ -143,7 +145,9 @@ void ScaleBrush(double fx, double fy)
     if (!CurrentBrush.pixels) return;
     int w = ScaledSide(CurrentBrush.Width(), fx), h = ScaledSide(CurrentBrush.Height(), fy);
     ToolParked parked;
-    unsigned long key = BrushState.keyColour;
+    // The key colour stands for the transparent pixels while smoothing: one
+    // the brush paints would turn those pixels transparent.
+    unsigned long key = BrushState.keyColour = FreeKeyColour(CurrentBrush, BrushState.keyColour);
     Buffer scaled;
     scaled.Alloc(Pair<int>{w, h});
     scaled.Box(scaled.GetRect(), key);
@@ -160,16 +164,13 @@ void TransformBrush(double degrees)
 {
     if (!CurrentBrush.pixels) return;
     if (!std::isfinite(degrees)) throw ERangeError();
-    double a = degrees * 3.14159265358979323846 / 180, c = std::cos(a), s = std::sin(a);
-    double w = CurrentBrush.Width(), h = CurrentBrush.Height();
-    // The smallest box holding the turned brush.
-    int bw = std::max(1, int(std::ceil(std::fabs(w * c) + std::fabs(h * s) - 1e-9)));
-    int bh = std::max(1, int(std::ceil(std::fabs(w * s) + std::fabs(h * c) - 1e-9)));
-    const Matrix2D& u = Matrix2D::Unit;
-    Matrix2D m = {c * u.m0 - s * u.m1, s * u.m0 + c * u.m1, c * u.m2 - s * u.m3, s * u.m2 + c * u.m3};
-    // The brush's centre lands on the box's centre.
-    double sx = CurrentBrush.left + w / 2, sy = CurrentBrush.top + h / 2;
-    Pair<int> t = {int(std::lround(bw / 2.0 - (c * sx - s * sy))), int(std::lround(bh / 2.0 - (s * sx + c * sy)))};
+    double a = degrees * RadiansPerDegree;
+    int w = CurrentBrush.Width(), h = CurrentBrush.Height();
+    // The box the rotate tool's preview shows, turned the way it shows it.
+    int bw = RotatedBrushWidth(w, h, a), bh = RotatedBrushHeight(w, h, a);
+    if (bw > MaxPictureSide || bh > MaxPictureSide) throw ERangeError();
+    Matrix2D m = TurnMatrix(a);
+    Pair<int> t = TurnShift(m, CurrentBrush.left + w / 2.0, CurrentBrush.top + h / 2.0, bw / 2.0, bh / 2.0);
     Buffer turned;
     turned.Alloc(Pair<int>{bw, bh});
     turned.Box(turned.GetRect(), KeyPixel);

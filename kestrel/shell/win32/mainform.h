@@ -166,6 +166,19 @@ public:
     void SetFillOrigin(TObject* Sender);
     void BindToolOptionHandler(int index, int handler);
 
+    // --- rotate and stretch the picture (mainform_xform.cpp) ---
+    TMenuItem *Rotate1 = nullptr, *StretchMirror1 = nullptr;
+    void Rotate1Click(TObject* Sender);
+    void StretchMirror1Click(TObject* Sender);
+    void FilterPreviewBtnClick(TObject* Sender);
+    void FilterOkBtnClick(TObject* Sender);
+    void StretchXChange(TObject* Sender);
+    void StretchYChange(TObject* Sender);
+    void StretchPercXChange(TObject* Sender);
+    void StretchPercYChange(TObject* Sender);
+    // False for a handler that is not one of these.
+    bool BindTransformOptionHandler(int index, int handler);
+
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);
     // A plug-in filter's menu item: its tag is the filter's index.

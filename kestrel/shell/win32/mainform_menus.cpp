@@ -65,6 +65,9 @@ void TMainForm::BuildMenus()
         RefreshOutline(true, true);
     });
     NewItem(Image1, "", "-", nullptr);
+    Rotate1 = NewItem(Image1, "Rotate1", "R&otate...", [this](TObject* s) { Rotate1Click(s); });
+    StretchMirror1 =
+        NewItem(Image1, "StretchMirror1", "&Stretch/Mirror...", [this](TObject* s) { StretchMirror1Click(s); });
     NewItem(Image1, "FilterFactory1", "&Filter Factory", [](TObject*) { SelectTool(&FF_filter, true, -1); })
         ->SetShortCut(ShortCut('F', ssCtrl));
     NewItem(Image1, "CustomFilter1", "C&ustom Filter", [](TObject*) { SelectTool(&CustomFilterTool, true, -1); });

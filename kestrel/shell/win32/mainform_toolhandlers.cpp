@@ -12,6 +12,7 @@ void TMainForm::SetFillOrigin(TObject*) { SelectTool(&ShapeTools().fillPos, true
 
 void TMainForm::BindToolOptionHandler(int index, int handler)
 {
+    if (BindTransformOptionHandler(index, handler)) return;
     if (handler == SetFillOriginHandler)
         SetOptionHandler(index, [this](TObject* s) { SetFillOrigin(s); });
     else
