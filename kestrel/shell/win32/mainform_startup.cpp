@@ -7,6 +7,7 @@
 #include "bitmap.h"
 #include "debuglog.h"
 #include "drawtools_common.h"
+#include "help.h"
 #include "brushes_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
@@ -310,7 +311,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     LoadSettings();
     Lang = new TLang(ProgramDir);
     LoadLanguage(AppSettings);
-    Application->SetHelpFile(ProgramDir + Translate("HelpFile"));
+    SetMainHelpFile();
     DebugLogFolder = ProgramDir;
     CreateSplash(this);
     WorkArea = RECT{0, 0, 0, 0};
