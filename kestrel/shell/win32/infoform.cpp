@@ -112,6 +112,9 @@ TInfoForm::TInfoForm(TComponent* AOwner) : TForm(AOwner)
     ImageName->SetLeft(NameLabel->GetLeft() + NameLabel->GetWidth() + 4);
 }
 
+// A dialog closed without losing the focus first is remembered too.
+TInfoForm::~TInfoForm() { RememberDialogPlace(this, lastPlace); }
+
 void TInfoForm::ShowPicture(const UDBuffer* pic)
 {
     ImageCol->SetCaption(InfoValue("ColNum", ""));

@@ -17,6 +17,7 @@ class TInfoForm : public TForm {
 public:
     // Filled from the current picture (none: its labels stay at ": -").
     explicit TInfoForm(TComponent* AOwner);
+    ~TInfoForm() override;
     TInfoForm(const TInfoForm&) = delete;
     TInfoForm& operator=(const TInfoForm&) = delete;
 

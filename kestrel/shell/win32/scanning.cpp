@@ -140,7 +140,7 @@ void TMainForm::Acquire1Click(TObject*)
         if (!OpenScannedBitmap(static_cast<HGLOBAL>(block))) TranslatedMessageBox("ErrScan", "Err", MsgIconWarning);
     } catch (EAbort&) {
         // No window for the scan: "NoMem" said so.
-    } catch (Exception&) {
+    } catch (...) {
         TranslatedMessageBox("ErrScan", "Err", MsgIconWarning);
     }
     twain.FreeNative(block);

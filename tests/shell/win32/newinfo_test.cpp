@@ -153,4 +153,27 @@ TEST_F(NewAndInfo, InformationReportsTheFileAndCountsAndOpensWhereLeft)
     std::remove(file.c_str());
 }
 
+// Help goes through the application's one help call: the contents, a
+// dialog's context, and the quit at shut-down, all with the language's file.
+TEST_F(NewAndInfo, HelpOpensTheLanguagesFileAtTheRightPlace)
+{
+    ASSERT_TRUE(started);
+    AnsiString file = ProgramDir + Translate("HelpFile");
+    MainForm->Contents1Click(MainForm);
+    TNewForm(nullptr).HelpBtn->Click();
+    bool canClose = false;
+    MainForm->ShutDownRequest(MainForm, canClose);
+    ASSERT_TRUE(canClose);
+    struct Expected {
+        unsigned command;
+        ULONG_PTR data;
+    } expected[] = {{HELP_FINDER, 0}, {HELP_CONTEXT, NewHelpContext}, {HELP_QUIT, 0}};
+    ASSERT_EQ(3u, recorder->Helps.size());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(file.c_str(), recorder->Helps[i].File.c_str()) << i;
+        EXPECT_EQ(expected[i].command, recorder->Helps[i].Command) << i;
+        EXPECT_EQ(expected[i].data, recorder->Helps[i].Data) << i;
+    }
+}
+
 }  // namespace
