@@ -93,6 +93,9 @@ TImageForm* TMainForm::NewImageWindow()
     if (wasMaximised) {
         f->SetWindowState(wsMaximized);
         GatherMainBars(f);
+        // Bars docked in the old window would be hidden behind the new one.
+        if (Toolbar->GetVisible() && Toolbar->GetDockedTo()) Toolbar->SetDockedTo(f->LeftDock);
+        if (Palettebar->GetVisible() && Palettebar->GetDockedTo()) Palettebar->SetDockedTo(f->RightDock);
     }
     f->UpdateCaption(CaptionAuto);
     f->Show();

@@ -97,6 +97,19 @@ TEST_F(NewAndInfo, LargestNewPictureIsMadeOrRefusedOnce)
     }
 }
 
+TEST_F(NewAndInfo, NewWindowAfterAMaximisedOneIsMaximisedWithTheBars)
+{
+    ASSERT_TRUE(started);
+    First()->SetWindowState(wsMaximized);
+    ASSERT_EQ(First()->LeftDock, MainForm->Toolbar->GetDockedTo());
+    NewWith("20", "10", nullptr);
+    ASSERT_EQ(2, ImageFormCount());
+    TImageForm* f = GetImageForm(1);
+    EXPECT_EQ(wsMaximized, f->GetWindowState());
+    EXPECT_EQ(f->LeftDock, MainForm->Toolbar->GetDockedTo());
+    EXPECT_EQ(f->RightDock, MainForm->Palettebar->GetDockedTo());
+}
+
 TEST_F(NewAndInfo, EscapeCancelsNew)
 {
     ASSERT_TRUE(started);
