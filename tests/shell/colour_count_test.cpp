@@ -94,12 +94,3 @@ TEST(ColourCount, PhotographMatchesPillow)
     EXPECT_EQ(8853, IndependentCount(photo));
     EXPECT_EQ(8853, CountColors(photo));
 }
-
-TEST(ColourCount, SinglePassClearsItsBitMap)
-{
-    unsigned char bitmap[(1 << 24) / 8 / 256];  // shift 8: 2^16 bits
-    const unsigned long pixels[] = {0x000100, 0x000200, 0x000100, 0x000101, 0x000300 | SelectedBit};
-    std::fill(bitmap, bitmap + sizeof bitmap, 0xFF);
-    EXPECT_EQ(3, CountNewColors(pixels, bitmap, 5, 0, 8));
-    EXPECT_EQ(1, CountNewColors(pixels, bitmap, 5, 1, 8));
-}
