@@ -12,7 +12,7 @@ void TMainForm::AddPictureMenuItems()
     int at = File1->IndexOf(Acquire1) + 1;
     TMenuItem* items[] = {
         NewItem(File1, "", "-", nullptr),
-        LoadPalette = NewItem(File1, "LoadPalette", "Load Pa&lette...", [this](TObject* s) { LoadPaletteClick(s); }),
+        LoadPalette = NewItem(File1, "LoadPalette", "Load Pale&tte...", [this](TObject* s) { LoadPaletteClick(s); }),
         SavePalette = NewItem(File1, "SavePalette", "Save Pal&ette...", [this](TObject* s) { SavePaletteClick(s); }),
         Desktop1 = NewItem(File1, "Desktop1", "&Desktop", [this](TObject* s) { Desktop1Click(s); }),
     };
