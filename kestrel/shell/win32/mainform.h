@@ -188,7 +188,34 @@ public:
     // windows' captions and toggle hints, the grid bar's button.
     void RetranslateMenus();
 
+    // --- new picture, information, scanning, palette files and desktop
+    // pictures (newform.cpp, infoform.cpp, scanning.cpp,
+    // palette_commands.cpp, desktop_images.cpp, mainform_infomenus.cpp) ---
+    TMenuItem *New1, *Info1, *LoadPalette, *SavePalette, *Desktop1;
+    TMenuItem *Import1, *Import2, *Import3, *Import4;
+    void New1Click(TObject* Sender);
+    // A window for a picture of NewWidth x NewHeight in the background
+    // colour, shown; EAbort when none could be made ("NoMem" was shown).
+    TImageForm* NewImageWindow();
+    void Info1Click(TObject* Sender);
+    void SelectSource1Click(TObject* Sender);
+    void Acquire1Click(TObject* Sender);
+    void LoadPaletteClick(TObject* Sender);
+    void SavePaletteClick(TObject* Sender);
+    // The submenu opens: each Import item is enabled when its file reads.
+    void Desktop1Click(TObject* Sender);
+    void Import1Click(TObject* Sender);
+    void Export1Click(TObject* Sender);
+    void Import2Click(TObject* Sender);
+    void Export2Click(TObject* Sender);
+    void Import3Click(TObject* Sender);
+    void Export3Click(TObject* Sender);
+    void Import4Click(TObject* Sender);
+    void Export4Click(TObject* Sender);
+
 private:
+    void AddPictureMenuItems();
+
     void BuildMenus();
     void BuildEditMenu();
     void BuildBrushMenu();

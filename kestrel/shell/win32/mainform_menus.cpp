@@ -88,6 +88,7 @@ void TMainForm::BuildMenus()
     NewItem(Help1, "", "-", nullptr);
     Homepage = NewItem(Help1, "Homepage", "Kestrel on the &Web", [this](TObject* s) { HomepageClick(s); });
     About1 = NewItem(Help1, "About1", "&About Kestrel...", [this](TObject* s) { About1Click(s); });
+    AddPictureMenuItems();
     SetMenu(MainMenu1);
 }
 

@@ -8,6 +8,7 @@
 #include "debuglog.h"
 #include "drawtools_common.h"
 #include "brush_commands.h"
+#include "help.h"
 #include "brushes_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
@@ -300,7 +301,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     LoadSettings();
     Lang = new TLang(ProgramDir);
     LoadLanguage(AppSettings);
-    Application->SetHelpFile(ProgramDir + Translate("HelpFile"));
+    SetMainHelpFile();
     DebugLogFolder = ProgramDir;
     CreateSplash(this);
     WorkArea = RECT{0, 0, 0, 0};

@@ -1,17 +1,12 @@
 // The TWAIN wrapper is optional: it is looked for when asked, so that the
 // program starts on machines without it.
 #include "mainform.h"
+#include "scanning.h"
 
 const char* TwainLibraryName = "EZTW32.DLL";
 
 bool TwainAvailable()
 {
-    HMODULE module = LoadLibraryA(TwainLibraryName);
-    if (!module) return false;
-    typedef int(__stdcall * IsAvailableProc)();
-    IsAvailableProc isAvailable = reinterpret_cast<IsAvailableProc>(
-        reinterpret_cast<void*>(GetProcAddress(module, "TWAIN_IsAvailable")));
-    bool available = isAvailable && isAvailable() != 0;
-    FreeLibrary(module);
-    return available;
+    TwainWrapper twain;
+    return twain.Load() && twain.IsAvailable() != 0;
 }
