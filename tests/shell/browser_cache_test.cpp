@@ -109,6 +109,8 @@ TEST_F(BrowserCacheTest, ACacheWithoutValidEntriesIsDeletedOnClose)
 TEST_F(BrowserCacheTest, NamesTheFieldCannotHoldAreNotCached)
 {
     BrowserCache cache;
+    EXPECT_FALSE(cache.Open(dir + "missing/"));  // a folder the file cannot be made in
+    EXPECT_FALSE(cache.IsOpen());
     ASSERT_TRUE(cache.Open(dir));
     Buffer b;
     Thumb(b, 4, 4, 1);

@@ -188,6 +188,13 @@ void TBrowseForm::FormHide(TObject*)
 
 void TBrowseForm::Refresh()
 {
+    // Inside FillCell the worker waits for this very call to end: stopping
+    // it from here would wait for ever. A component's progress messages can
+    // bring the refresh here; it is taken up again once the cell is done.
+    if (filling_) {
+        PostMessageA(GetHandle(), UM_BROWSERREFRESH, 100, 0);
+        return;
+    }
     FormHide(this);
     FormShow(this);
 }
@@ -323,12 +330,15 @@ void TBrowseForm::FillCell(int index)
     AnsiString caption, hint;
     if (entry.isFile) {
         int result = 1;
+        filling_ = true;
         try {
             result = thread_->MakeCell(cell->picture, index, entry.text, caption, hint);
         } catch (const Exception&) {
             // A picture too large for memory gets an empty cell like a bad one.
         } catch (const std::bad_alloc&) {
         }
+        filling_ = false;
+        if (!shown_) return;  // hidden while the cell was made
         if (result != 0 || !cell->picture.pixels) EmptyPicture(*cell);
     } else {
         caption = entry.text == ".." ? AnsiString("..") : entry.text.UpperCase();

@@ -104,6 +104,7 @@ private:
     TBrowseThread* thread_ = nullptr;
     BrowserCache cache_;
     bool shown_ = false;
+    bool filling_ = false;  // inside MakeCell
 };
 
 // The folder the image browser shows, kept for the program's run (with its

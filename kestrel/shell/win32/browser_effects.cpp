@@ -63,7 +63,7 @@ ComponentProcessBlock ThumbnailBlock(Buffer& source, Buffer& destination, Compon
 
 }  // namespace
 
-AnsiString TComponentFileEffects::GroupName(int group) { return groups_[group].name; }
+AnsiString TComponentFileEffects::GroupName(int group) { return LocalName(groups_[group].name.c_str()); }
 
 int TComponentFileEffects::FirstComponent(int group)
 {

@@ -18,7 +18,7 @@ class TBrowserEffects {
 public:
     virtual ~TBrowserEffects() = default;
     virtual int GroupCount() = 0;
-    // The group's name as the effect box lists it.
+    // The group's name as the effect box lists it (translated).
     virtual AnsiString GroupName(int group) = 0;
     // Index of the group's first component, and how many it has.
     virtual int FirstComponent(int group) = 0;

@@ -25,35 +25,37 @@ class BrowseFormTest : public MainWindow {
 protected:
     void SetUp() override
     {
-        MainWindow::SetUp();
         char base[MAX_PATH];
         GetTempPathA(sizeof base, base);
         dir = std::string(base) + "kestrel-browse-" + std::to_string(GetCurrentProcessId()) + "\\";
-        Empty(dir);
+        Clean();
         CreateDirectoryA(dir.c_str(), nullptr);
+        MainWindow::SetUp();
         AppSettings.CacheThumbs = true;
     }
     void TearDown() override
     {
         BrowserFolder = "";
         BrowserEffects = nullptr;
-        Empty(dir);
+        Clean();
         MainWindow::TearDown();
     }
-    static void Empty(const std::string& folder)
+    // Only what the tests put there: the files of the folder and of its
+    // sub-folders, one level down.
+    void Clean()
     {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = fd.cFileName;
-                if (name == "." || name == "..") continue;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Empty(folder + name + "\\");
-                else DeleteFileA((folder + name).c_str());
-            } while (FindNextFileA(h, &fd));
+        ASSERT_NE(std::string::npos, dir.find("kestrel-browse-"));
+        for (const char* sub : {"Sub\\", "Inner\\", ""}) {
+            std::string folder = dir + sub;
+            WIN32_FIND_DATAA fd;
+            HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+            if (h == INVALID_HANDLE_VALUE) continue;
+            do
+                if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + fd.cFileName).c_str());
+            while (FindNextFileA(h, &fd));
             FindClose(h);
+            RemoveDirectoryA(folder.c_str());
         }
-        RemoveDirectoryA(folder.c_str());
     }
     void Picture(const std::string& name, int w, int h, int seed)
     {
@@ -122,6 +124,13 @@ void Rewrite(const std::string& path, int w, int h)
 TEST_F(BrowseFormTest, TheCacheServesTheSecondVisitAndRebuildsAChangedFile)
 {
     for (int i = 0; i < 129; ++i) Picture("p" + std::to_string(1000 + i) + ".png", 20 + i % 50, 10 + i % 30, i);
+    {
+        // Hidden at once: the worker is stopped in the middle of its work.
+        BrowserFolder = dir.c_str();
+        std::unique_ptr<TBrowseForm> f(NewForm<TBrowseForm>(MainForm, bmImages, 0));
+        f->Show();
+        f->Hide();
+    }
     BrowserPictureLoads = 0;
     Visit(dir);
     EXPECT_EQ(129, BrowserPictureLoads.load());
@@ -175,10 +184,16 @@ TEST_F(BrowseFormTest, EntriesFoldersFilesAndTheCacheOfAnEmptiedFolder)
     WriteBytes(dir + "x.xyz", "not listed");
     WriteBytes(dir + "y.png", "not a picture at all");
     CreateDirectoryA((dir + "Sub").c_str(), nullptr);
+    FolderGlyph->SetSize(32, 28);  // the program's folder pictures are 32 x 28
     Visit(dir, [&](TBrowseForm* f) {
         ASSERT_EQ(5, f->EntryCount());
         EXPECT_EQ("..", Caption(f, 0));
         EXPECT_EQ("SUB", Caption(f, 1));
+        for (int n = 0; n < BrowserCells; ++n)
+            if (f->Cell(n).view->GetTag() == 1) {
+                EXPECT_EQ(102, f->Cell(n).picture.Width());  // scaled by 90/28
+                EXPECT_EQ(90, f->Cell(n).picture.Height());
+            }
         EXPECT_EQ("a.png", Caption(f, 2));
         EXPECT_EQ("y.png", Caption(f, 4));
         for (int n = 0; n < BrowserCells; ++n)
@@ -272,6 +287,21 @@ TEST_F(BrowseFormTest, AFileClickOpensItAndAFolderClickBrowsesThere)
     EXPECT_EQ(31, CurrentPicture->Width());
     EXPECT_EQ(dir, std::string(LastDirectory.c_str()));
     EXPECT_EQ(nullptr, BrowseForm);
+}
+
+TEST_F(BrowseFormTest, EscapeClosesAndHelpOpensTheBrowsersTopic)
+{
+    BrowserFolder = dir.c_str();
+    int windows = ImageFormCount();
+    gui::WhenOpen<TBrowseForm>([&](TBrowseForm* f) {
+        f->HelpBtn->Click();
+        gui::PostKey(f->CloseBtn, VK_ESCAPE);
+    });
+    RunImageBrowser(MainForm);
+    EXPECT_EQ(nullptr, BrowseForm);
+    EXPECT_EQ(windows, ImageFormCount());
+    ASSERT_EQ(1u, recorder->Helps.size());
+    EXPECT_EQ(1130u, recorder->Helps[0].Data);
 }
 
 TEST_F(BrowseFormTest, EffectModeShowsEachComponentOfTheGroupOnTheActivePicture)
