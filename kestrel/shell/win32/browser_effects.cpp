@@ -92,10 +92,12 @@ bool TComponentFileEffects::Render(int component, Buffer& source, Buffer& destin
     AnsiString name = LocalName(entry.name);
     ComponentPictureRecord picture;
     ComponentProcessBlock block = ThumbnailBlock(source, destination, picture);
-    // The defaults go in, then nothing is kept: the user's values belong to
-    // the host's table, not to this thumbnail.
+    // As an activation would: the current values, then Preset's defaults,
+    // which the thumbnail shows. Without the host's table the current values
+    // are the defaults too.
     if (CallComponentGuarded(module.process, &block, KSCM_INIT, name)) {
         try {
+            CallComponent(module.process, entry.values, KSCM_VALUES, name);
             CallComponent(module.process, entry.defaults, KSCM_VALUES, name);
             CallComponentGuarded(module.process, &block, KSCM_PROCESS, name);
             CallComponent(module.process, nullptr, KSCM_DONE, name);
