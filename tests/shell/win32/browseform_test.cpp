@@ -277,7 +277,9 @@ TEST_F(BrowseFormTest, AFileClickOpensItAndAFolderClickBrowsesThere)
         for (int n = 0; n < BrowserCells; ++n)
             if (f->Cell(n).view->GetTag() == 2) gui::Click(f->Cell(n).view, 5, 5);  // open.png
     });
-    RunImageBrowser(MainForm);
+    auto* browse = dynamic_cast<TMenuItem*>(MainForm->FindComponent("Browse1"));  // File > Browse...
+    ASSERT_NE(nullptr, browse);
+    browse->Click();
     ASSERT_EQ(windows + 1, ImageFormCount());
     EXPECT_EQ(dir + "open.png", std::string(CurrentPicture->fileName.c_str()));
     EXPECT_EQ(31, CurrentPicture->Width());
