@@ -30,6 +30,7 @@
 #include "imagekeys.h"
 
 class TImageForm;
+class TBitmap;
 class TOptionBarView;
 class TTimerDragTimer;
 
@@ -65,6 +66,8 @@ public:
     void Paste1Click(TObject* Sender);
     void EditKey(ImageKey key);
     void HomepageClick(TObject* Sender);
+    // File > Browse: the image browser (browseform.h).
+    void Browse1Click(TObject* Sender);
     void About1Click(TObject* Sender);
 
     // Brush menu (mainform_brush.cpp).
@@ -254,6 +257,10 @@ extern TFont* SharedFont;
 extern RECT WorkArea;
 extern int CaptionHeight;
 extern TColor CaptionEndColors[2];
+// The browser's folder pictures, from the program's resources (empty
+// bitmaps in a program without them).
+extern TBitmap* FolderGlyph;
+extern TBitmap* ParentFolderGlyph;
 
 // The TWAIN wrapper, looked for at run time (mainform_twain.cpp): false
 // when the DLL or its export is missing.

@@ -3,6 +3,7 @@
 #include "mainform.h"
 
 #include "aboutpanel.h"
+#include "browseform.h"
 #include "customfilter.h"
 #include "ffactform.h"
 #include "limitcolors.h"
@@ -38,6 +39,7 @@ void TMainForm::BuildMenus()
     open->SetShortCut(ShortCut('O', ssCtrl));
     NewItem(File1, "Save1", "&Save", [this](TObject*) { SavePicture(this); });
     NewItem(File1, "SaveAs1", "Save &As...", [this](TObject*) { SavePictureAs(this, false); });
+    NewItem(File1, "Browse1", "&Browse...", [this](TObject* s) { Browse1Click(s); });
     NewItem(File1, "Close1", "&Close", [](TObject* s) { Close1Click(s); });
     NewItem(File1, "CloseAll1", "C&lose All", [](TObject* s) { CloseAll1Click(s); });
     NewItem(File1, "", "-", nullptr);
@@ -95,6 +97,8 @@ void TMainForm::BuildMenus()
 void TMainForm::Tod1Click(TObject* Sender) { RunTipOfTheDay(this, Sender == nullptr); }
 
 void TMainForm::HomepageClick(TObject*) { OpenHomePage(); }
+
+void TMainForm::Browse1Click(TObject*) { RunImageBrowser(this); }
 
 void TMainForm::About1Click(TObject*)
 {

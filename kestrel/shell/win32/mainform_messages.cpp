@@ -5,6 +5,7 @@
 
 #include "appsettings.h"
 #include "application.h"
+#include "browseform.h"
 #include "geometry_winapi.h"
 #include "mainmessages.h"
 #include "imageform.h"
@@ -37,7 +38,8 @@ void TMainForm::WndProc(TMessage& Message)
         else if (!hiddenOnMinimize_.empty()) ApplicationMinimized(false);
         break;
     case UM_BROWSERREFRESH:
-        Message.Result = 0;  // no browser window in this program yet
+        if (Message.WParam == 100) RefreshBrowser();
+        Message.Result = 0;
         return;
     case UM_SHOWTIP:
     case UM_STARTED:
