@@ -29,7 +29,15 @@ void CropUndoToDirtyRect();
 void CountDirtyChange();
 
 // The main window's handlers that option controls are bound to.
-enum MainOptionHandler { LineParamChangeHandler, SetFillOriginHandler };
+enum MainOptionHandler {
+    LineParamChangeHandler,
+    SetFillOriginHandler,
+    // The fixed cut rectangle's controls.
+    ResetSizeHandler,
+    CutSizeChangedHandler,
+    DoubleAreaHandler,
+    HalveAreaHandler,
+};
 // Installed by the main window; without it the bar has no handlers.
 extern std::function<void(int index, MainOptionHandler handler)> OptionHandlerBinder;
 void BindOptionHandler(int index, MainOptionHandler handler);

@@ -8,6 +8,7 @@
 #include "debuglog.h"
 #include "drawtools_common.h"
 #include "brushes_tools.h"
+#include "cut_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
 #include "imageform.h"
@@ -353,6 +354,7 @@ bool TMainForm::StartUp(int argc, char** argv)
         Toolbar->SetDockedTo(CurrentImageForm->LeftDock);
         Palettebar->SetDockedTo(CurrentImageForm->LeftDock);
     }
+    StartCutTools();
     NewWidth = NewPictureWidth;
     NewHeight = NewPictureHeight;
     SelectTool(&PenBrushTools().penCont, true, -1);
