@@ -71,8 +71,14 @@ P_cut::P_cut() { CutDefaults(*this, ""); }
 
 void P_cut::Activate()
 {
-    statusText = Translate(statusKey);
+    statusText = idleStatus;
     shown = Overlay::None;
+}
+
+// An overlay still shown would be painted over by the next tool's view.
+void P_cut::Deactivate(P_icon*)
+{
+    if (shown != Overlay::None) EraseOverlay();
 }
 
 void P_cut::Click()
@@ -88,7 +94,7 @@ void P_cut::Click()
         endY = y;
     }
     ClearSizeText();
-    statusText = Translate(statusKey);
+    statusText = idleStatus;
     UDBuffer* pic = CurrentPicture;
     if (!pic) return;
     // Released off the view: no corner to cut to.
@@ -142,10 +148,12 @@ void P_cut::EraseOverlay()
     ToolOverlayFlag = false;
 }
 
-P_cut_box::P_cut_box()
+P_cut_box::P_cut_box() { iconKey = "CutRectIcon"; }
+
+void P_cut_box::Activate()
 {
-    iconKey = "CutRectIcon";
-    statusKey = "CutBrush";
+    idleStatus = Translate("CutBrush");
+    P_cut::Activate();
 }
 
 bool P_cut_box::BeginCut(int x, int y)
@@ -170,7 +178,6 @@ void P_cut_box::DrawOutline()
 P_cut_resize::P_cut_resize()
 {
     iconKey = "CutPredefRectIcon";
-    statusKey = "CutResize";
     optionBarKey = "CUTBAR";
     clickSteps = 1;
 }
@@ -193,6 +200,7 @@ bool P_cut_resize::BeginCut(int x, int y)
 
 void P_cut_resize::Activate()
 {
+    idleStatus = Translate("CutResize");
     P_cut::Activate();
     SetOptionValue(1, width);
     SetOptionValue(2, height);
@@ -205,7 +213,11 @@ void P_cut_resize::Activate()
     BindOptionHandler(4, HalveAreaHandler);
 }
 
-void P_cut_resize::Deactivate(P_icon*) { ReadFixedSize(*this); }
+void P_cut_resize::Deactivate(P_icon* next)
+{
+    P_cut::Deactivate(next);
+    ReadFixedSize(*this);
+}
 
 void P_cut_resize::DrawOutline()
 {
@@ -275,7 +287,7 @@ void P_cut_wand::Click()
 {
     UDBuffer* pic = CurrentPicture;
     if (!pic) return;
-    unsigned shift = MouseShift;
+    pressShift = MouseShift;
     SetVisibleClip();
     if (GetOptionControl(ToleranceOption)) tolerance = OptionInt(ToleranceOption, 0, MaxTolerance);
     if (!RecordMarkStep(*this)) return;
@@ -284,8 +296,10 @@ void P_cut_wand::Click()
     const Buffer& v = WorkView;
     if (v.pixels && x >= v.left && x <= v.right && y >= v.top && y <= v.bottom)
         SeedFill(WorkView, x, y, tolerance, false);  // always 4-connected
-    CutRegion(*this, shift);
+    Apply(0);
 }
+
+void P_cut_wand::Apply(unsigned long) { CutRegion(*this, pressShift); }
 
 // ---- mode and start
 

@@ -21,11 +21,12 @@ public:
     P_cut();
     void Click() override;
     void Activate() override;
+    void Deactivate(P_icon* next) override;
     // At the press: true to wait for the release, false to cut at once.
     virtual bool BeginCut(int x, int y) = 0;
 
 protected:
-    const char* statusKey = "";  // the status text while no cut runs
+    AnsiString idleStatus;  // the status text while no cut runs (set by Activate)
     int endX = 0, endY = 0;   // the opposite corner
     unsigned pressShift = 0;  // modifiers and button of the press
     // What the overlay shows, kept to take it back where it was drawn.
@@ -41,6 +42,7 @@ protected:
 class P_cut_box : public P_cut {
 public:
     P_cut_box();
+    void Activate() override;
     bool BeginCut(int x, int y) override;
     void DrawOutline() override;
     void Paint() override { PaintOverlay(); }
@@ -93,8 +95,11 @@ public:
     void Click() override;
     void Activate() override;
     void Deactivate(P_icon* next) override;
-    // The wand marks and hands over; it paints nothing itself.
-    void Apply(unsigned long) override {}
+    // The marked region is cut; the wand paints nothing itself.
+    void Apply(unsigned long colour) override;
+
+private:
+    unsigned pressShift = 0;
 };
 
 struct CutToolSet {

@@ -119,17 +119,14 @@ protected:
     void ExpectUndoneExactly(const PixelList& was, Rect box)
     {
         ASSERT_TRUE(UDBuffer::Undo(&pic, true));
-        PixelList now = All();
-        for (size_t i = 0; i < now.size(); ++i)
-            if (now[i] != was[i]) {
-                ADD_FAILURE() << "differs first at " << i % size_t(W) << "," << i / size_t(W) << ": " << std::hex
-                              << now[i] << " not " << was[i];
-                break;
-            }
-        EXPECT_EQ(pic.SelectionRect().left, box.left);
-        EXPECT_EQ(pic.SelectionRect().right, box.right);
-        EXPECT_EQ(pic.SelectionRect().top, box.top);
-        EXPECT_EQ(pic.SelectionRect().bottom, box.bottom);
+        EXPECT_TRUE(All() == was);
+        ExpectBox(box);
+    }
+    void ExpectBox(Rect box) const
+    {
+        Rect r = pic.SelectionRect();
+        EXPECT_EQ(std::vector<int>({r.left, r.top, r.right, r.bottom}),
+                  std::vector<int>({box.left, box.top, box.right, box.bottom}));
     }
     bool MarksLeft() const
     {
@@ -184,32 +181,13 @@ TEST(LeastUsedColour, FirstMissingRedThenGreenThenBlueOverThePaintingPixels)
     EXPECT_NE(LeastUsedColour(b, 0xABCDEF), 0xABCDEFu);
 }
 
-TEST_F(CutToolsTest, ModeFollowsInstantBrushAndTellsGetSelection)
-{
-    std::vector<bool> told;
-    GetSelectionEnabler = [&told](bool on) { told.push_back(on); };
-    for (bool on : {true, false}) {
-        Mode(on);
-        for (P_icon* t : {(P_icon*)&cuts.box, (P_icon*)&cuts.resize, (P_icon*)&cuts.draw, (P_icon*)&cuts.poly,
-                          (P_icon*)&cuts.wand}) {
-            EXPECT_EQ(t->IsOneShot(), on);
-            EXPECT_EQ(t->undoAtPress, on ? 0 : 1);
-            EXPECT_EQ(t->dropSelectionAtPress, 0);
-            EXPECT_EQ(t->helpContext, 3000);
-        }
-    }
-    EXPECT_EQ(told, (std::vector<bool>{false, true}));
-}
-
 TEST_F(CutToolsTest, RectangleMakesABrushWithTheBackgroundKeyed)
 {
     for (bool right : {false, true}) {
         SCOPED_TRACE(right ? "right button" : "left button");
         Mode(true);
         Use(cuts.box);
-        int brushSteps = 0, pictureSteps = 0;
-        for (UndoEntry* e = CurrentBrush.undoHead; e; e = e->next) ++brushSteps;
-        for (UndoEntry* e = pic.undoHead; e; e = e->next) ++pictureSteps;
+        int brushSteps = Count(CurrentBrush.undoHead), pictureSteps = Count(pic.undoHead);
         Drag({2, 2}, {5, 4}, right ? ShiftRight : 0);
         ASSERT_EQ(CurrentBrush.Width(), 4);
         ASSERT_EQ(CurrentBrush.Height(), 3);
@@ -226,11 +204,8 @@ TEST_F(CutToolsTest, RectangleMakesABrushWithTheBackgroundKeyed)
         EXPECT_EQ(CurrentTool, &PenBrushTools().penDisc);
         ASSERT_FALSE(warps.empty());
         EXPECT_EQ(warps.back(), (TPoint{4, 3}));  // the centre hot spot of 4 x 3
-        int nowBrush = 0, nowPicture = 0;
-        for (UndoEntry* e = CurrentBrush.undoHead; e; e = e->next) ++nowBrush;
-        for (UndoEntry* e = pic.undoHead; e; e = e->next) ++nowPicture;
-        EXPECT_EQ(nowBrush, brushSteps + 1);
-        EXPECT_EQ(nowPicture, pictureSteps + (right ? 1 : 0));
+        EXPECT_EQ(Count(CurrentBrush.undoHead), brushSteps + 1);
+        EXPECT_EQ(Count(pic.undoHead), pictureSteps + (right ? 1 : 0));
         PixelList want = before;
         if (right)
             for (int y = 2; y <= 4; ++y)
@@ -245,10 +220,7 @@ TEST_F(CutToolsTest, RectanglesReplaceAddAndTakeAwayAndEachUndoesExactly)
     Use(cuts.box);
     Drag({10, 10}, {19, 19});
     EXPECT_EQ(Selected(), Box(10, 10, 19, 19));
-    EXPECT_EQ(pic.selMinX, 10);
-    EXPECT_EQ(pic.selMaxX, 19);
-    EXPECT_EQ(pic.selMinY, 10);
-    EXPECT_EQ(pic.selMaxY, 19);
+    ExpectBox(Rect{10, 10, 19, 19});
     std::vector<OutlineContour> contours;
     ASSERT_TRUE(DecodeOutlinePath(pic.outlinePath, 1 << 16, contours));
     ASSERT_EQ(contours.size(), 1u);
@@ -284,10 +256,7 @@ TEST_F(CutToolsTest, RectanglesReplaceAddAndTakeAwayAndEachUndoesExactly)
         Rect oldBox = pic.SelectionRect();
         Drag(s.a, s.b, s.shift);
         EXPECT_EQ(Selected(), s.selected);
-        EXPECT_EQ(pic.SelectionRect().left, s.box.left);
-        EXPECT_EQ(pic.SelectionRect().top, s.box.top);
-        EXPECT_EQ(pic.SelectionRect().right, s.box.right);
-        EXPECT_EQ(pic.SelectionRect().bottom, s.box.bottom);
+        ExpectBox(s.box);
         EXPECT_TRUE(pic.HasSelection());
         PixelList after = All();
         ExpectUndoneExactly(was, oldBox);
@@ -321,14 +290,11 @@ TEST_F(CutToolsTest, RectanglePastAnyEdgeIsClippedAndOneReleasedOffTheViewIsCanc
     PointSet both = Box(0, 0, 3, 4);
     for (auto p : Box(36, 26, 39, 29)) both.insert(p);
     EXPECT_EQ(Selected(), both);
-    int steps = 0;
-    for (UndoEntry* e = pic.undoHead; e; e = e->next) ++steps;
+    int steps = Count(pic.undoHead);
     PixelList was = All();
     Drag({10, 10}, {OutsideView, OutsideView});
     EXPECT_EQ(All(), was);
-    int now = 0;
-    for (UndoEntry* e = pic.undoHead; e; e = e->next) ++now;
-    EXPECT_EQ(now, steps);
+    EXPECT_EQ(Count(pic.undoHead), steps);
 
     Mode(true);
     Use(cuts.box);
