@@ -39,6 +39,11 @@ enum MainOptionHandler {
     StretchYChangeHandler,
     StretchPercXChangeHandler,
     StretchPercYChangeHandler,
+    // The fixed cut rectangle's controls.
+    ResetSizeHandler,
+    CutSizeChangedHandler,
+    DoubleAreaHandler,
+    HalveAreaHandler,
 };
 // Installed by the main window; without it the bar has no handlers.
 extern std::function<void(int index, MainOptionHandler handler)> OptionHandlerBinder;

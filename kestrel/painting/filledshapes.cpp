@@ -100,6 +100,11 @@ void P_filled::CloseShape()
 {
     AddEdge(firstX, firstY);
     if (firstDirection != UnknownDirection && lastDirection == firstDirection) ToggleRow(firstX, firstY);
+    FillShape();
+}
+
+void P_filled::FillShape()
+{
     ShownFillTool().Apply(ButtonColour());
     CountDirtyChange();
     CropUndoToDirtyRect();
@@ -217,13 +222,14 @@ static const short CloseCursor = -46;
 void ShowPolygonCloseCursor()
 {
     static short shown = 0;  // what the views were last given; 0: nothing
-    P_fill_poly& poly = ShapeTools().fillPoly;
-    if (CurrentTool != &poly || ToolPhase == PhaseDragging) {
+    // The polygon fill, or the polygon cut built on it.
+    P_fill_poly* poly = dynamic_cast<P_fill_poly*>(CurrentTool);
+    if (!poly || ToolPhase == PhaseDragging) {
         shown = 0;
         return;
     }
-    bool canClose = ToolPhase != PhaseIdle && MousePoint.x != OutsideView && poly.NearFirstVertex();
-    short cursor = canClose ? CloseCursor : poly.cursor;
+    bool canClose = ToolPhase != PhaseIdle && MousePoint.x != OutsideView && poly->NearFirstVertex();
+    short cursor = canClose ? CloseCursor : poly->cursor;
     if (cursor == shown) return;
     shown = cursor;
     SetImageViewCursors(cursor);

@@ -27,6 +27,9 @@ protected:
     void BeginShape(int x, int y);
     void AddEdge(int x, int y);
     void CloseShape();
+    // What becomes of the marked inside once the shape is closed: the fill
+    // tool the fill button shows paints it, and the step is cropped.
+    virtual void FillShape();
 };
 
 class P_fill_draw : public P_filled {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "brushes_tools.h"
+#include "cut_tools.h"
 #include "toolbox_tools.h"
 #include "shapes_tools.h"
 
@@ -12,6 +13,7 @@ P_icon* BuiltToolForName(const char* name)
     PenBrushToolSet& set = PenBrushTools();
     ToolBoxSet& box = ToolBoxTools();
     ShapeToolSet& shapes = ShapeTools();
+    CutToolSet& cuts = CutTools();
     struct Entry {
         const char* name;
         P_icon* tool;
@@ -30,6 +32,8 @@ P_icon* BuiltToolForName(const char* name)
         {"CRC2", &shapes.circlef},   {"CRC3", &shapes.ellipse},   {"CRC4", &shapes.ellipsef},
         {"FILLDRAW", &shapes.fillDraw}, {"FILLPOLY", &shapes.fillPoly}, {"FILL1", &shapes.fillSolid},
         {"FILL2", &shapes.fillPattern},
+        {"CUT1", &cuts.box},         {"CUT2", &cuts.resize},      {"CUT3", &cuts.draw},
+        {"CUT4", &cuts.poly},        {"CUT5", &cuts.wand},
     };
     for (const Entry& e : entries)
         if (std::strcmp(e.name, name) == 0) return e.tool;

@@ -1,10 +1,12 @@
 """Fills the test program's noisy picture again with Pillow's flood fill
 (4-connected, threshold on the sum of the channel differences to the seed
-colour) and compares the result with the program's solid fill.
+colour) and compares the result with the program's solid fill, and with the
+pixels the magic wand selected (threshold 40) on the same picture.
 
 Usage: fill_crosscheck.py WORK_DIR "WINE_RUN PAINTING_TESTS_EXE"
-The test program writes before.bin and after.bin (FillExport.*) into
-WORK_DIR: 48x40 pixels, BGRX bytes."""
+The test program writes before.bin, after.bin and selected.bin
+(FillExport.*) into WORK_DIR: 48x40 pixels, BGRX bytes, X holding the
+selected bit 0x04."""
 import os
 import sys
 
@@ -17,6 +19,7 @@ SIZE = (48, 40)
 SEED = (20, 20)
 FILL = (0xC0, 0x10, 0x20)  # the fixture's foreground colour
 THRESHOLD = 60
+WAND_THRESHOLD = 40
 
 
 def read(work, name):
@@ -37,7 +40,21 @@ def main():
     for x, y in differ[:20]:
         print("DIFF at %d,%d: program %r, Pillow %r" % (x, y, after.getpixel((x, y)), expected.getpixel((x, y))))
     print("Pillow filled %d pixels; %d differ" % (filled, len(differ)))
-    sys.exit(1 if differ or filled < 20 else 0)
+    wrong_wand, taken = wand_differences(work, before)
+    print("Pillow took %d pixels at threshold %d; the wand differs at %d" % (taken, WAND_THRESHOLD, wrong_wand))
+    sys.exit(1 if differ or filled < 20 or wrong_wand or taken < 20 else 0)
+
+
+def wand_differences(work, before):
+    """Pixels where the wand's selected bit and Pillow's fill disagree, and
+    how many Pillow filled."""
+    marker = (1, 2, 3)  # in no noise pixel
+    expected = before.copy()
+    ImageDraw.floodfill(expected, SEED, marker, thresh=WAND_THRESHOLD)
+    flags = open(os.path.join(work, "selected.bin"), "rb").read()[3::4]
+    wanted = [p == marker for p in expected.getdata()]
+    wrong = sum(1 for f, w in zip(flags, wanted) if bool(f & 0x04) != w)
+    return wrong, sum(wanted)
 
 
 if __name__ == "__main__":

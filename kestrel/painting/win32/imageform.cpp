@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "brushstate.h"
+#include "cut_tools.h"
 #include "imagelayout.h"
 #include "imagetitle.h"
 #include "imagewindow_host.h"
@@ -296,6 +297,8 @@ void ApplyAntiAlias()
 void ApplyInstantBrush(bool flag)
 {
     for (int i = 0; i < ImageFormCount(); ++i) GetImageForm(i)->InstBrushBtn->SetDown(flag);
+    // The cut tools follow the setting, not a value only being tried.
+    ApplyCutMode();
 }
 
 void TImageForm::AntiAliasBtnClick(TObject*)

@@ -2,6 +2,8 @@
 // key-downs here too).
 #include <algorithm>
 
+#include "cut_size.h"
+#include "cut_tools.h"
 #include "imageform.h"
 #include "imagekeys.h"
 #include "imagelayout.h"
@@ -11,10 +13,19 @@
 #include "paintkit_host.h"
 #include "pictureview.h"
 #include "toolgroups.h"
+#include "tool_host.h"
 #include "toolmanager.h"
 
 namespace {
 const int ScrollStep = 16;
+
+// Ctrl adds to the selection and Alt takes from it: the cut tools' cursor
+// says which, and says it no more once the key is up.
+void ShowCutHint(TShiftState shift)
+{
+    short cursor = CutHintCursor((shift & ssCtrl) != 0, (shift & ssAlt) != 0);
+    if (cursor) SetImageViewCursors(cursor);
+}
 
 void Forward(ImageKey key)
 {
@@ -36,6 +47,7 @@ void TImageForm::HotKeys(TObject*, WORD& Key, TShiftState Shift)
     int code = HotKeyCode(Key, (Shift & ssShift) != 0, (Shift & ssCtrl) != 0, (Shift & ssAlt) != 0);
     if (Key == VK_SHIFT && !OutlineHidden && axisLock_.Decided() == AxisLock::Undecided)
         axisLock_.Arm(TPoint{ViewMousePoint.x, ViewMousePoint.y});
+    if (Key == VK_CONTROL || Key == VK_MENU) ShowCutHint(Shift);
     int tag = ImageWindowHost.focusedOptionTag ? ImageWindowHost.focusedOptionTag() : -1;
     bool leftToControl = tag >= 0 && KeyLeftToControl(code, tag);
     if (!leftToControl && SelectToolByKey(code)) {
@@ -51,9 +63,10 @@ void TImageForm::HotKeys(TObject*, WORD& Key, TShiftState Shift)
     if (!leftToControl && RunKey(code)) Key = 0;
 }
 
-void TImageForm::FormKeyUp(TObject*, WORD& Key, TShiftState)
+void TImageForm::FormKeyUp(TObject*, WORD& Key, TShiftState Shift)
 {
     if (Key == VK_SHIFT) axisLock_.Disarm();
+    if (Key == VK_CONTROL || Key == VK_MENU) ShowCutHint(Shift);
 }
 
 // A group's hot key shows its tool, or the group's next tool when that one
@@ -120,6 +133,12 @@ bool TImageForm::RunKey(int code)
         break;
     case ImageKey::ToggleAntiAlias: AntiAliasBtnClick(this); break;
     case ImageKey::Undo: UndoByKey(); break;
+    case ImageKey::CutRectLarger:
+    case ImageKey::CutRectSmaller:
+    case ImageKey::CutRectNarrower:
+    case ImageKey::CutRectWider:
+    case ImageKey::CutRectLower:
+    case ImageKey::CutRectHigher: RunCutRectKey(key); break;
     case ImageKey::SwallowAlt: break;
     case ImageKey::CloseMainWindow:
         if (ImageWindowHost.closeMainWindow) ImageWindowHost.closeMainWindow();

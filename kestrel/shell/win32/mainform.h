@@ -168,6 +168,11 @@ public:
     // The pattern fill's origin button: the next click places the origin.
     void SetFillOrigin(TObject* Sender);
     void BindToolOptionHandler(int index, int handler);
+    // --- the fixed cut rectangle's size controls (mainform_cut.cpp) ---
+    void ResetSizeClick(TObject* Sender);
+    void CutSizeChanged(TObject* Sender);
+    void DoubleAreaClick(TObject* Sender);
+    void HalveAreaClick(TObject* Sender);
 
     // --- rotate and stretch the picture (mainform_xform.cpp) ---
     TMenuItem *Rotate1 = nullptr, *StretchMirror1 = nullptr;

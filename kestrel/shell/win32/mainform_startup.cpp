@@ -10,6 +10,7 @@
 #include "brush_commands.h"
 #include "help.h"
 #include "brushes_tools.h"
+#include "cut_tools.h"
 #include "colorsel.h"
 #include "dragtimer_win32.h"
 #include "imageform.h"
@@ -344,6 +345,7 @@ bool TMainForm::StartUp(int argc, char** argv)
         Toolbar->SetDockedTo(CurrentImageForm->LeftDock);
         Palettebar->SetDockedTo(CurrentImageForm->LeftDock);
     }
+    StartCutTools();
     NewWidth = NewPictureWidth;
     NewHeight = NewPictureHeight;
     SelectTool(&PenBrushTools().penCont, true, -1);

@@ -13,8 +13,12 @@ void TMainForm::SetFillOrigin(TObject*) { SelectTool(&ShapeTools().fillPos, true
 void TMainForm::BindToolOptionHandler(int index, int handler)
 {
     if (BindTransformOptionHandler(index, handler)) return;
-    if (handler == SetFillOriginHandler)
-        SetOptionHandler(index, [this](TObject* s) { SetFillOrigin(s); });
-    else
-        SetOptionHandler(index, [this](TObject* s) { LineParamChange(s); });
+    switch (handler) {
+    case SetFillOriginHandler: SetOptionHandler(index, [this](TObject* s) { SetFillOrigin(s); }); break;
+    case ResetSizeHandler: SetOptionHandler(index, [this](TObject* s) { ResetSizeClick(s); }); break;
+    case CutSizeChangedHandler: SetOptionHandler(index, [this](TObject* s) { CutSizeChanged(s); }); break;
+    case DoubleAreaHandler: SetOptionHandler(index, [this](TObject* s) { DoubleAreaClick(s); }); break;
+    case HalveAreaHandler: SetOptionHandler(index, [this](TObject* s) { HalveAreaClick(s); }); break;
+    default: SetOptionHandler(index, [this](TObject* s) { LineParamChange(s); }); break;
+    }
 }

@@ -168,43 +168,49 @@ TEST_F(EditMenu, InvertClearAndTheUndoButton)
 struct EditKeyCase {
     const char* what;
     WORD key, modifier;
-    bool fromMainWindow;
-    const char* step;  // the newest step after the key; null: the clipboard got the shape
+    // The newest step after the key; null: the clipboard got the shape;
+    // empty: the step recorded before the key was undone.
+    const char* step;
 };
 
 const EditKeyCase kEditKeys[] = {
-    {"Ctrl+Insert copies", VK_INSERT, VK_CONTROL, false, nullptr},
-    {"Ctrl+C copies from the main window", 'C', VK_CONTROL, true, nullptr},
-    {"Ctrl+X cuts", 'X', VK_CONTROL, false, "CutImg"},
-    {"Shift+Delete cuts from the main window", VK_DELETE, VK_SHIFT, true, "CutImg"},
-    {"Ctrl+Delete deletes", VK_DELETE, VK_CONTROL, false, "DeleteImg"},
-    {"Shift+Insert pastes from the main window", VK_INSERT, VK_SHIFT, true, "PasteImg"},
+    {"Ctrl+Insert copies", VK_INSERT, VK_CONTROL, nullptr},
+    {"Ctrl+C copies", 'C', VK_CONTROL, nullptr},
+    {"Ctrl+X cuts", 'X', VK_CONTROL, "CutImg"},
+    {"Shift+Delete cuts", VK_DELETE, VK_SHIFT, "CutImg"},
+    {"Ctrl+Delete deletes", VK_DELETE, VK_CONTROL, "DeleteImg"},
+    {"Shift+Insert pastes", VK_INSERT, VK_SHIFT, "PasteImg"},
+    {"Ctrl+Z undoes", 'Z', VK_CONTROL, ""},
 };
 
-TEST_F(EditMenu, EveryClipboardKeyWorksFromBothWindows)
+TEST_F(EditMenu, EveryEditKeyWorksFromBothWindows)
 {
     UDBuffer& pic = First()->Picture;
-    for (const EditKeyCase& c : kEditKeys) {
-        SCOPED_TRACE(c.what);
-        while (pic.undoHead) UDBuffer::DropUndo(&pic);
-        pic.DropSelection(false);
-        SelectShape();
-        PutClipboardDib(std::vector<unsigned char>(40 + 4, 0));  // a 0 x 0 header: anything copied replaces it
-        HWND target = c.fromMainWindow ? MainForm->GetHandle() : First()->GetHandle();
-        SetForegroundWindow(target);
-        SetFocus(target);
-        gui::PumpUntilIdle();
-        gui::InputKeyStroke(c.key, c.modifier);
-        gui::PumpUntilIdle();
-        if (c.step) {
-            ASSERT_NE(nullptr, pic.undoHead);
-            EXPECT_STREQ(c.step, pic.undoHead->key.c_str());
-        } else {
-            std::vector<unsigned char> dib = ClipboardDib();
-            ASSERT_GE(dib.size(), 40u);
-            EXPECT_EQ(2u, unsigned(dib[4]));
+    for (bool fromMainWindow : {false, true})
+        for (const EditKeyCase& c : kEditKeys) {
+            SCOPED_TRACE(std::string(c.what) + (fromMainWindow ? " from the main window" : " from the picture"));
+            while (pic.undoHead) UDBuffer::DropUndo(&pic);
+            pic.DropSelection(false);
+            SelectShape();
+            PutClipboardDib(std::vector<unsigned char>(40 + 4, 0));  // a 0 x 0 header: anything copied replaces it
+            if (c.step && !*c.step) ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "pen", nullptr, -1, 0, 0, 0));
+            HWND target = fromMainWindow ? MainForm->GetHandle() : First()->GetHandle();
+            SetForegroundWindow(target);
+            SetFocus(target);
+            gui::PumpUntilIdle();
+            gui::InputKeyStroke(c.key, c.modifier);
+            gui::PumpUntilIdle();
+            if (c.step && !*c.step) {
+                EXPECT_EQ(nullptr, pic.undoHead);
+            } else if (c.step) {
+                ASSERT_NE(nullptr, pic.undoHead);
+                EXPECT_STREQ(c.step, pic.undoHead->key.c_str());
+            } else {
+                std::vector<unsigned char> dib = ClipboardDib();
+                ASSERT_GE(dib.size(), 40u);
+                EXPECT_EQ(2u, unsigned(dib[4]));
+            }
         }
-    }
 }
 
 }  // namespace
