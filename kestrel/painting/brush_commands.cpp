@@ -3,11 +3,15 @@
 #include <algorithm>
 
 #include "brushes_tools.h"
+#include "cut_region.h"
 #include "exceptions.h"
 #include "messages.h"
 #include "paintkit.h"
 #include "paintkit_host.h"
 #include "programpictures.h"
+#include "seedfill.h"
+#include "selection_trace.h"
+#include "undo_settings.h"
 
 namespace {
 
@@ -157,6 +161,28 @@ void BrushFromPicture(UDBuffer* pic)
     // Selecting forgets the parked tool: the closing resume leaves the dab
     // pen current.
     SelectTool(&PenBrushTools().penDisc, true, -1);
+}
+
+void BrushFromSelection(UDBuffer* pic)
+{
+    if (!pic || !pic->pixels || !pic->HasSelection()) return;
+    ToolParked parked;
+    if (!UDBuffer::SaveUndo(pic, "", nullptr, -1, 0, 0, 0)) return;
+    // The selected pixels become the marked region a shape cut leaves; the
+    // region-to-brush step takes the step back, and the selection with it.
+    Rect s = pic->SelectionRect();
+    int left = std::max(s.left, pic->left), right = std::min(s.right, pic->right);
+    for (int y = std::max(s.top, pic->top); y <= std::min(s.bottom, pic->bottom); ++y)
+        for (int x = left; x <= right; ++x) {
+            unsigned long* p = pic->At(x, y);
+            if (*p & SelectedBit) *p ^= SelectedBit | FillMark;
+        }
+    bool instant = InstBrush;
+    InstBrush = true;
+    bool made = MarkedRegionToBrush(false, "GetSelBr");
+    InstBrush = instant;
+    // Selecting forgets the parked tool, as after Get All.
+    if (made) SelectTool(&PenBrushTools().penDisc, true, -1);
 }
 
 void OutlineBrush()

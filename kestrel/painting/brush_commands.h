@@ -51,6 +51,9 @@ void RedoBrush();
 // The whole picture becomes a picture brush painting its own colours, held
 // at its centre; the dab pen takes it up.
 void BrushFromPicture(UDBuffer* pic);
+// The selected pixels become the brush ("GetSelBr"), keyed by their least
+// used colour; the picture and its selection stay as they are.
+void BrushFromSelection(UDBuffer* pic);
 void OutlineBrush();
 // Halved or doubled along the chosen axes (both: the whole brush).
 void HalveBrush(bool alongX, bool alongY);

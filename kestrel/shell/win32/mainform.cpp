@@ -1,5 +1,7 @@
 #include "mainform.h"
 
+#include "cut_tools.h"
+
 #include "dragtimer_win32.h"
 #include "imageform.h"
 #include "optionbar_view.h"
@@ -77,6 +79,7 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
 TMainForm::~TMainForm()
 {
     UninstallToolBoxServices();
+    GetSelectionEnabler = nullptr;
     delete dragTimer_;
     delete SharedFont;
     SharedFont = nullptr;

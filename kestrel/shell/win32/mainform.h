@@ -71,7 +71,7 @@ public:
     void About1Click(TObject* Sender);
 
     // Brush menu (mainform_brush.cpp).
-    TMenuItem *Brush1, *UndoBrush1, *RedoBrush1;
+    TMenuItem *Brush1, *UndoBrush1, *RedoBrush1, *GetSelection1;
     void Brush1Click(TObject* Sender);
     void Conv2Image1Click(TObject* Sender);
     void DropShadow1Click(TObject* Sender);

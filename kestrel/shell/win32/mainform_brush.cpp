@@ -6,6 +6,10 @@
 #include "mainform.h"
 
 #include "bend_brush.h"
+#include "cut_tools.h"
+#include "rotate_tools.h"
+#include "stretch_tools.h"
+#include "undo_settings.h"
 #include "brush_commands.h"
 #include "dropshadow_form.h"
 #include "imageform.h"
@@ -44,8 +48,9 @@ void TMainForm::BuildBrushMenu()
     RedoBrush1 = NewItem(Brush1, "RedoBrush1", "&Redo", [](TObject*) { RedoBrush(); });
     NewItem(Brush1, "", "-", nullptr);
     NewItem(Brush1, "GetAll1", "Get &All", [](TObject*) { BrushFromPicture(CurrentPicture); });
-    // Its command comes with the selection tools.
-    NewItem(Brush1, "GetSelection1", "&Get Selection", nullptr)->SetEnabled(false);
+    GetSelection1 = NewItem(Brush1, "GetSelection1", "&Get Selection", [](TObject*) { BrushFromSelection(CurrentPicture); });
+    GetSelection1->SetEnabled(!InstBrush);
+    GetSelectionEnabler = [this](bool enabled) { GetSelection1->SetEnabled(enabled); };
     NewItem(Brush1, "Conv2Image1", "&Convert to Image", [this](TObject* s) { Conv2Image1Click(s); });
     NewItem(Brush1, "", "-", nullptr);
     NewItem(Brush1, "Outline1", "&Outline", [](TObject*) { OutlineBrush(); });
@@ -57,19 +62,17 @@ void TMainForm::BuildBrushMenu()
     NewItem(twice, "Both2", "&Both", [](TObject*) { DoubleBrush(true, true); });
     NewItem(twice, "Width2", "&Width", [](TObject*) { DoubleBrush(true, false); });
     NewItem(twice, "Height2", "&Height", [](TObject*) { DoubleBrush(false, true); });
-    // The stretch and any-angle items select tools that are not in the
-    // program yet.
     TMenuItem* stretch = NewItem(Brush1, "Stretch1", "S&tretch", nullptr);
-    NewItem(stretch, "Both3", "&Both", nullptr)->SetEnabled(false);
-    NewItem(stretch, "Width3", "&Width", nullptr)->SetEnabled(false);
-    NewItem(stretch, "Height3", "&Height", nullptr)->SetEnabled(false);
+    NewItem(stretch, "Both3", "&Both", [](TObject*) { SelectBrushTool(&StretchTools().both); });
+    NewItem(stretch, "Width3", "&Width", [](TObject*) { SelectBrushTool(&StretchTools().x); });
+    NewItem(stretch, "Height3", "&Height", [](TObject*) { SelectBrushTool(&StretchTools().y); });
     TMenuItem* mirror = NewItem(Brush1, "Mirror1", "&Mirror", nullptr);
     NewItem(mirror, "LefttoRight1", "&Left to Right", [](TObject*) { MirrorBrush(true); });
     NewItem(mirror, "ToptoBottom1", "&Top to Bottom", [](TObject*) { MirrorBrush(false); });
     TMenuItem* rotate = NewItem(Brush1, "Rotate2", "Rotat&e", nullptr);
     NewItem(rotate, "N90Degrees1", "&90 Degrees", [](TObject*) { TurnBrush90(); });
     NewItem(rotate, "N180Degrees1", "&180 Degrees", [](TObject*) { TurnBrush180(); });
-    NewItem(rotate, "AnyAngle1", "&Any Angle", nullptr)->SetEnabled(false);
+    NewItem(rotate, "AnyAngle1", "&Any Angle", [](TObject*) { SelectBrushTool(&RotateTools().brush); });
     TMenuItem* bendMenu = NewItem(Brush1, "Bend1", "&Bend", nullptr);
     NewItem(bendMenu, "UpandDown1", "&Up and Down", [](TObject*) { SelectBrushTool(&BendBrushTools().bendUnD); });
     NewItem(bendMenu, "LeftandRight1", "&Left and Right", [](TObject*) { SelectBrushTool(&BendBrushTools().bendLnR); });

@@ -6,6 +6,9 @@
 #include "../../gui/win32/timed_step.h"
 #include "../../painting/brush_rows.h"
 #include "bend_brush.h"
+#include "cut_tools.h"
+#include "selection_trace.h"
+#include "undo_settings.h"
 #include "brushes_tools.h"
 #include "drop_shadow.h"
 #include "dropshadow_form.h"
@@ -88,6 +91,44 @@ TEST_F(BrushMenu, EachCommandIsOneStepNamedOnTheUndoItemAndUndoesFromTheMenu)
     EXPECT_EQ(CurrentTool, &PenBrushTools().penDisc);  // Get All hands the brush to the dab pen
 }
 
+// An L of three selected pixels becomes a 2 x 2 brush whose fourth pixel
+// is transparent; the picture keeps its pixels and its selection.
+TEST_F(BrushMenu, GetSelectionTakesTheSelectedPixels)
+{
+    UDBuffer& pic = f->Picture;
+    HideOutline();
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) *pic.At(x, y) = 0x101010UL * unsigned(1 + x + 4 * y);
+    for (Pair<int> p : {Pair<int>{1, 1}, Pair<int>{1, 2}, Pair<int>{2, 2}}) *pic.At(p.x, p.y) |= SelectedBit;
+    pic.selMinX = 1, pic.selMinY = 1, pic.selMaxX = 2, pic.selMaxY = 2;
+    pic.TraceSelection();
+    const std::vector<unsigned long> before(pic.pixels, pic.pixels + pic.Width() * pic.Height());
+    const bool instant = InstBrush;
+    P_icon* tool = CurrentTool;
+    InstBrush = false;
+    ApplyCutMode();
+    ASSERT_TRUE(Item("GetSelection1")->GetEnabled());
+    Choose("GetSelection1");
+    ASSERT_EQ(CurrentBrush.Width(), 2);
+    ASSERT_EQ(CurrentBrush.Height(), 2);
+    EXPECT_EQ(*CurrentBrush.At(0, 0), *pic.At(1, 1) & 0xFFFFFF);
+    EXPECT_EQ(*CurrentBrush.At(0, 1), *pic.At(1, 2) & 0xFFFFFF);
+    EXPECT_EQ(*CurrentBrush.At(1, 1), *pic.At(2, 2) & 0xFFFFFF);
+    EXPECT_EQ(*CurrentBrush.At(1, 0), KeyPixel);
+    ASSERT_NE(CurrentBrush.undoHead, nullptr);
+    EXPECT_EQ(std::string(CurrentBrush.undoHead->key.c_str()), "GetSelBr");
+    HideOutline();
+    EXPECT_EQ(before, std::vector<unsigned long>(pic.pixels, pic.pixels + pic.Width() * pic.Height()));
+    EXPECT_TRUE(pic.HasSelection());
+    EXPECT_EQ(CurrentTool, &PenBrushTools().penDisc);
+    InstBrush = true;
+    ApplyCutMode();
+    EXPECT_FALSE(Item("GetSelection1")->GetEnabled());
+    InstBrush = instant;
+    ApplyCutMode();
+    SelectTool(tool, true, -1);  // the dab pen's outline would be drawn into the next test's picture
+}
+
 TEST_F(BrushMenu, DropShadowDialogAppliesOnEnterAndLeavesTheBrushOnEscape)
 {
     UseKnownBrush();
@@ -125,8 +166,12 @@ TEST_F(BrushMenu, ToolHotSpotConvertAndResetReachTheirCommands)
     UseKnownBrush();
     BrushState.keyColour = 0x00123456;
     int windows = ImageFormCount();
+    // The pointer away from the new picture: the tool's outline is drawn
+    // into the picture under it.
+    gui::InputMouseMoveTo(1023, 767);
     Choose("Conv2Image1");
     ASSERT_EQ(ImageFormCount(), windows + 1);
+    HideOutline();
     UDBuffer& made = CurrentImageForm->Picture;
     ASSERT_EQ(made.Width(), 4);
     ASSERT_EQ(made.Height(), 2);

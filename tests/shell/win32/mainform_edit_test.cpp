@@ -193,7 +193,9 @@ TEST_F(EditMenu, EveryEditKeyWorksFromBothWindows)
             pic.DropSelection(false);
             SelectShape();
             PutClipboardDib(std::vector<unsigned char>(40 + 4, 0));  // a 0 x 0 header: anything copied replaces it
-            if (c.step && !*c.step) ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "pen", nullptr, -1, 0, 0, 0));
+            if (c.step && !*c.step) {
+                ASSERT_TRUE(UDBuffer::SaveUndo(&pic, "pen", nullptr, -1, 0, 0, 0));
+            }
             HWND target = fromMainWindow ? MainForm->GetHandle() : First()->GetHandle();
             SetForegroundWindow(target);
             SetFocus(target);
