@@ -158,6 +158,11 @@ public:
     void SetFillOrigin(TObject* Sender);
     void BindToolOptionHandler(int index, int handler);
 
+    // --- printing (mainform_print.cpp) ---
+    TMenuItem *Print1 = nullptr, *PrinterSetup1 = nullptr;
+    void Print1Click(TObject* Sender);
+    void PrinterSetup1Click(TObject* Sender);
+
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);
     // A plug-in filter's menu item: its tag is the filter's index.

@@ -43,6 +43,9 @@ void TMainForm::BuildMenus()
     NewItem(File1, "LoadBrush", "Load &Brush...", [this](TObject*) { OpenImageClick(this, true); });
     NewItem(File1, "SaveBrush", "Save B&rush...", [this](TObject*) { SavePictureAs(this, true); });
     NewItem(File1, "", "-", nullptr);
+    Print1 = NewItem(File1, "Print1", "&Print...", [this](TObject* s) { Print1Click(s); });
+    PrinterSetup1 = NewItem(File1, "PrinterSetup1", "P&rinter Setup...", [this](TObject* s) { PrinterSetup1Click(s); });
+    NewItem(File1, "", "-", nullptr);
     SelectSource1 = NewItem(File1, "SelectSource1", "Select &Source...", nullptr);
     Acquire1 = NewItem(File1, "Acquire1", "&Acquire...", nullptr);
     NewItem(File1, "", "-", nullptr);
