@@ -41,6 +41,14 @@ AnsiString Rest(const AnsiString& text, int from)
     return from > text.Length() ? AnsiString() : text.SubString(from, text.Length() - from + 1);
 }
 
+// One blank between the two, unless one of them already has it there.
+AnsiString JoinWithBlank(const AnsiString& first, const AnsiString& second)
+{
+    if (first.IsEmpty() || second.IsEmpty()) return first + second;
+    if (first[first.Length()] == ' ' || second[1] == ' ') return first + second;
+    return first + " " + second;
+}
+
 }  // namespace
 
 AnsiString TakeLine(AnsiString& text, int width, bool wrap, const TextMeasure& measure)
@@ -65,7 +73,7 @@ AnsiString TakeLine(AnsiString& text, int width, bool wrap, const TextMeasure& m
     if (feed > 0) {
         AnsiString after = Rest(line, feed + 1);
         line = line.SubString(1, feed - 1);
-        rest = rest.IsEmpty() ? after : after + " " + rest;
+        rest = JoinWithBlank(after, rest);
     }
     text = rest;
     return line;

@@ -183,6 +183,12 @@ public:
     // Test seam: the progress dialog while it is up.
     TPPPrnPrgDlg* GetProgressDialog() const { return progress_; }
 
+protected:
+    // The ranges follow the box's size: scroll bars coming and going change
+    // the client area the position is centred in.
+    void Resize() override;
+    void CreateWnd() override;
+
 private:
     friend class TPPPrnPrgDlg;
 
@@ -275,6 +281,7 @@ private:
     TPPPrnPrgDlg* progress_ = nullptr;
     TPaintBox* paintBox_ = nullptr;
     bool constructing_ = true;
+    bool updatingRanges_ = false;
 };
 
 #endif

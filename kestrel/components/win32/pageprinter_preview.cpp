@@ -83,8 +83,22 @@ void TPagePrinter::PaintPreview(TObject*)
     }
 }
 
+void TPagePrinter::Resize()
+{
+    TScrollBox::Resize();
+    if (!constructing_) UpdateScrollRanges();
+}
+
+void TPagePrinter::CreateWnd()
+{
+    TScrollBox::CreateWnd();
+    if (!constructing_) UpdateScrollRanges();
+}
+
 void TPagePrinter::UpdateScrollRanges()
 {
+    if (updatingRanges_) return;
+    updatingRanges_ = true;
     SIZE sheet = ZoomedSheet();
     int rangeX = sheet.cx + 2 * shadowOffset_ + 2, rangeY = sheet.cy + 2 * shadowOffset_ + 2;
     TControlScrollBar* horz = GetHorzScrollBar();
@@ -100,6 +114,7 @@ void TPagePrinter::UpdateScrollRanges()
     clientH = GetClientHeight();
     if (zoomLocation_ != zlTopLeft) horz->SetPosition((rangeX - clientW) / 2);
     if (zoomLocation_ == zlCenter) vert->SetPosition((rangeY - clientH) / 2);
+    updatingRanges_ = false;
 }
 
 void TPagePrinter::PreviewChanged()
