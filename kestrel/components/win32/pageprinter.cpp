@@ -53,20 +53,26 @@ PrinterSheet TPagePrinter::Sheet()
             sheet.offsetX = printer->GetDeviceCaps(PHYSICALOFFSETX);
             sheet.offsetY = printer->GetDeviceCaps(PHYSICALOFFSETY);
             sheet.reference = printer->GetHandle();
+            sheet.printableWidth = sheet.width - 2 * sheet.offsetX;
+            sheet.printableHeight = sheet.height - 2 * sheet.offsetY;
             if (sheet.ppiX > 0 && sheet.ppiY > 0 && sheet.width > 0 && sheet.height > 0) return sheet;
         } catch (const EPrinter&) {
             // A printer that cannot be opened prints nothing: lay out as
             // without one.
         }
     }
-    // No usable printer: a letter sheet at 300 dpi, or A4 in millimetres.
+    // No usable printer: a letter sheet at 300 dpi, or A4 in millimetres,
+    // with the printable areas such sheets usually have.
     sheet = PrinterSheet();
     bool mm = unit_ == muMillimeters;
     sheet.width = LengthToPixels(mm ? 210 : 8.5, unit_, 300);
     sheet.height = LengthToPixels(mm ? 297 : 11, unit_, 300);
+    sheet.printableWidth = LengthToPixels(mm ? 200 : 8, unit_, 300);
+    sheet.printableHeight = LengthToPixels(mm ? 284 : 10.5, unit_, 300);
     sheet.offsetX = sheet.offsetY = LengthToPixels(mm ? 6 : 0.25, unit_, 300);
     if (orientation_ == poLandscape) {
         std::swap(sheet.width, sheet.height);
+        std::swap(sheet.printableWidth, sheet.printableHeight);
     }
     return sheet;
 }
@@ -105,6 +111,18 @@ double TPagePrinter::PageHeightLength()
     return PixelsToLength(s.height, unit_, s.ppiY);
 }
 
+double TPagePrinter::PrintableWidthLength()
+{
+    PrinterSheet s = Sheet();
+    return PixelsToLength(s.printableWidth, unit_, s.ppiX);
+}
+
+double TPagePrinter::PrintableHeightLength()
+{
+    PrinterSheet s = Sheet();
+    return PixelsToLength(s.printableHeight, unit_, s.ppiY);
+}
+
 int TPagePrinter::MarginLeftPixels()
 {
     return PxX(marginLeft_ - MinMarginX());
@@ -117,12 +135,12 @@ int TPagePrinter::MarginTopPixels()
 
 int TPagePrinter::UsableWidth()
 {
-    return PxX(PageWidthLength() - 2 * MinMarginX()) - MarginLeftPixels() - PxX(marginRight_ - MinMarginX());
+    return PxX(PrintableWidthLength()) - MarginLeftPixels() - PxX(marginRight_ - MinMarginX());
 }
 
 int TPagePrinter::UsableHeight()
 {
-    return PxY(PageHeightLength() - 2 * MinMarginY()) - MarginTopPixels() - PxY(marginBottom_ - MinMarginY());
+    return PxY(PrintableHeightLength()) - MarginTopPixels() - PxY(marginBottom_ - MinMarginY());
 }
 
 // ---- margins

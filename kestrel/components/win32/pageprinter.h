@@ -49,6 +49,7 @@ struct PrinterSheet {
     int ppiX = 300, ppiY = 300;
     int width = 0, height = 0;      // physical page
     int offsetX = 0, offsetY = 0;   // physical offsets: the minimum margins
+    int printableWidth = 0, printableHeight = 0;
     HDC reference = nullptr;        // null: the screen
 };
 
@@ -200,6 +201,8 @@ private:
     double MinMarginY();
     double PageWidthLength();
     double PageHeightLength();
+    double PrintableWidthLength();
+    double PrintableHeightLength();
     void CheckNotPrinting(const char* message);
     double ClampMargin(double value, double minimum, double opposite, double page);
     void RecomputeLayout();

@@ -190,7 +190,7 @@ void TPagePrinter::DrawHeaderAndFooter()
                      (PxY(marginBottom_ - pageBorderOffset_) - lineHeight_) / 2;
             else
                 y_ = (PxY(marginBottom_) - lineHeight_) / 2 + UsableHeight();
-            int printable = PxY(PageHeightLength() - 2 * MinMarginY());
+            int printable = PxY(PrintableHeightLength());
             if (top + y_ + lineHeight_ > printable) y_ = printable - top - lineHeight_;
             tableFormat_ = footerFormat_;
             WriteRow(footer_);

@@ -203,13 +203,11 @@ void TPrintForm::ZoomChange(TObject*)
 void TPrintForm::HeaderChange(TObject*)
 {
     PagePrinter1->SetFriendlyHeader(Header->GetText());
-    PrintPage();
 }
 
 void TPrintForm::FooterChange(TObject*)
 {
     PagePrinter1->SetFriendlyFooter(Footer->GetText());
-    PrintPage();
 }
 
 void TPrintForm::OrientationClick(TObject*)

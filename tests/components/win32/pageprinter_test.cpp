@@ -241,4 +241,40 @@ TEST_F(PagePrinterTest, ScrollRangesHoldTheSheetAndItsShadow)
     delete form;
 }
 
+TEST_F(PagePrinterTest, PreviewShowsTheSheetWithItsShadowOnTheGradient)
+{
+    TForm* form = new TForm(app.get());
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, 300, 300);
+    pp->SetBounds(0, 0, 200, 200);
+    pp->SetBorderStyle(bsNone);
+    pp->SetColor(static_cast<TColor>(RGB(0, 128, 255)));
+    pp->SetShadowColor(static_cast<TColor>(RGB(255, 0, 0)));
+    pp->SetShowMargins(true);
+    pp->SetParent(form);
+    pp->SetZoomPercent(10);
+    form->ShowNoActivate();
+    form->Update();
+    gui::PumpUntilIdle();
+    gui::TPixels px = gui::ReadPixels(pp->GetHandle());
+    ASSERT_EQ(200, px.Width);
+    auto at = [&](int x, int y) { return px.Data[size_t(y) * px.Width + x]; };
+    int ppi = Screen->GetPixelsPerInch();
+    int w = static_cast<int>(std::lround(8.5 * ppi * 0.1)), h = static_cast<int>(std::lround(11 * ppi * 0.1));
+    int left = (200 - w) / 2, top = (200 - h) / 2;
+    EXPECT_EQ(0x000000u, at(3, 0));                     // the gradient starts black
+    EXPECT_EQ(0x0080FFu, at(3, 199));                   // and ends in the colour
+    EXPECT_EQ(0x000000u, at(left, top + h / 2));        // the sheet's frame
+    EXPECT_EQ(0xFFFFFFu, at(left + w / 2, top + h / 2));  // the sheet
+    EXPECT_EQ(0xFF0000u, at(left + w + 2, top + h / 2));  // the shadow on the right
+    EXPECT_EQ(0xFF0000u, at(left + w / 2, top + h + 2));  // and below
+    // The margins, dotted in silver, a margin's width inside the frame.
+    int margin = static_cast<int>(std::lround(59 / 300.0 * ppi * 0.1));
+    int silver = 0;
+    for (int x = left + 2; x < left + w - 2; x++) silver += at(x, top + margin) == 0xC0C0C0u;
+    EXPECT_GT(silver, 5);
+    pp->SetParent(nullptr);
+    delete form;
+}
+
 }  // namespace
