@@ -35,7 +35,10 @@ TPagePrinter::TPagePrinter(TComponent* AOwner)
 TPagePrinter::~TPagePrinter()
 {
     CloseProgress();
-    if (file_) std::fclose(file_);
+    if (file_) {
+        std::fclose(file_);
+        DeleteFileA(PartFileName().c_str());
+    }
 }
 
 // ---- the sheet

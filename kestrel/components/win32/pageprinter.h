@@ -223,6 +223,7 @@ private:
     int LeadingAdjustment();
     void DrawPageBorders();
     void WriteToFile(const AnsiString& text);
+    AnsiString PartFileName() const;
 
     // printing (pageprinter_print.cpp)
     void PrintPages(int first, int last);

@@ -34,6 +34,11 @@ void TPagePrinter::StartPage(bool listed)
     }
 }
 
+AnsiString TPagePrinter::PartFileName() const
+{
+    return fileName_ + ".part";
+}
+
 void TPagePrinter::FinishPage()
 {
     if (current_) current_->Finish();
@@ -44,7 +49,9 @@ void TPagePrinter::BeginDoc()
     if (printing_) throw EPagePrinter("Document is already being recorded");
     RecomputeLayout();
     if (printToFile_) {
-        file_ = std::fopen(fileName_.c_str(), "w");
+        // Written beside the file and put in its place at EndDoc, so that a
+        // document that fails half-way leaves the old file as it was.
+        file_ = std::fopen(PartFileName().c_str(), "w");
         if (!file_) throw EPagePrinter("Cannot write to the file " + fileName_);
     } else {
         pages_.clear();
@@ -62,8 +69,12 @@ void TPagePrinter::EndDoc()
     if (!printing_) return;
     printing_ = false;
     if (file_) {
-        std::fclose(file_);
+        bool written = std::fclose(file_) == 0;
         file_ = nullptr;
+        if (!written || !MoveFileExA(PartFileName().c_str(), fileName_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            DeleteFileA(PartFileName().c_str());
+            throw EPagePrinter("Cannot write to the file " + fileName_);
+        }
     } else {
         FinishPage();
         current_ = nullptr;

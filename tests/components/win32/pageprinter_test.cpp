@@ -124,6 +124,26 @@ TEST_F(PagePrinterTest, ColumnsWithoutWidthStillEndTheRow)
     EXPECT_EQ("a\r\nb\r\nc\r\n", text);  // a Windows text file
 }
 
+TEST_F(PagePrinterTest, TextFileErrorsRaiseAndLeaveTheOldFile)
+{
+    pp->SetPrintToFile(true);
+    pp->SetFileName(TestTempPath("no such folder\\out.txt").c_str());
+    EXPECT_THROW(pp->BeginDoc(), EPagePrinter);
+    EXPECT_FALSE(pp->GetPrinting());
+
+    // A document that never ends leaves the file it would replace alone.
+    std::string path = TestTempPath("kept.txt");
+    std::ofstream(path) << "old";
+    pp->SetFileName(path.c_str());
+    pp->SetHeader("new");
+    pp->BeginDoc();
+    delete pp;
+    pp = nullptr;
+    EXPECT_EQ("old", ReadFile(path));
+    EXPECT_FALSE(std::ifstream(path + ".part").good());
+    std::remove(path.c_str());
+}
+
 TEST_F(PagePrinterTest, CopiesCollationAndRangeDecideThePageOrder)
 {
     struct Case {
