@@ -47,7 +47,7 @@ public:
         SelectObject(dc, old_);
         DeleteDC(dc);
     }
-    bool StartDocument(HDC, const AnsiString&) override { return Record("doc"); }
+    bool StartDocument(HDC, const AnsiString&) override { return Record("doc") && !failDocument; }
     bool StartPage(HDC) override { return Record("page"); }
     bool EndPage(HDC dc) override
     {
@@ -83,6 +83,8 @@ public:
 
     // Runs after each page end (a test's way in while Print runs).
     std::function<void()> onEndPage;
+    // The spooler refuses the job.
+    bool failDocument = false;
 
 private:
     bool Record(const std::string& call)

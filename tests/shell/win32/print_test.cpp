@@ -118,19 +118,26 @@ TEST_F(PrintCommand, WithoutAPrinterSaysSoAndOpensNoDialog)
 
 TEST_F(PrintCommand, ThePictureIsUnchangedAfterPrintingOrCancelling)
 {
-    for (bool print : {true, false}) {
+    enum Way { Print, Cancel, PrintFails };
+    for (Way way : {Print, Cancel, PrintFails}) {
         FakePrinterInstalled fake;
+        fake.Device()->failDocument = way == PrintFails;
+        boxes.clear();
         std::vector<unsigned long> before = Pixels();
         std::string caption;
         gui::WhenOpen<TPrintForm>([&](TPrintForm* f) {
             caption = f->GetCaption().c_str();
-            (print ? f->PrintBtn : f->CancelBtn)->Click();
+            (way == Cancel ? f->CancelBtn : f->PrintBtn)->Click();
         });
         MainForm->Print1Click(nullptr);
         EXPECT_EQ((Translate("PrintImg") + " Fake").c_str(), caption);
-        EXPECT_TRUE(before == Pixels()) << (print ? "printed" : "cancelled");
-        EXPECT_EQ(print ? 1 : 0, std::count(fake.log.calls.begin(), fake.log.calls.end(), "enddoc"));
-        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(before == Pixels()) << way;
+        EXPECT_EQ(way == Print ? 1 : 0, std::count(fake.log.calls.begin(), fake.log.calls.end(), "enddoc")) << way;
+        // A print that failed says so.
+        ASSERT_EQ(way == PrintFails ? 1u : 0u, boxes.size()) << way;
+        if (way == PrintFails) {
+            EXPECT_EQ(Translate("ErrPrn").c_str(), boxes[0].text);
+        }
     }
 }
 
