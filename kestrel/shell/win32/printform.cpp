@@ -126,7 +126,12 @@ void TPrintForm::BuildControls()
 bool TPrintForm::MakeBitmap()
 {
     int w = picture_->Width(), h = picture_->Height();
+    // More than the address space holds is out of memory too, not a wrapped
+    // size.
+    const size_t limit = 0x7FFFFFFF;
+    if (w <= 0 || h <= 0 || size_t(w) > (limit - 3) / 3) return false;
     size_t rowBytes = (size_t(w) * 3 + 3) & ~size_t(3);
+    if (rowBytes > limit / size_t(h)) return false;
     try {
         bits_.assign(rowBytes * size_t(h), 0);
     } catch (const std::bad_alloc&) {
