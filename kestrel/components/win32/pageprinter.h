@@ -216,6 +216,9 @@ private:
     void StartPage(bool listed);
     void FinishPage();
     void DrawHeaderAndFooter();
+    int HeaderTop();
+    int FooterTop();
+    void WriteBandRow(TFont* font, bool header, const AnsiString& format, const AnsiString& text);
     void WriteRow(const AnsiString& text);
     void WriteCell(int x, int top, const struct RowCell& cell);
     void DrawCellGrid(int x, int top, const struct RowCell& cell, bool firstLine);

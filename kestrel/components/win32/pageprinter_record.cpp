@@ -183,29 +183,8 @@ void TPagePrinter::DrawHeaderAndFooter()
         UpdateLineHeight();
     };
     try {
-        int top = MarginTopPixels();
-        if (!header_.IsEmpty()) {
-            if (canvas) canvas->SetFont(headerFont_.get());
-            UpdateLineHeight();
-            double band = (pageBorders_ & pbTop) ? marginTop_ - pageBorderOffset_ : marginTop_;
-            y_ = (PxY(band) - lineHeight_) / 2 - PxY(marginTop_);
-            if (top + y_ < 0) y_ = -top;
-            tableFormat_ = headerFormat_;
-            WriteRow(header_);
-        }
-        if (!footer_.IsEmpty()) {
-            if (canvas) canvas->SetFont(footerFont_.get());
-            UpdateLineHeight();
-            if (pageBorders_ & pbBottom)
-                y_ = PxY(pageBorderOffset_) + UsableHeight() +
-                     (PxY(marginBottom_ - pageBorderOffset_) - lineHeight_) / 2;
-            else
-                y_ = (PxY(marginBottom_) - lineHeight_) / 2 + UsableHeight();
-            int printable = PxY(PrintableHeightLength());
-            if (top + y_ + lineHeight_ > printable) y_ = printable - top - lineHeight_;
-            tableFormat_ = footerFormat_;
-            WriteRow(footer_);
-        }
+        if (!header_.IsEmpty()) WriteBandRow(headerFont_.get(), true, headerFormat_, header_);
+        if (!footer_.IsEmpty()) WriteBandRow(footerFont_.get(), false, footerFormat_, footer_);
     } catch (...) {
         restore();
         throw;
@@ -213,6 +192,38 @@ void TPagePrinter::DrawHeaderAndFooter()
     restore();
     if (OnNewLine) OnNewLine(this);
     DrawPageBorders();
+}
+
+// The header's line centred in the top band, measured from the sheet's
+// physical top, and never above the printable area.
+int TPagePrinter::HeaderTop()
+{
+    double band = (pageBorders_ & pbTop) ? marginTop_ - pageBorderOffset_ : marginTop_;
+    int y = (PxY(band) - lineHeight_) / 2 - PxY(marginTop_);
+    int top = MarginTopPixels();
+    return top + y < 0 ? -top : y;
+}
+
+// The footer's line centred in the bottom band, and never below the
+// printable area.
+int TPagePrinter::FooterTop()
+{
+    int y;
+    if (pageBorders_ & pbBottom)
+        y = PxY(pageBorderOffset_) + UsableHeight() + (PxY(marginBottom_ - pageBorderOffset_) - lineHeight_) / 2;
+    else
+        y = (PxY(marginBottom_) - lineHeight_) / 2 + UsableHeight();
+    int top = MarginTopPixels(), printable = PxY(PrintableHeightLength());
+    return top + y + lineHeight_ > printable ? printable - top - lineHeight_ : y;
+}
+
+void TPagePrinter::WriteBandRow(TFont* font, bool header, const AnsiString& format, const AnsiString& text)
+{
+    if (current_ && current_->GetCanvas()) current_->GetCanvas()->SetFont(font);
+    UpdateLineHeight();
+    y_ = header ? HeaderTop() : FooterTop();
+    tableFormat_ = format;
+    WriteRow(text);
 }
 
 void TPagePrinter::DrawPageBorders()
