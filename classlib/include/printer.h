@@ -31,6 +31,9 @@ public:
     virtual void AbortDocument(HDC dc) = 0;
     // Printable area in device pixels (HORZRES, VERTRES).
     virtual SIZE GetPageSize(HDC dc);
+    // GetDeviceCaps of the printer's DC (resolution, physical page and
+    // offsets, raster capabilities).
+    virtual int GetCaps(HDC dc, int index);
 };
 
 // The installed printers, through the spooler.
@@ -53,6 +56,10 @@ public:
     void SetPrinterIndex(int index);
     // Whether there is a printer to print on.
     bool HasPrinter();
+    // The selected printer's name; empty without one.
+    AnsiString GetPrinterName();
+    // GetDeviceCaps of the printer's DC (EPrinter without a printer).
+    int GetDeviceCaps(int index);
 
     // The printer's DC (an information context until BeginDoc). Raises
     // EPrinter "There is no default printer currently selected" without one.

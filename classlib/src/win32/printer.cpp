@@ -79,6 +79,11 @@ SIZE TPrinterDevice::GetPageSize(HDC dc)
     return SIZE{GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
 }
 
+int TPrinterDevice::GetCaps(HDC dc, int index)
+{
+    return ::GetDeviceCaps(dc, index);
+}
+
 std::unique_ptr<TPrinterDevice> NewSystemPrinterDevice()
 {
     return std::unique_ptr<TPrinterDevice>(new SystemPrinterDevice);
@@ -156,6 +161,17 @@ void TPrinter::SetPrinterIndex(int index)
 bool TPrinter::HasPrinter()
 {
     return SelectedIndex() >= 0;
+}
+
+AnsiString TPrinter::GetPrinterName()
+{
+    int index = SelectedIndex();
+    return index < 0 ? AnsiString() : GetPrinters()->GetStrings(index);
+}
+
+int TPrinter::GetDeviceCaps(int index)
+{
+    return device_->GetCaps(GetHandle(), index);
 }
 
 HDC TPrinter::GetHandle()

@@ -187,6 +187,11 @@ public:
     // False for a handler that is not one of these.
     bool BindTransformOptionHandler(int index, int handler);
 
+    // --- printing (mainform_print.cpp) ---
+    TMenuItem *Print1 = nullptr, *PrinterSetup1 = nullptr;
+    void Print1Click(TObject* Sender);
+    void PrinterSetup1Click(TObject* Sender);
+
     // --- preferences (mainform_prefs.cpp) ---
     void PrefsMenuClick(TObject* Sender);
     // A plug-in filter's menu item: its tag is the filter's index.

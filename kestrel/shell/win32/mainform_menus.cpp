@@ -43,6 +43,9 @@ void TMainForm::BuildMenus()
     NewItem(File1, "Close1", "&Close", [](TObject* s) { Close1Click(s); });
     NewItem(File1, "CloseAll1", "C&lose All", [](TObject* s) { CloseAll1Click(s); });
     NewItem(File1, "", "-", nullptr);
+    Print1 = NewItem(File1, "Print1", "&Print...", [this](TObject* s) { Print1Click(s); });
+    PrinterSetup1 = NewItem(File1, "PrinterSetup1", "P&rinter Setup...", [this](TObject* s) { PrinterSetup1Click(s); });
+    NewItem(File1, "", "-", nullptr);
     SelectSource1 = NewItem(File1, "SelectSource1", "Select &Source...", nullptr);
     Acquire1 = NewItem(File1, "Acquire1", "&Acquire...", nullptr);
     NewItem(File1, "", "-", nullptr);
