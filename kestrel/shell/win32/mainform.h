@@ -163,6 +163,11 @@ public:
     // A plug-in filter's menu item: its tag is the filter's index.
     void AdobePlugInClick(TObject* Sender);
     void RescanAdobePlugIns();
+    // Filter components (mainform_components.cpp): the scan when "UseKSC"
+    // is on and none has run, else showing or hiding their menus.
+    void RescanComponents();
+    void ComponentMenuClick(TObject* Sender);
+    void ComponentBrowseClick(TObject* Sender);
     // After a language change: the width for the menu bar, the image
     // windows' captions and toggle hints.
     void RetranslateMenus();
@@ -205,6 +210,10 @@ extern TFont* SharedFont;
 extern RECT WorkArea;
 extern int CaptionHeight;
 extern TColor CaptionEndColors[2];
+
+// The browser's effect mode, opened from a component folder's "Browse"
+// item with the folder's first component; empty while there is no browser.
+extern std::function<void(TMenuItem* item, int firstComponent)> OpenEffectBrowser;
 
 // The TWAIN wrapper, looked for at run time (mainform_twain.cpp): false
 // when the DLL or its export is missing.

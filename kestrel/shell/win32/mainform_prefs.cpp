@@ -41,6 +41,7 @@ void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
     FollowPreferencesInPictures(result);
     if (!result.accepted) return;
     if (clearRecentFiles) MRUFileList1->Clear();
+    if (result.useKSCChanged) RescanComponents();
     if (result.useAdobeChanged || result.adobeLocChanged) RescanAdobePlugIns();
     MRUFileList1->SetMaximum(AppSettings.MRUFiles);
     // Applying the preferences resets the palette bar to the default colours.
