@@ -75,6 +75,15 @@ void Write(unsigned char* block, int at, T v)
     std::memcpy(block + at, &v, sizeof v);
 }
 
+// A point the user left where it was keeps its exact fraction: pixels are
+// coarser than fractions, and reading one back would move a default.
+int KeptFraction(int fraction, int pixel, int extent)
+{
+    const bool shown = pixel == FractionToPixelRounded(fraction, extent) ||
+                       pixel == FractionToPixelTruncated(fraction, extent);
+    return shown ? fraction : PixelToFraction(pixel, extent);
+}
+
 // Fits picture number n (1-based) into 120 x 90, centred.
 void DrawPictureThumb(Buffer& thumb, int n)
 {
@@ -205,7 +214,7 @@ void MakeRow(TCompForm* f, int i, const ComponentParam& p, int y)
             try {
                 CallComponent(f->Tool->Process(), &number, KSCM_BUTTON, e->name.c_str());
             } catch (Exception& x) {
-                TranslatedMessageBox(x.Message, "Err", MsgIconWarning);
+                Application->ShowException(&x);
             }
         });
         break;
@@ -406,8 +415,10 @@ void TCompForm::ReadControls(unsigned char* block)
             Write<int>(block, at, int(SwatchColour(static_cast<TShape*>(r.main)) & 0xFFFFFF));
             break;
         case CPK_POINT: {
-            const int x = PixelToFraction(int(static_cast<TSpinEdit*>(r.main)->GetValue()), PictureExtent(true));
-            const int y = PixelToFraction(int(static_cast<TSpinEdit*>(r.second)->GetValue()), PictureExtent(false));
+            int x, y;
+            SplitPointSlot(Read<unsigned>(block, at), x, y);
+            x = KeptFraction(x, int(static_cast<TSpinEdit*>(r.main)->GetValue()), PictureExtent(true));
+            y = KeptFraction(y, int(static_cast<TSpinEdit*>(r.second)->GetValue()), PictureExtent(false));
             Write<unsigned>(block, at, JoinPointSlot(x, y));
             break;
         }
@@ -484,7 +495,7 @@ void TCompForm::ParamControlChanged()
     try {
         CallComponent(Tool->Process(), e->values, KSCM_VALUES, e->name.c_str());
     } catch (Exception& x) {
-        TranslatedMessageBox(x.Message, "Err", MsgIconWarning);
+        Application->ShowException(&x);
     }
     RunThumbnail();
 }

@@ -13,9 +13,38 @@
 
 namespace {
 
-// The items a scan put into the Image menu, freed by the next scan.
+// The items a scan put into the Image menu, freed by the next scan, and
+// the menu they went into. Both are forgotten when the menus go with their
+// window (a program started again in the same process, as tests do).
 std::vector<TMenuItem*> scanItems;
-bool menusBuilt = false;
+TMenuItem* scannedMenu = nullptr;
+
+class MenuWatch : public TComponent {
+public:
+    MenuWatch() : TComponent(nullptr) {}
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation != opRemove) return;
+        if (AComponent == scannedMenu) scannedMenu = nullptr;
+        for (size_t i = 0; i < scanItems.size(); ++i)
+            if (scanItems[i] == AComponent) scanItems.erase(scanItems.begin() + long(i--));
+    }
+};
+
+TComponent* Watch()
+{
+    static MenuWatch* watch = new MenuWatch();
+    return watch;
+}
+
+void Keep(TMenuItem* item)
+{
+    scanItems.push_back(item);
+    item->FreeNotification(Watch());
+}
 
 // Icons come only with the program's first scan: later scans find the
 // buttons of the first in the tool table already.
@@ -40,11 +69,13 @@ TMenuItem* NewMenuItem(TMenuItem* parent, const AnsiString& caption, int tag, co
 
 void RemoveScanItems(TMenuItem* imageMenu)
 {
-    for (TMenuItem* item : scanItems) {
+    std::vector<TMenuItem*> items;
+    items.swap(scanItems);
+    for (TMenuItem* item : items) {
+        item->RemoveFreeNotification(Watch());
         if (imageMenu->IndexOf(item) >= 0) imageMenu->Remove(item);
         delete item;
     }
-    scanItems.clear();
 }
 
 // The icon's tool-table entry, or -1 when no button could be added (a full
@@ -81,7 +112,7 @@ public:
         sub->SetCaption("&" + TranslateName(name.c_str()));
         sub->SetTag(++folders_);
         imageMenu_->Add(sub);
-        scanItems.push_back(sub);
+        Keep(sub);
         NewMenuItem(sub, Translate("Browse"), ComponentCount, events_.browseClick);
         NewMenuItem(sub, "-", 0, nullptr);
         parent_ = sub;
@@ -100,7 +131,7 @@ public:
         if (index < 0) return;
         if (parent_->GetCount() == 1) NewMenuItem(parent_, "-", 0, nullptr);
         TMenuItem* item = NewMenuItem(parent_, "&" + TranslateName(e.name.c_str()), index, events_.componentClick);
-        if (parent_ == imageMenu_) scanItems.push_back(item);
+        if (parent_ == imageMenu_) Keep(item);
     }
 
 private:
@@ -136,11 +167,13 @@ void ScanComponents(TCustomTreeScanner* scanner, TMenuItem* imageMenu, const Ans
     }
     scanner->OnDirectoryFound = nullptr;
     scanner->OnFileFound = nullptr;
-    menusBuilt = true;
+    if (scannedMenu) scannedMenu->RemoveFreeNotification(Watch());
+    scannedMenu = imageMenu;
+    imageMenu->FreeNotification(Watch());
     DebugLog("Scanning for components finished.");
 }
 
-bool ComponentMenusBuilt() { return menusBuilt; }
+bool ComponentMenusBuilt(TMenuItem* imageMenu) { return imageMenu && scannedMenu == imageMenu; }
 
 void ShowComponentMenus(bool shown)
 {

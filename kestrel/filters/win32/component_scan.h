@@ -22,7 +22,7 @@ void ScanComponents(TCustomTreeScanner* scanner, TMenuItem* imageMenu, const Ans
 
 // Whether a scan has built the component menus (the preferences scan only
 // then); and showing or hiding them.
-bool ComponentMenusBuilt();
+bool ComponentMenusBuilt(TMenuItem* imageMenu);
 void ShowComponentMenus(bool shown);
 
 #endif

@@ -292,7 +292,7 @@ void P_component::EndActivation()
             CallComponent(module_.process, nullptr, KSCM_DONE, e ? e->name.c_str() : "");
         } catch (Exception& x) {
             // Told here: the tool change that got here must still finish.
-            TranslatedMessageBox(x.Message, "Err", MsgIconWarning);
+            Application->ShowException(&x);
         }
     }
     if (form) {
@@ -462,7 +462,7 @@ bool RunComponentOnce(int index, const unsigned long* source, unsigned long* des
         if (ok) ok = CallComponentProcess(m.process, name, KSCM_PROCESS, &ComponentBlock, false);
         CallComponent(m.process, nullptr, KSCM_DONE, name);
     } catch (Exception& x) {
-        TranslatedMessageBox(x.Message, "Err", MsgIconWarning);
+        Application->ShowException(&x);
         ok = false;
     }
     FreeComponentModule(m);

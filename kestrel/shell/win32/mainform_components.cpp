@@ -16,7 +16,7 @@ void TMainForm::RescanComponents()
         ShowComponentMenus(false);
         return;
     }
-    if (!ComponentMenusBuilt()) {
+    if (!ComponentMenusBuilt(Image1)) {
         ComponentMenuEvents events{[this](TObject* s) { ComponentMenuClick(s); },
                                    [this](TObject* s) { ComponentBrowseClick(s); }};
         ScanComponents(TreeScanner, Image1, ProgramDir, events);

@@ -1,0 +1,364 @@
+// The program started with a folder of test filter components: the menus
+// the scan builds, a component applied at once or through its dialog, the
+// guard around faulting components, and a component the filter factory
+// built, which must compute what the program's own formulas compute.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "compform.h"
+#include "component_table.h"
+#include "component_tool.h"
+#include "formula_code.h"
+#include "formula_component.h"
+#include "formula_files.h"
+#include "messages.h"
+#include "spinedit.h"
+#include "started_program_fixture.h"
+#include "toolgroups.h"
+#include "undo_entry.h"
+
+namespace {
+
+std::string Windows(std::string path)
+{
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+const std::string BuiltComponents = Windows("Z:" KESTREL_BINARY_DIR "/tests/components/");
+
+class ComponentsProgram : public StartedProgram {
+protected:
+    std::string dir, log;
+    AnsiString keptProgramDir;
+
+    void SetUp() override
+    {
+        StartedProgram::SetUp();
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        dir = std::string(temp) + "ks_comps_" + std::to_string(GetCurrentProcessId()) + "\\";
+        log = dir + "probe.log";
+        const char* folders[] = {"", "Comps", "Comps\\A", "Comps\\B", "Comps\\B\\C", "Comps\\Many", "Comps\\Zed"};
+        for (const char* f : folders) CreateDirectoryA((dir + f).c_str(), nullptr);
+        Copy("probe.ksc", "Comps\\probe.ksc");
+        for (const char* f : {"getdesc", "oldver", "noproc", "notadll"})
+            Copy(std::string(f) + ".ksc", std::string("Comps\\A\\") + f + ".ksc");
+        Copy("brush.ksc", "Comps\\B\\C\\brush.ksc");
+        for (int i = 0; i <= 128; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "Comps\\Many\\c%03d.ksc", i);
+            Copy("getdesc.ksc", name);
+        }
+        SetEnvironmentVariableA("KS_FIXTURE_LOG", log.c_str());
+        SetEnvironmentVariableA("KS_PROBE_MODE", nullptr);
+    }
+
+    void TearDown() override
+    {
+        StartedProgram::TearDown();
+        ProgramDir = keptProgramDir;
+        SetEnvironmentVariableA("KS_FIXTURE_LOG", nullptr);
+        SetEnvironmentVariableA("KS_PROBE_MODE", nullptr);
+        RemoveTree(dir);
+    }
+
+    static void RemoveTree(const std::string& path)
+    {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((path + "*").c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = fd.cFileName;
+                if (name == "." || name == "..") continue;
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path + name + "\\");
+                else DeleteFileA((path + name).c_str());
+            } while (FindNextFileA(h, &fd));
+            FindClose(h);
+        }
+        RemoveDirectoryA(path.c_str());
+    }
+
+    void Copy(const std::string& from, const std::string& to)
+    {
+        ASSERT_TRUE(CopyFileA((BuiltComponents + from).c_str(), (dir + to).c_str(), FALSE)) << from;
+    }
+
+    bool StartHere()
+    {
+        WritePreference("ShowTOD", false);
+        AppSettings = TAppSettings();
+        UntitledCounter = 1;
+        keptProgramDir = ProgramDir;
+        ProgramDir = dir.c_str();
+        app->CreateForm(MainForm);
+        std::string program = dir + "kestrel.exe";
+        char* argv[] = {&program[0], nullptr};
+        const bool started = MainForm->StartUp(1, argv);
+        gui::PumpUntilIdle();
+        gui::InputMouseMoveTo(1023, 767);  // the pointer's outline stays off the pictures
+        gui::PumpUntilIdle();
+        HideOutline();
+        return started;
+    }
+
+    std::vector<std::string> LogLines(const char* prefix)
+    {
+        std::ifstream in(log);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            if (line.compare(0, std::strlen(prefix), prefix) == 0) lines.push_back(line);
+        return lines;
+    }
+
+    static std::vector<unsigned long> Pixels(UDBuffer* pic)
+    {
+        return std::vector<unsigned long>(pic->pixels, pic->pixels + pic->Width() * pic->Height());
+    }
+
+    static void Scramble(UDBuffer* pic, unsigned seed)
+    {
+        std::mt19937 rng(seed);
+        for (int i = 0; i < pic->Width() * pic->Height(); ++i) pic->pixels[i] = rng() & 0xFFFFFF;
+    }
+
+    static int UndoSteps(UDBuffer* pic)
+    {
+        int n = 0;
+        for (UndoEntry* e = pic->undoHead; e; e = e->next) ++n;
+        return n;
+    }
+
+    static TMenuItem* Sub(const char* caption) { return MainForm->Image1->Find(caption); }
+
+    TCompForm* OpenProbe()
+    {
+        TMenuItem* item = MainForm->Image1->Find("&Probe");
+        if (!item) return nullptr;
+        item->Click();
+        gui::PumpUntilIdle();
+        return ComponentTool.form;
+    }
+};
+
+TEST_F(ComponentsProgram, ScanBuildsTheMenusWithinTheLimit)
+{
+    ASSERT_TRUE(StartHere());
+    EXPECT_EQ(128, ComponentCount);
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "C", "MANY", "ZED"}), EffectList);
+    for (const char* name : {"&A", "&B", "&C", "&MANY", "&ZED"}) {
+        SCOPED_TRACE(name);
+        TMenuItem* sub = Sub(name);
+        ASSERT_NE(nullptr, sub);
+        ASSERT_GE(sub->GetCount(), 2);
+        EXPECT_STREQ("Browse", sub->GetItem(0)->GetCaption().c_str());
+        EXPECT_TRUE(sub->GetItem(1)->IsLine());
+    }
+    EXPECT_NE(nullptr, MainForm->Image1->Find("&Probe"));
+    EXPECT_EQ(3, Sub("&A")->GetCount());  // only getdesc is a component
+    EXPECT_STREQ("&Wrong", Sub("&A")->GetItem(2)->GetCaption().c_str());
+    // Many's folder is cut short by the limit; a new column every 20 items.
+    TMenuItem* many = Sub("&MANY");
+    EXPECT_EQ(2 + 125, many->GetCount());
+    HMENU menu = many->GetHandle();
+    for (int i = 0; i < many->GetCount(); ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, UINT(i), TRUE, &info));
+        EXPECT_EQ(i > 0 && i % 20 == 0, (info.fType & MFT_MENUBARBREAK) != 0) << i;
+    }
+    EXPECT_EQ(0, Sub("&ZED")->GetCount() - 2);  // scanned after the limit
+    // The brush component's icon joined the tool buttons, hot key I.
+    const int icon = Components[2].toolIcon;
+    ASSERT_GE(icon, 0);
+    EXPECT_EQ(&ComponentBrushTool, ToolEntry(icon).tool);
+    EXPECT_EQ('I', ComponentBrushTool.groupButton ? GetToolGroup(ComponentBrushTool.groupButton->group).hotKey : 0);
+    EXPECT_TRUE(recorder->Boxes.empty());
+}
+
+TEST_F(ComponentsProgram, WithoutParametersTheEffectAppliesAtOnce)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 3);
+    const std::vector<unsigned long> before = Pixels(pic);
+    const unsigned long modified = pic->modified;
+    ASSERT_NE(nullptr, Sub("&A"));
+    Sub("&A")->GetItem(2)->Click();
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_NE(&ComponentTool, CurrentTool);
+    EXPECT_EQ(nullptr, ComponentTool.form);
+    for (size_t i = 0; i < before.size(); ++i) ASSERT_EQ(before[i] ^ 0xFFFFFF, pic->pixels[i]) << i;
+    ASSERT_EQ(1, UndoSteps(pic));
+    EXPECT_STREQ("Wrong", pic->undoHead->key.c_str());
+    EXPECT_EQ(modified + 1, pic->modified);
+    ASSERT_TRUE(UDBuffer::Undo(pic, false));
+    EXPECT_EQ(before, Pixels(pic));
+}
+
+TEST_F(ComponentsProgram, TheDialogPreviewsOnceAndRestoresOnCancel)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 5);
+    const std::vector<unsigned long> before = Pixels(pic);
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    EXPECT_TRUE(f->GetVisible());
+    // One control of every kind, and the expert's parameter hidden.
+    const int kinds[] = {CPK_INT, CPK_FLOAT, CPK_BUTTON, CPK_CHECK, CPK_SCROLL, CPK_LIST, CPK_COLOUR, CPK_POINT,
+                         CPK_PICTURE, CPK_INT};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(kinds[i], f->Rows[i].kind) << i;
+        ASSERT_NE(nullptr, f->Rows[i].main) << i;
+        EXPECT_EQ(i < 9, f->Rows[i].main->GetVisible()) << i;
+    }
+    EXPECT_TRUE(f->PreviewBtn->GetVisible());
+    EXPECT_TRUE(f->InstPreviewBuf->GetVisible());
+    // The declared point 32767 of a 416-pixel width shows at pixel 207.
+    EXPECT_EQ(207, int(static_cast<TSpinEdit*>(f->Rows[7].main)->GetValue()));
+
+    struct Step {
+        const char* what;
+        int runs;  // runs on the picture so far
+    } steps[] = {{"preview", 1}, {"preview", 1}, {"change", 1}, {"preview", 2}, {"cancel", 2}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        if (std::string(s.what) == "preview") f->PreviewBtnClick(nullptr);
+        if (std::string(s.what) == "change") {
+            static_cast<TSpinEdit*>(f->Rows[0].main)->SetValue(77);
+            f->ParamControlChanged();  // as the spin edit's change event does
+        }
+        if (std::string(s.what) == "cancel") {
+            EXPECT_EQ(s.runs, f->PictureRuns);
+            f->CancelBtnClick(nullptr);
+            gui::PumpUntilIdle();
+            HideOutline();
+            continue;
+        }
+        gui::PumpUntilIdle();
+        EXPECT_EQ(s.runs, f->PictureRuns);
+        EXPECT_NE(before, Pixels(pic));
+    }
+    EXPECT_EQ(before, Pixels(pic));
+    EXPECT_EQ(nullptr, pic->undoHead);
+    EXPECT_EQ(2u, LogLines("PROCESS 416 312 0 0 415 311 0 1").size());
+
+    // Reopened, the dialog shows the last values; Preset the declared ones.
+    const std::vector<std::string> before_done = LogLines("VALUES");
+    f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    EXPECT_EQ(77, int(static_cast<TSpinEdit*>(f->Rows[0].main)->GetValue()));
+    const std::vector<std::string> values = LogLines("VALUES");
+    ASSERT_GT(values.size(), before_done.size());
+    EXPECT_EQ(before_done.back(), values[before_done.size()]);
+    f->PresetBtnClick(nullptr);
+    EXPECT_EQ(0, std::memcmp(Components[0].defaults, Components[0].values, COMPONENT_VALUE_BLOCK));
+    // Another tool ends the dialog as Cancel does.
+    f->PreviewBtnClick(nullptr);
+    SelectDefaultTool(true);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(before, Pixels(pic));
+}
+
+TEST_F(ComponentsProgram, OkKeepsOneStepAfterAnUpToDatePreview)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 7);
+    const std::vector<unsigned long> before = Pixels(pic);
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    f->PreviewBtnClick(nullptr);
+    EXPECT_EQ(1, f->PictureRuns);
+    f->OkBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(1u, LogLines("PROCESS 416 312 0 0 415 311 0 1").size());
+    ASSERT_EQ(1, UndoSteps(pic));
+    EXPECT_STREQ("Probe", pic->undoHead->key.c_str());
+    for (size_t i = 0; i < before.size(); ++i) ASSERT_EQ(before[i] ^ 0xFFFFFF, pic->pixels[i]) << i;
+    ASSERT_TRUE(UDBuffer::Undo(pic, false));
+    EXPECT_EQ(before, Pixels(pic));
+}
+
+TEST_F(ComponentsProgram, FaultsAreNamedAndThePictureComesBack)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 11);
+    const std::vector<unsigned long> before = Pixels(pic);
+    const std::string told = std::string(Translate("ErrKSC").c_str()) + " Probe " + Translate("ErrKSC2").c_str();
+    for (const char* mode : {"crash", "raise"}) {
+        SCOPED_TRACE(mode);
+        recorder->Boxes.clear();
+        TCompForm* f = OpenProbe();
+        ASSERT_NE(nullptr, f);
+        SetEnvironmentVariableA("KS_PROBE_MODE", mode);
+        f->PreviewBtnClick(nullptr);
+        gui::PumpUntilIdle();
+        SetEnvironmentVariableA("KS_PROBE_MODE", nullptr);
+        ASSERT_EQ(1u, recorder->Boxes.size());
+        EXPECT_EQ(told, recorder->Boxes[0].Text.c_str());
+        EXPECT_STREQ(Translate("Err").c_str(), recorder->Boxes[0].Caption.c_str());
+        HideOutline();
+        EXPECT_EQ(before, Pixels(pic));
+        f->CancelBtnClick(nullptr);
+        gui::PumpUntilIdle();
+        HideOutline();
+        EXPECT_EQ(before, Pixels(pic));
+        EXPECT_EQ(nullptr, pic->undoHead);
+    }
+}
+
+TEST_F(ComponentsProgram, AFilterFactoryComponentComputesWhatTheProgramComputes)
+{
+    FormulaSet set;
+    set.formula[0] = "cnv(1,2,1,2,4,2,1,2,1,16) + i - u";
+    set.formula[1] = "src(x+1, y-1, 2) + d + m + rnd(0, 9)";
+    set.formula[2] = "v + b + g / 3 + put(r, 3) - get(3)";
+    set.text[TEXT_TITLE] = "Made";
+    FormulaCode code;
+    FormulaCompilation compiled;
+    const char* const texts[3] = {set.formula[0].c_str(), set.formula[1].c_str(), set.formula[2].c_str()};
+    CompileFormulas(code, texts, compiled);
+    FormulaComponentCode parts;
+    const int order[4] = {CODE_SETUP, CODE_RED, CODE_GREEN, CODE_BLUE};
+    for (int k = 0; k < 4; ++k) {
+        parts.code[k] = code.Code(order[k]);
+        parts.size[k] = compiled.size[order[k]];
+    }
+    std::string templ, built;
+    ASSERT_TRUE(ReadWholeFile(KESTREL_BINARY_DIR "/bin/ffksc.dll", templ));
+    ASSERT_TRUE(BuildFormulaComponent(templ, set, parts, built));
+    ASSERT_TRUE(WriteWholeFile(dir + "Comps\\made.ksc", built));  // in the Comps folder itself, before the limit
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 13);
+    Buffer source;
+    source.Alloc(Pair<int>{pic->Width(), pic->Height()});
+    source.Copy(*pic, Pair<int>{0, 0}, 0xFFFFFFFF);
+    Buffer expected;
+    expected.Alloc(Pair<int>{pic->Width(), pic->Height()});
+    expected.Copy(*pic, Pair<int>{0, 0}, 0xFFFFFFFF);
+    const int ctl[8] = {};
+    ASSERT_TRUE(RunCompiledFormulas(code, ctl, source, expected, false, nullptr));
+    TMenuItem* item = MainForm->Image1->Find("&Made");
+    ASSERT_NE(nullptr, item);
+    item->Click();
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(nullptr, ComponentTool.form);  // no named slider: no parameter
+    ASSERT_EQ(1, UndoSteps(pic));
+    const int n = pic->Width() * pic->Height();
+    for (int i = 0; i < n; ++i) ASSERT_EQ(expected.pixels[i], pic->pixels[i]) << i;
+}
+
+}  // namespace
