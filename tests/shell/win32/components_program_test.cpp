@@ -18,6 +18,7 @@
 #include "spinedit.h"
 #include "started_program_fixture.h"
 #include "toolgroups.h"
+#include "toolsteps.h"
 #include "undo_entry.h"
 
 namespace {
@@ -359,6 +360,114 @@ TEST_F(ComponentsProgram, AFilterFactoryComponentComputesWhatTheProgramComputes)
     ASSERT_EQ(1, UndoSteps(pic));
     const int n = pic->Width() * pic->Height();
     for (int i = 0; i < n; ++i) ASSERT_EQ(expected.pixels[i], pic->pixels[i]) << i;
+}
+
+TEST_F(ComponentsProgram, ProgressStopsOnlyWhenTheUserAsks)
+{
+    ASSERT_TRUE(StartHere());
+    SetEnvironmentVariableA("KS_PROBE_MODE", "progress");
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    // The instant preview runs outside any progress: nobody asked to stop.
+    ASSERT_FALSE(LogLines("PROGRESS").empty());
+    EXPECT_EQ("PROGRESS 500", LogLines("PROGRESS").back());
+    // Escape while the preview runs stops it; the preview is then not up to date.
+    PostMessageA(f->GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    f->PreviewBtnClick(nullptr);
+    const std::string last = LogLines("PROGRESS").back();
+    EXPECT_NE("PROGRESS 500", last);
+    EXPECT_FALSE(f->LastRunValid);
+    EXPECT_EQ(&ComponentTool, CurrentTool);  // Escape stopped the run, it did not cancel
+    SetEnvironmentVariableA("KS_PROBE_MODE", nullptr);
+    f->CancelBtnClick(nullptr);
+    gui::PumpUntilIdle();
+}
+
+TEST_F(ComponentsProgram, TheHostKeepsAComponentsRequestsAndFailuresInBounds)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 17);
+    const std::vector<unsigned long> before = Pixels(pic);
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    // A click on the picture reaches the component and keeps the tool.
+    ToolPhase = 1;
+    MousePoint = TPoint{415, 0};
+    ComponentTool.Click();
+    EXPECT_EQ(0, ToolPhase);
+    EXPECT_EQ(std::vector<std::string>{"POINTER 65535 0 416 312 0 0"}, LogLines("POINTER"));
+    // A resize while the component runs: the block follows the new pixels.
+    ComponentBlock.destination = pic->pixels;
+    ComponentBlock.right = 415;
+    ComponentBlock.bottom = 311;
+    EXPECT_FALSE(ResizeComponentPicture(0, 50));
+    EXPECT_FALSE(ResizeComponentPicture(100, 40000));
+    EXPECT_EQ(416, pic->Width());
+    ASSERT_TRUE(ResizeComponentPicture(100, 50));
+    EXPECT_EQ(100, pic->Width());
+    EXPECT_EQ(pic->pixels, ComponentBlock.destination);
+    EXPECT_EQ(99, ComponentBlock.right);
+    EXPECT_EQ(49, ComponentBlock.bottom);
+    ComponentBlock.destination = nullptr;
+    f->CancelBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(416, pic->Width());
+    EXPECT_EQ(before, Pixels(pic));
+    // A component gone since the scan: no activation, no call, no message.
+    const size_t calls = LogLines("").size();
+    ASSERT_TRUE(DeleteFileA((dir + "Comps\\probe.ksc").c_str()));
+    MainForm->Image1->Find("&Probe")->Click();
+    gui::PumpUntilIdle();
+    EXPECT_NE(&ComponentTool, CurrentTool);
+    EXPECT_EQ(calls, LogLines("").size());
+    EXPECT_TRUE(recorder->Boxes.empty());
+    HideOutline();
+    EXPECT_EQ(before, Pixels(pic));
+}
+
+TEST_F(ComponentsProgram, TheBrushChangesOnlyWhatItsDabsCover)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 19);
+    const std::vector<unsigned long> before = Pixels(pic);
+    ASSERT_GE(Components[2].toolIcon, 0);
+    SelectTool(&ComponentBrushTool, true, Components[2].toolIcon);
+    gui::PumpUntilIdle();
+    ASSERT_EQ(&ComponentBrushTool, CurrentTool);
+    EXPECT_STREQ("Brush", ComponentBrushTool.iconKey.c_str());
+    ASSERT_NE(nullptr, ComponentBrushTool.form);
+    EXPECT_FALSE(ComponentBrushTool.form->OkBtn->GetVisible());
+    HideOutline();
+    MousePoint = TPoint{100, 100};
+    ToolMouseDown();
+    DragIsSure();
+    for (int x = 102; x <= 140; x += 2) {
+        MousePoint = TPoint{x, 100};
+        ToolMouseMove();
+    }
+    ToolMouseUp();
+    HideOutline();
+    int changed = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        ASSERT_EQ(0u, pic->pixels[i] & 0x04000000) << i;
+        ASSERT_EQ(0u, ComponentBrushTool.saved.pixels[i] & 0x04000000) << i;
+        if (pic->pixels[i] == before[i]) continue;
+        ASSERT_EQ(before[i] ^ 0xFFFFFF, pic->pixels[i]) << i;
+        const int x = int(i) % pic->Width(), y = int(i) / pic->Width();
+        ASSERT_TRUE(x >= 100 - StampBuffer.Width() && x <= 140 + StampBuffer.Width()) << x;
+        ASSERT_TRUE(y >= 100 - StampBuffer.Height() && y <= 100 + StampBuffer.Height()) << y;
+        ++changed;
+    }
+    EXPECT_GT(changed, 0);
+    ASSERT_EQ(1, UndoSteps(pic));
+    EXPECT_STREQ("Brush", pic->undoHead->key.c_str());
+    SelectDefaultTool(true);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_NE(before, Pixels(pic));  // the strokes stay
 }
 
 }  // namespace
