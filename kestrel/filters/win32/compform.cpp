@@ -34,8 +34,15 @@ namespace {
 const int FormWidth = 264, RowsRight = 256, ButtonRow = 41, ThumbW = 120, ThumbH = 90;
 bool placeKnown = false;
 int placeLeft = 0, placeTop = 0;
+bool lastLayoutHadButtons = false;
 
 ComponentEntry* Entry(const TCompForm* f) { return f->Tool ? ComponentAt(f->Tool->component) : nullptr; }
+
+// A help file given without a context is looked up in the language first.
+AnsiString ComponentHelpFile(const ComponentEntry& e)
+{
+    return e.help.localised ? TranslateName(e.help.file.c_str()) : AnsiString(e.help.file.c_str());
+}
 
 int TextLength(int v) { return static_cast<int>(std::to_string(v).size()); }
 
@@ -73,6 +80,18 @@ template <typename T>
 void Write(unsigned char* block, int at, T v)
 {
     std::memcpy(block + at, &v, sizeof v);
+}
+
+// Keys a focused spin edit keeps: what typing and stepping a number needs.
+bool KeyStaysWithSpinEdit(unsigned short key)
+{
+    if ((key >= '0' && key <= '9') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)) return true;
+    switch (key) {
+    case VK_OEM_PERIOD: case VK_DECIMAL: case VK_ADD: case VK_SUBTRACT: case VK_BACK: case VK_HOME: case VK_END:
+    case VK_PRIOR: case VK_NEXT: case VK_UP: case VK_DOWN:
+        return true;
+    }
+    return false;
 }
 
 // A point the user left where it was keeps its exact fraction: pixels are
@@ -143,7 +162,7 @@ TCompForm::TCompForm(TComponent* AOwner) : TForm(AOwner)
     };
     OnKeyDown = [this](TObject* s, unsigned short& key, TShiftState shift) { FormKeyDown(s, key, shift); };
     OnActivate = [this](TObject*) {
-        if (ComponentEntry* e = Entry(this)) Application->SetHelpFile(ProgramDir + e->help.file.c_str());
+        if (ComponentEntry* e = Entry(this)) Application->SetHelpFile(ProgramDir + ComponentHelpFile(*e));
     };
     OnDeactivate = [](TObject*) { Application->SetHelpFile(ProgramDir + Translate("HelpFile")); };
     // Closing the window is Cancel: a hidden dialog would leave the preview
@@ -373,12 +392,12 @@ bool LayoutComponentForm(TCompForm* f, bool withThumbnail)
     } else {
         f->SetClientWidth(clientW);
         f->SetClientHeight(clientH);
-        if (f->HasButtons && CurrentImageForm) {
+        if (lastLayoutHadButtons && CurrentImageForm) {
             POINT origin = CurrentImageForm->ClientToScreen(POINT{4, 4});
             f->SetBounds(origin.x, origin.y, f->GetWidth(), f->GetHeight());
         }
     }
-    f->HasButtons = withThumbnail;
+    lastLayoutHadButtons = withThumbnail;
     f->SetHelpContext(e->help.context);
     return any;
 }
@@ -633,7 +652,7 @@ void TCompForm::HelpBtnClick(TObject*)
     if (ComponentEntry* e = Entry(this)) Application->HelpContext(e->help.context);
 }
 
-void TCompForm::FormKeyDown(TObject*, unsigned short& key, TShiftState)
+void TCompForm::FormKeyDown(TObject*, unsigned short& key, TShiftState shift)
 {
     if (Running) {
         if (key == VK_ESCAPE) {
@@ -644,18 +663,25 @@ void TCompForm::FormKeyDown(TObject*, unsigned short& key, TShiftState)
         return;
     }
     TWinControl* focus = GetActiveControl();
-    const bool oneShot = CurrentTool == &ComponentTool;
-    if (oneShot && (key == VK_RETURN || key == VK_ESCAPE)) {
+    if (CurrentTool == &ComponentTool && (key == VK_RETURN || key == VK_ESCAPE)) {
         const bool ok = key == VK_RETURN;
         key = 0;
         if (focus) SetActiveControl(nullptr);
         ok ? OkBtnClick(this) : CancelBtnClick(this);
         return;
     }
+    if (focus && dynamic_cast<TSpinEdit*>(focus) && KeyStaysWithSpinEdit(key)) return;
     if (key == VK_ESCAPE && focus && MainForm) {
         key = 0;
         ::SetFocus(MainForm->GetHandle());
+        return;
     }
+    if (key == VK_ESCAPE || key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) {
+        key = 0;
+        return;
+    }
+    // Everything else is a hot key of the program's (tools, windows).
+    if (CurrentImageForm) CurrentImageForm->HotKeys(this, key, shift);
 }
 
 // ---- the component setting its own parameters

@@ -43,7 +43,6 @@ public:
     bool Notify = true;                 // UM_COMPNOTIFYOFF holds the change handler off
     bool Running = false;
     bool StopAsked = false;
-    bool HasButtons = false;            // the last layout had the bottom row
     bool LastRunValid = false;          // LastRun holds the values of the picture's last completed run
     unsigned char LastRun[COMPONENT_VALUE_BLOCK] = {};
     int PictureRuns = 0;                // runs on the picture, for the tests

@@ -179,3 +179,27 @@ void ShowComponentMenus(bool shown)
 {
     for (TMenuItem* item : scanItems) item->SetVisible(shown);
 }
+
+namespace {
+
+void RetranslateItem(TMenuItem* item)
+{
+    if (item->IsLine()) return;
+    if (ComponentEntry* e = ComponentAt(item->GetTag())) item->SetCaption("&" + TranslateName(e->name.c_str()));
+}
+
+}  // namespace
+
+void RetranslateComponentMenus()
+{
+    for (TMenuItem* item : scanItems) {
+        const int folder = item->GetTag() - 1;
+        if (item->GetCount() == 0 || folder < 0 || folder >= int(EffectList.size())) {
+            RetranslateItem(item);
+            continue;
+        }
+        item->SetCaption("&" + TranslateName(EffectList[size_t(folder)].c_str()));
+        item->GetItem(0)->SetCaption(Translate("Browse"));
+        for (int i = 2; i < item->GetCount(); ++i) RetranslateItem(item->GetItem(i));
+    }
+}

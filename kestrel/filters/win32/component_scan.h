@@ -24,5 +24,7 @@ void ScanComponents(TCustomTreeScanner* scanner, TMenuItem* imageMenu, const Ans
 // then); and showing or hiding them.
 bool ComponentMenusBuilt(TMenuItem* imageMenu);
 void ShowComponentMenus(bool shown);
+// After a language change: the captions from the new translations.
+void RetranslateComponentMenus();
 
 #endif

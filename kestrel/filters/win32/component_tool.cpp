@@ -3,6 +3,7 @@
 #include "application.h"
 #include "appsettings.h"
 #include "compform.h"
+#include "drawtools_common.h"
 #include "component_table.h"
 #include "exceptions.h"
 #include "formula_context.h"
@@ -201,7 +202,7 @@ void P_component::Click()
     UDBuffer* pic = LivePicture();
     if (pic && module_.process && ComponentAt(component)) {
         ComponentPointerRecord rec = MakeComponentPointer(MousePoint.x, MousePoint.y, pic->Width(), pic->Height(),
-                                                          (MouseShift & 0x8000) != 0, 0);
+                                                          RightButtonPressed(), 0);
         CallComponentProcess(module_.process, ComponentAt(component)->name.c_str(), KSCM_POINTER, &rec, false);
     }
     // The operation is the dialog's: a second click or a drag must not end

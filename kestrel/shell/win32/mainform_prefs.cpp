@@ -12,12 +12,14 @@
 #include "preferences_follow.h"
 #include "toolbar_button.h"
 #include "toolbuttons.h"
+#include "component_scan.h"
 #include "toolmanager.h"
 
 void TMainForm::RetranslateMenus()
 {
     SizeToMenuBar();
     RetranslateImageWindows();
+    RetranslateComponentMenus();
 }
 
 void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
