@@ -169,7 +169,7 @@ TCompForm::TCompForm(TComponent* AOwner) : TForm(AOwner)
     // on the picture with no way to end it.
     OnClose = [this](TObject*, TCloseAction& action) {
         action = caNone;
-        if (!Running) CancelBtnClick(this);
+        if (!Running && Tool) CancelBtnClick(this);
     };
     if (Lang) Lang->TranslateForm("[CompForm]");
 }
@@ -619,6 +619,7 @@ bool TCompForm::RunOnPicture(bool final)
 
 void TCompForm::PreviewBtnClick(TObject*)
 {
+    if (!Tool) return;
     if (Running) {
         StopAsked = true;
         ProgressCancelFlag = 1;
@@ -643,7 +644,7 @@ void TCompForm::OkBtnClick(TObject*)
 
 void TCompForm::CancelBtnClick(TObject*)
 {
-    if (Running) return;
+    if (Running || !Tool) return;
     SelectDefaultTool(true);
 }
 

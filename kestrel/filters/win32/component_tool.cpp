@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "appsettings.h"
+#include "brushes_tools.h"
 #include "compform.h"
 #include "drawtools_common.h"
 #include "component_table.h"
@@ -44,6 +45,18 @@ const FormulaContext& Tables()
 }
 
 void Warn(const char* key) { TranslatedMessageBox(key, "Err", MsgIconWarning); }
+
+// Null when the dialog cannot be made (the caller says "NoMem").
+TCompForm* NewDialog(P_component* tool)
+{
+    try {
+        TCompForm* f = new TCompForm(Application);
+        f->Tool = tool;
+        return f;
+    } catch (...) {
+        return nullptr;
+    }
+}
 
 // Field 17: one record per image window in creation order; the picture
 // being processed shows its untouched copy.
@@ -210,6 +223,15 @@ void P_component::Click()
     ToolPhase = PhaseIdle;
 }
 
+// Another tool selected from inside Activate has shown its outline, and the
+// selection that called Activate shows it once more when Activate returns:
+// hidden here, it is drawn once, not twice into the picture.
+static void LeaveActivation()
+{
+    SelectDefaultTool(true);
+    HideOutline();
+}
+
 void P_component::Activate()
 {
     form = nullptr;
@@ -219,23 +241,18 @@ void P_component::Activate()
     ComponentEntry* e = ComponentAt(component);
     UDBuffer* pic = CurrentPicture;
     if (!e || !pic || !pic->pixels) {
-        SelectDefaultTool(true);
+        LeaveActivation();
         return;
     }
-    try {
-        form = new TCompForm(Application);
-        form->Tool = this;
-    } catch (const std::exception&) {
-        form = nullptr;
-    }
+    form = NewDialog(this);
     if (!form || !StartCopy(pic)) {
         Warn("NoMem");
-        SelectDefaultTool(true);
+        LeaveActivation();
         return;
     }
     iconKey = TranslateName(e->name.c_str());
     if (!LoadModule()) {
-        SelectDefaultTool(true);
+        LeaveActivation();
         return;
     }
     const bool hasParams = LayoutComponentForm(form, true);
@@ -249,6 +266,7 @@ void P_component::Activate()
         form->Show();
     } else {
         form->OkBtnClick(nullptr);
+        HideOutline();  // see LeaveActivation
     }
 }
 
@@ -297,10 +315,15 @@ void P_component::EndActivation()
         }
     }
     if (form) {
+        // Released, the dialog lives until the next message turn: it gives
+        // up its name and its tool, so that the next activation's dialog can
+        // be made at once and the old one can no longer act.
         TCompForm* f = form;
         form = nullptr;
         f->FreeRows();
         f->Hide();
+        f->Tool = nullptr;
+        f->SetName("");
         f->Release();
     }
     FreeComponentModule(module_);
@@ -320,6 +343,17 @@ P_component_brush::P_component_brush()
     dropSelectionAtPress = 0;  // activation dropped it already
 }
 
+// The brush is a default tool like the pens: when it cannot start, going
+// back to the default tool must not mean starting it again.
+void P_component_brush::GiveUp()
+{
+    if (DefaultTool == this) {
+        DefaultTool = &PenBrushTools().penCont;
+        DefaultToolEntry = -1;
+    }
+    LeaveActivation();
+}
+
 void P_component_brush::Activate()
 {
     form = nullptr;
@@ -335,7 +369,7 @@ void P_component_brush::Activate()
     ComponentEntry* e = ComponentAt(component);
     UDBuffer* pic = CurrentPicture;
     if (!e || !pic || !pic->pixels) {
-        SelectDefaultTool(true);
+        GiveUp();
         return;
     }
     // Dropped before the copy, so no selection mark survives in either
@@ -343,19 +377,14 @@ void P_component_brush::Activate()
     pic->DropSelection(true);
     keepResult = 1;
     iconKey = TranslateName(e->name.c_str());
-    try {
-        form = new TCompForm(Application);
-        form->Tool = this;
-    } catch (const std::exception&) {
-        form = nullptr;
-    }
+    form = NewDialog(this);
     if (!form || !StartCopy(pic)) {
         Warn("NoMem");
-        SelectDefaultTool(true);
+        GiveUp();
         return;
     }
     if (!LoadModule()) {
-        SelectDefaultTool(true);
+        GiveUp();
         return;
     }
     LayoutComponentForm(form, false);

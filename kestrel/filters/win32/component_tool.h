@@ -58,6 +58,7 @@ public:
 
 private:
     void Dab(int x, int y);
+    void GiveUp();
     bool previewShown_ = false;
     int previewX_ = 0, previewY_ = 0;
     int lastX_ = 0, lastY_ = 0;

@@ -4,6 +4,7 @@
 // built, which must compute what the program's own formulas compute.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -13,7 +14,9 @@
 #include "component_tool.h"
 #include "formula_code.h"
 #include "formula_component.h"
+#include "palettebar.h"
 #include "formula_files.h"
+#include "mainmessages.h"
 #include "messages.h"
 #include "spinedit.h"
 #include "started_program_fixture.h"
@@ -418,6 +421,7 @@ TEST_F(ComponentsProgram, TheHostKeepsAComponentsRequestsAndFailuresInBounds)
     // A component gone since the scan: no activation, no call, no message.
     const size_t calls = LogLines("").size();
     ASSERT_TRUE(DeleteFileA((dir + "Comps\\probe.ksc").c_str()));
+    MousePoint = TPoint{40, 40};  // the default tool's outline is drawn into the picture once
     MainForm->Image1->Find("&Probe")->Click();
     gui::PumpUntilIdle();
     EXPECT_NE(&ComponentTool, CurrentTool);
@@ -427,7 +431,9 @@ TEST_F(ComponentsProgram, TheHostKeepsAComponentsRequestsAndFailuresInBounds)
     EXPECT_EQ(before, Pixels(pic));
 }
 
-TEST_F(ComponentsProgram, TheBrushChangesOnlyWhatItsDabsCover)
+using ComponentBrushProgram = ComponentsProgram;
+
+TEST_F(ComponentBrushProgram, ChangesOnlyWhatItsDabsCover)
 {
     ASSERT_TRUE(StartHere());
     UDBuffer* pic = CurrentPicture;
@@ -468,6 +474,56 @@ TEST_F(ComponentsProgram, TheBrushChangesOnlyWhatItsDabsCover)
     gui::PumpUntilIdle();
     HideOutline();
     EXPECT_NE(before, Pixels(pic));  // the strokes stay
+}
+
+// A component setting its own parameters: values held within the control's
+// limits, items and pictures that do not exist ignored, the point shown
+// truncated, and nothing sent back while notifications are off.
+TEST_F(ComponentsProgram, AComponentSetsItsParametersWithinTheirLimits)
+{
+    ASSERT_TRUE(StartHere());
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    HWND main = MainForm->GetHandle();
+    double big = 12.5;
+    const char caption[] = "Renamed";
+    auto spin = [f](int i) { return int(static_cast<TSpinEdit*>(f->Rows[i].main)->GetValue()); };
+    const struct {
+        int n, sub;
+        LPARAM value;
+        std::function<int()> shown;
+        int expected;
+    } cases[] = {
+        {1, 0, 500, [&] { return spin(0); }, 100},
+        {1, 2, 60, [&] { return spin(0); }, 100},
+        {1, 0, 10, [&] { return spin(0); }, 60},
+        {2, 0, LPARAM(&big), [&] { return int(static_cast<TSpinEdit*>(f->Rows[1].main)->GetValue() * 10); }, 100},
+        {4, 0, 0, [&] { return int(static_cast<TCheckBox*>(f->Rows[3].main)->GetChecked()); }, 0},
+        {5, 0, 300, [&] { return static_cast<TScrollBar*>(f->Rows[4].main)->GetPosition(); }, 255},
+        {6, 0, 7, [&] { return static_cast<TComboBox*>(f->Rows[5].main)->GetItemIndex(); }, 1},
+        {6, 0, 3, [&] { return static_cast<TComboBox*>(f->Rows[5].main)->GetItemIndex(); }, 2},
+        {7, 0, 0x123456, [&] { return int(SwatchColour(static_cast<TShape*>(f->Rows[6].main))); }, 0x123456},
+        {8, 0, LPARAM(65535u << 16 | 32767u), [&] { return spin(7) * 1000 + int(static_cast<TSpinEdit*>(f->Rows[7].second)->GetValue()); }, 415155},
+        {9, 0, 5, [&] { return spin(8); }, 1},
+        {1, 1, LPARAM(caption), [&] { return int(f->Rows[0].label->GetCaption() == "Renamed"); }, 1},
+        {3, 1, LPARAM(caption), [&] { return int(static_cast<TButton*>(f->Rows[2].main)->GetCaption() == "Renamed"); }, 1},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(main, UM_COMPSETPARAM, WPARAM(c.n | c.sub << 16), c.value);
+        EXPECT_EQ(c.expected, c.shown()) << c.n << "/" << c.sub;
+    }
+    const size_t sent = LogLines("VALUES").size();
+    SendMessageA(main, UM_COMPNOTIFYOFF, 0, 0);
+    SendMessageA(main, UM_COMPSETPARAM, 1, 70);
+    EXPECT_EQ(sent, LogLines("VALUES").size());
+    SendMessageA(main, UM_COMPNOTIFYON, 0, 0);
+    SendMessageA(main, UM_COMPSETPARAM, 1, 80);
+    EXPECT_EQ(sent + 1, LogLines("VALUES").size());
+    f->CancelBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    // With no component tool current the requests change nothing.
+    SendMessageA(main, UM_COMPSETPARAM, 1, 90);
+    EXPECT_EQ(sent + 1, LogLines("VALUES").size());
 }
 
 }  // namespace
