@@ -37,9 +37,9 @@ UNDO_NAME_SOURCE = ("SaveUndo", 1)
 # name the filter gives itself, which no language has a text for; a
 # component's fault message is already translated, piece by piece, where it
 # is made (its keys are checked there, as Translate calls). A filter
-# component's own names are looked up as "~" + the name, which only a
-# language file may translate.
-FOREIGN_NAME = re.compile(r'^(?:(?:GetAdobePlugInName|FaultText)\s*\(|"~"\s*\+)')
+# component's own names are looked up as "~" + the name (TranslateName),
+# which only a language file may translate.
+FOREIGN_NAME = re.compile(r'^(?:(?:GetAdobePlugInName|FaultText|TranslateName)\s*\(|"~"\s*\+)')
 
 # Functions whose return value is a key: their literal returns count.
 KEY_RETURNING = re.compile(r"^(?:\w+\s*->\s*)?(\w*Key)\s*\(\s*\)$")

@@ -174,13 +174,14 @@ TCompForm::TCompForm(TComponent* AOwner) : TForm(AOwner)
     if (Lang) Lang->TranslateForm("[CompForm]");
 }
 
-TCompForm::~TCompForm()
+TCompForm::~TCompForm() = default;
+
+void TCompForm::KeepPlace()
 {
-    if (!placeKnown || GetVisible()) {
-        placeKnown = true;
-        placeLeft = GetLeft();
-        placeTop = GetTop();
-    }
+    if (!GetVisible()) return;
+    placeKnown = true;
+    placeLeft = GetLeft();
+    placeTop = GetTop();
 }
 
 void TCompForm::FreeRows()

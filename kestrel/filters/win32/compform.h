@@ -58,6 +58,8 @@ public:
     void SetParam(int n, int subCommand, long lParam);
     // Frees the generated rows (and the G thumbnails).
     void FreeRows();
+    // Where the shown dialog is, for the next one of the program's run.
+    void KeepPlace();
     // The component tool this dialog serves.
     P_component* Tool = nullptr;
 

@@ -92,7 +92,7 @@ int AddIconButton(const ComponentEntry& e, HMODULE module, bool& firstIcon)
     if (group < 0 || ToolEntryCount() == before) return -1;
     firstIcon = false;
     const int entry = ToolEntryCount() - 1;
-    ToolEntry(entry).boundName = e.name.c_str();
+    ToolEntry(entry).boundName = TranslateName(e.name.c_str());
     return entry;
 }
 

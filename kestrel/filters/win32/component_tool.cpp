@@ -110,7 +110,7 @@ void FillCommonFields()
     ComponentBlock.palette = paletteColours;
 }
 
-void SetPictureFieldsImpl(const unsigned long* source, unsigned long* destination, int width, int height, const Rect& r,
+void FillPictureFields(const unsigned long* source, unsigned long* destination, int width, int height, const Rect& r,
                       bool hasSelection, bool preview)
 {
     ComponentBlock.source = source;
@@ -139,7 +139,7 @@ void ClearMarks(Buffer& b, const Rect& r)
 void SetComponentBlockPicture(const unsigned long* source, unsigned long* destination, int width, int height,
                               const Rect& r, bool hasSelection, bool preview)
 {
-    SetPictureFieldsImpl(source, destination, width, height, r, hasSelection, preview);
+    FillPictureFields(source, destination, width, height, r, hasSelection, preview);
 }
 
 bool ComponentToolCurrent() { return CurrentTool == &ComponentTool || CurrentTool == &ComponentBrushTool; }
@@ -320,6 +320,7 @@ void P_component::EndActivation()
         // be made at once and the old one can no longer act.
         TCompForm* f = form;
         form = nullptr;
+        f->KeepPlace();
         f->FreeRows();
         f->Hide();
         f->Tool = nullptr;
