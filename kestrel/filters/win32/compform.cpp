@@ -284,7 +284,7 @@ void MakeRow(TCompForm* f, int i, const ComponentParam& p, int y)
         break;
     }
     case CPK_PICTURE: {
-        TSpinEdit* s = NewSpin(f, RowsRight, y, 50);
+        TSpinEdit* s = NewSpin(f, RowsRight, y, TextLength(ImagePictureCount()) * 7 + 29);
         s->SetMinValue(0);
         s->SetMaxValue(ImagePictureCount());
         row.main = s;

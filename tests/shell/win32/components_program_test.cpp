@@ -526,4 +526,27 @@ TEST_F(ComponentsProgram, AComponentSetsItsParametersWithinTheirLimits)
     EXPECT_EQ(sent + 1, LogLines("VALUES").size());
 }
 
+// With components switched off nothing is scanned; switching them on in the
+// preferences scans once, and off again hides the menus.
+TEST_F(ComponentsProgram, PreferencesScanWhenComponentsAreSwitchedOn)
+{
+    WritePreference("UseKSC", false);
+    ASSERT_TRUE(StartHere());
+    EXPECT_EQ(nullptr, Sub("&A"));
+    AppSettings.UseKSC = true;
+    MainForm->RescanComponents();
+    ASSERT_NE(nullptr, Sub("&A"));
+    EXPECT_EQ(128, ComponentCount);
+    TMenuItem* probe = MainForm->Image1->Find("&Probe");
+    ASSERT_NE(nullptr, probe);
+    AppSettings.UseKSC = false;
+    MainForm->RescanComponents();
+    EXPECT_FALSE(Sub("&A")->GetVisible());
+    EXPECT_FALSE(probe->GetVisible());
+    AppSettings.UseKSC = true;
+    MainForm->RescanComponents();
+    EXPECT_EQ(probe, MainForm->Image1->Find("&Probe"));  // shown again, not scanned again
+    EXPECT_TRUE(probe->GetVisible());
+}
+
 }  // namespace
