@@ -549,4 +549,37 @@ TEST_F(ComponentsProgram, PreferencesScanWhenComponentsAreSwitchedOn)
     EXPECT_TRUE(probe->GetVisible());
 }
 
+// With a selection the component changes only marked pixels, and the step
+// covers only the selection's rectangle.
+TEST_F(ComponentsProgram, ASelectionLimitsTheRunAndItsStep)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 23);
+    const Rect sel{30, 20, 99, 59};
+    for (int y = sel.top; y <= sel.bottom; ++y)
+        for (int x = sel.left; x <= sel.right; ++x)
+            if ((x + y) % 3) pic->pixels[y * pic->Width() + x] |= 0x04000000;
+    pic->selMinX = sel.left;
+    pic->selMinY = sel.top;
+    pic->selMaxX = sel.right;
+    pic->selMaxY = sel.bottom;
+    pic->TraceSelection();
+    ASSERT_TRUE(pic->HasSelection());
+    const std::vector<unsigned long> before = Pixels(pic);
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    f->OkBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(1u, LogLines("PROCESS 416 312 30 20 99 59 1 1").size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        const bool marked = (before[i] & 0x04000000) != 0;
+        ASSERT_EQ(marked ? before[i] ^ 0xFFFFFF : before[i], pic->pixels[i]) << i;
+    }
+    ASSERT_EQ(1, UndoSteps(pic));
+    const UndoEntry* step = pic->undoHead;
+    EXPECT_EQ((std::vector<int>{30, 20, 99, 59}), (std::vector<int>{step->left, step->top, step->right, step->bottom}));
+}
+
 }  // namespace
