@@ -308,7 +308,7 @@ bool MakeThumbnails(TCompForm* f, UDBuffer* pic)
     try {
         f->ThumbSource.Alloc(Pair<int>{w, h});
         f->ThumbTarget.Alloc(Pair<int>{w, h});
-    } catch (const std::exception&) {
+    } catch (...) {
         f->ThumbSource.Free();
         f->ThumbTarget.Free();
         return false;
@@ -530,6 +530,8 @@ void TCompForm::RunThumbnail()
     SetComponentBlockPicture(ThumbSource.pixels, ThumbTarget.pixels, w, h, Rect{0, 0, w - 1, h - 1},
                              pic->HasSelection(), false);
     CallComponentProcess(Tool->Process(), e->name.c_str(), KSCM_PROCESS, &ComponentBlock, false);
+    ComponentBlock.destination = nullptr;
+    Tool->EndDestination(Tool->LivePicture());
     InstPreviewBuf->Invalidate();
 }
 
@@ -602,6 +604,7 @@ bool TCompForm::RunOnPicture(bool final)
     const bool stopped = StopAsked || ProgressCancelFlag != 0;
     Running = false;
     ComponentBlock.destination = nullptr;
+    t->EndDestination(t->LivePicture());
     Screen->SetCursor(crDefault);
     EnableControls(true);
     PreviewBtn->SetCaption(Translate("&Preview"));

@@ -131,7 +131,15 @@ Rect WholeOf(const Buffer& b) { return Rect{0, 0, b.Width() - 1, b.Height() - 1}
 void ClearMarks(Buffer& b, const Rect& r)
 {
     for (int y = r.top; y <= r.bottom; ++y)
-        for (int x = r.left; x <= r.right; ++x) b.pixels[y * b.Width() + x] &= 0xFBFFFFFF;
+        for (int x = r.left; x <= r.right; ++x) *b.At(x, y) &= 0xFBFFFFFF;
+}
+
+// A packed block (rows exactly the width apart) into a picture.
+void CopyRowsBack(const unsigned long* from, Buffer& to)
+{
+    const int w = to.Width();
+    for (int y = 0; y < to.Height(); ++y)
+        std::memcpy(to.pixels + size_t(y) * size_t(to.stride), from + size_t(y) * size_t(w), size_t(w) * sizeof *from);
 }
 
 }  // namespace
@@ -186,7 +194,24 @@ UDBuffer* P_component::LivePicture() const
 void P_component::FillPictureBlock(const Rect& r, bool preview)
 {
     SetComponentBlockPicture(saved.pixels, picture->pixels, picture->Width(), picture->Height(), r,
-                     picture->HasSelection(), preview);
+                             picture->HasSelection(), preview);
+}
+
+void P_component::EndDestination(UDBuffer* pic)
+{
+    if (resizedWork_ && pic && workRows_.size() >= size_t(pic->Width()) * size_t(pic->Height()))
+        CopyRowsBack(workRows_.data(), *pic);
+    resizedWork_ = false;
+}
+
+unsigned long* P_component::NewDestination(UDBuffer* pic, int oldWidth)
+{
+    // The component may go on addressing rows by the width it was given or
+    // by the one it asked for: room for the wider keeps both inside.
+    const int w = pic->Width() > oldWidth ? pic->Width() : oldWidth;
+    workRows_.assign(size_t(w) * size_t(pic->Height()), 0);
+    resizedWork_ = true;
+    return workRows_.data();
 }
 
 bool P_component::StartCopy(UDBuffer* pic)
@@ -195,7 +220,7 @@ bool P_component::StartCopy(UDBuffer* pic)
         saved.Alloc(Pair<int>{pic->Width(), pic->Height()});
         saved.Copy(*pic, Pair<int>{-pic->left, -pic->top}, 0xFFFFFFFF);
         saved.CopyAttributes(*pic);
-    } catch (const std::exception&) {
+    } catch (...) {
         saved.Free();
         return false;
     }
@@ -259,6 +284,7 @@ void P_component::Activate()
     const Rect r = pic->HasSelection() ? pic->SelectionRect() : WholeOf(*pic);
     FillPictureBlock(r, true);
     CallComponentProcess(module_.process, e->name.c_str(), KSCM_INIT, &ComponentBlock, false);
+    EndDestination(LivePicture());
     form->ParamControlChanged();
     form->LastRunValid = false;
     if (hasParams) {
@@ -331,6 +357,8 @@ void P_component::EndActivation()
     if (!keepResult) RestorePicture();
     savedValid_ = false;
     saved.Free();
+    std::vector<unsigned long>().swap(workRows_);
+    resizedWork_ = false;
     picture = nullptr;
     statusText = AnsiString();
 }
@@ -391,6 +419,7 @@ void P_component_brush::Activate()
     LayoutComponentForm(form, false);
     SetComponentBlockPicture(saved.pixels, pic->pixels, pic->Width(), pic->Height(), WholeOf(*pic), false, true);
     CallComponentProcess(module_.process, e->name.c_str(), KSCM_INIT, &ComponentBlock, false);
+    EndDestination(LivePicture());
     form->ParamControlChanged();
     form->Show();
     ResetDirtyRect();
@@ -412,15 +441,17 @@ void P_component_brush::Dab(int x, int y)
     if (r.right >= pic->Width()) r.right = pic->Width() - 1;
     if (r.bottom >= pic->Height()) r.bottom = pic->Height() - 1;
     if (r.left > r.right || r.top > r.bottom) return;
-    const int w = pic->Width();
     for (int py = r.top; py <= r.bottom; ++py)
         for (int px = r.left; px <= r.right; ++px) {
-            if (StampBuffer.pixels[(py - y0) * StampBuffer.Width() + (px - x0)] & KeyPixel) continue;
-            pic->pixels[py * w + px] |= 0x04000000;
-            saved.pixels[py * w + px] |= 0x04000000;
+            if (*StampBuffer.At(StampBuffer.left + px - x0, StampBuffer.top + py - y0) & KeyPixel) continue;
+            *pic->At(px, py) |= 0x04000000;
+            *saved.At(px, py) |= 0x04000000;
         }
-    SetComponentBlockPicture(saved.pixels, pic->pixels, w, pic->Height(), r, true, true);
+    SetComponentBlockPicture(saved.pixels, pic->pixels, pic->Width(), pic->Height(), r, true, true);
     CallComponentProcess(module_.process, e->name.c_str(), KSCM_PROCESS, &ComponentBlock, false);
+    ComponentBlock.destination = nullptr;
+    EndDestination(pic = LivePicture());
+    if (!pic || saved.Width() != pic->Width() || saved.Height() != pic->Height()) return;
     ClearMarks(*pic, r);
     ClearMarks(saved, r);
     ExtendDirtyRect(r.left, r.top, r.right, r.bottom);
@@ -513,6 +544,7 @@ bool ResizeComponentPicture(int width, int height)
         return false;
     }
     fresh.Box(fresh.GetRect(), 0);
+    const int oldWidth = pic->Width();
     // Buffer assignment moves the pixels: the old block goes, the new one stays.
     static_cast<Buffer&>(*pic) = fresh;
     PicturePixelsChanged(pic);
@@ -520,7 +552,7 @@ bool ResizeComponentPicture(int width, int height)
     if (ComponentBlock.destination) {
         // A component still inside KSCM_PROCESS writes to the new pixels, and
         // within them. Width and height stay: the source keeps the old size.
-        ComponentBlock.destination = pic->pixels;
+        ComponentBlock.destination = tool->NewDestination(pic, oldWidth);
         auto clamp = [](int& v, int high) { v = v < 0 ? 0 : v > high ? high : v; };
         clamp(ComponentBlock.left, width - 1);
         clamp(ComponentBlock.right, width - 1);

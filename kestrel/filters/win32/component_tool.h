@@ -10,6 +10,8 @@
 #include "picture_document.h"
 #include "tool.h"
 
+#include <vector>
+
 class TCompForm;
 
 class P_component : public P_func {
@@ -33,6 +35,11 @@ public:
     void FillPictureBlock(const Rect& r, bool preview);
     // The picture as it was at activation (its size too, after a resize).
     void RestorePicture();
+    // A picture resized while the component runs gets a destination block
+    // of its own (NewDestination), whose pixels go into the picture when the
+    // call has returned (EndDestination; nothing to do otherwise).
+    unsigned long* NewDestination(UDBuffer* pic, int oldWidth);
+    void EndDestination(UDBuffer* pic);
 
 protected:
     // The steps activation completed, so that deactivation undoes only
@@ -42,6 +49,8 @@ protected:
     bool LoadModule();
     void EndActivation();
     ComponentModule module_;
+    std::vector<unsigned long> workRows_;  // the destination after a resize, rows its width apart
+    bool resizedWork_ = false;  // workRows_ is the destination of the running call
     bool savedValid_ = false;
     bool deactivatePending_ = false;  // the tool went while a run was in the component
 

@@ -225,6 +225,11 @@ TEST_F(ComponentsProgram, TheDialogPreviewsOnceAndRestoresOnCancel)
     }
     EXPECT_TRUE(f->PreviewBtn->GetVisible());
     EXPECT_TRUE(f->InstPreviewBuf->GetVisible());
+    // The thumbnail (119 pixels wide, an odd width) ran with its rows packed.
+    ASSERT_EQ(119, f->ThumbTarget.Width());
+    for (int y = 0; y < f->ThumbTarget.Height(); ++y)
+        for (int x = 0; x < 119; ++x)
+            ASSERT_EQ(*f->ThumbSource.At(x, y) ^ 0xFFFFFF, *f->ThumbTarget.At(x, y)) << x << "," << y;
     // The declared point 32767 of a 416-pixel width shows at pixel 207.
     EXPECT_EQ(207, int(static_cast<TSpinEdit*>(f->Rows[7].main)->GetValue()));
 
@@ -409,7 +414,7 @@ TEST_F(ComponentsProgram, TheHostKeepsAComponentsRequestsAndFailuresInBounds)
     EXPECT_EQ(416, pic->Width());
     ASSERT_TRUE(ResizeComponentPicture(100, 50));
     EXPECT_EQ(100, pic->Width());
-    EXPECT_EQ(pic->pixels, ComponentBlock.destination);
+    EXPECT_NE(nullptr, ComponentBlock.destination);
     EXPECT_EQ(99, ComponentBlock.right);
     EXPECT_EQ(49, ComponentBlock.bottom);
     ComponentBlock.destination = nullptr;
@@ -580,6 +585,37 @@ TEST_F(ComponentsProgram, ASelectionLimitsTheRunAndItsStep)
     ASSERT_EQ(1, UndoSteps(pic));
     const UndoEntry* step = pic->undoHead;
     EXPECT_EQ((std::vector<int>{30, 20, 99, 59}), (std::vector<int>{step->left, step->top, step->right, step->bottom}));
+}
+
+// On a picture 101 pixels wide the point parameter shows the declared
+// fraction 32767 rounded (x = 50), the same fraction a component sets
+// truncated (x = 49); the run covers every row of the odd width.
+TEST_F(ComponentsProgram, APointShowsTheDeclaredFractionRoundedAndAComponentsTruncated)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    pic->Alloc(Pair<int>{101, 60});
+    PicturePixelsChanged(pic);
+    Scramble(pic, 29);
+    std::vector<unsigned long> before;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 101; ++x) before.push_back(*pic->At(x, y));
+    for (const char* mode : {"", "setpoint"}) {
+        SetEnvironmentVariableA("KS_PROBE_MODE", *mode ? mode : nullptr);
+        TCompForm* f = OpenProbe();
+        ASSERT_NE(nullptr, f);
+        EXPECT_EQ(*mode ? 49 : 50, int(static_cast<TSpinEdit*>(f->Rows[7].main)->GetValue())) << mode;
+        f->CancelBtnClick(nullptr);
+        gui::PumpUntilIdle();
+    }
+    SetEnvironmentVariableA("KS_PROBE_MODE", nullptr);
+    TCompForm* f = OpenProbe();
+    ASSERT_NE(nullptr, f);
+    f->OkBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    HideOutline();
+    for (int y = 0, i = 0; y < 60; ++y)
+        for (int x = 0; x < 101; ++x, ++i) ASSERT_EQ(before[size_t(i)] ^ 0xFFFFFF, *pic->At(x, y)) << x << "," << y;
 }
 
 }  // namespace
