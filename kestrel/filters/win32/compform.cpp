@@ -609,7 +609,12 @@ bool TCompForm::RunOnPicture(bool final)
     EnableControls(true);
     PreviewBtn->SetCaption(Translate("&Preview"));
     EndProgress();
-    if (!ok) t->RestorePicture();  // a faulted run leaves nothing half done
+    if (!ok) {
+        // A faulted run leaves nothing half done, and no step for a change
+        // that was not made.
+        t->RestorePicture();
+        if (final && t->LivePicture()) UDBuffer::Undo(t->LivePicture(), false);
+    }
     if (t->deactivatePending_) {
         t->EndActivation();
         return false;
@@ -637,7 +642,9 @@ void TCompForm::OkBtnClick(TObject*)
     if (Running || !Tool) return;
     P_component* t = Tool;
     t->keepResult = 1;
-    if (RunOnPicture(true)) {
+    const bool kept = RunOnPicture(true);
+    if (!Tool) return;  // the tool went during the run, and this dialog with it
+    if (kept) {
         if (UDBuffer* pic = t->LivePicture()) ++pic->modified;
         UpdateImageCaption();
     } else {
