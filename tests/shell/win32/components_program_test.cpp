@@ -624,4 +624,36 @@ TEST_F(ComponentsProgram, APointShowsTheDeclaredFractionRoundedAndAComponentsTru
         for (int x = 0; x < 101; ++x, ++i) ASSERT_EQ(before[size_t(i)] ^ 0xFFFFFF, *pic->At(x, y)) << x << "," << y;
 }
 
+// Keys in the dialog: a focused spin edit keeps what typing a number needs,
+// arrows are dropped, Enter is OK and Escape Cancel for the component tool.
+TEST_F(ComponentsProgram, TheDialogsKeys)
+{
+    ASSERT_TRUE(StartHere());
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 31);
+    const std::vector<unsigned long> before = Pixels(pic);
+    const struct {
+        unsigned short key;
+        bool spinFocused;
+        bool kept;       // the key goes on to the focused control
+        bool toolStays;
+    } cases[] = {{'5', true, true, true},   {VK_BACK, true, true, true},  {VK_LEFT, false, false, true},
+                 {VK_ESCAPE, false, false, false}, {VK_RETURN, true, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        TCompForm* f = ComponentTool.form ? ComponentTool.form : OpenProbe();
+        ASSERT_NE(nullptr, f);
+        f->SetActiveControl(c.spinFocused ? static_cast<TWinControl*>(f->Rows[0].main) : nullptr);
+        unsigned short key = c.key;
+        f->OnKeyDown(f, key, TShiftState());
+        gui::PumpUntilIdle();
+        EXPECT_EQ(c.kept, key == c.key);
+        EXPECT_EQ(c.toolStays, CurrentTool == &ComponentTool);
+    }
+    HideOutline();
+    // Escape cancelled; Enter kept the result with its step.
+    ASSERT_EQ(1, UndoSteps(pic));
+    for (size_t i = 0; i < before.size(); ++i) ASSERT_EQ(before[i] ^ 0xFFFFFF, pic->pixels[i]) << i;
+}
+
 }  // namespace
