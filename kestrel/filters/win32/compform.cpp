@@ -363,7 +363,7 @@ bool LayoutComponentForm(TCompForm* f, bool withThumbnail)
         y += ComponentParamRowHeight(p.kind);
     }
     f->ShowValues(e->values);
-    int clientW = FormWidth - 8, clientH = y + 2;
+    int width = FormWidth, clientH = y + 2;
     UDBuffer* pic = CurrentPicture;
     if (withThumbnail) {
         clientH += ButtonRow;
@@ -374,24 +374,24 @@ bool LayoutComponentForm(TCompForm* f, bool withThumbnail)
             b->SetVisible(true);
             x += 52;
         }
-        f->CopyrightMessage->SetBounds(4, clientH - 41, clientW - 8, 12);
+        f->CopyrightMessage->SetBounds(4, clientH - 41, RowsRight - 8, 12);
         f->CopyrightMessage->SetVisible(true);
         if (ComponentHasOption(*e, 'W') && pic && pic->pixels && MakeThumbnails(f, pic)) {
             const int tw = f->ThumbTarget.Width(), th = f->ThumbTarget.Height();
-            clientW = std::max(tw, 126) + 276 - 8;
+            width = std::max(tw, 126) + 276;
             clientH = std::max(clientH, th + 38);
-            const int areaLeft = RowsRight + 4, areaW = clientW - areaLeft;
+            const int areaLeft = RowsRight + 4, areaW = width - (FormWidth - RowsRight) - areaLeft;
             f->InstPreviewBuf->SetBounds(areaLeft + (areaW - tw) / 2, 4, tw, th);
             f->InstPreviewBuf->SetBuffer(&f->ThumbTarget);
             f->InstPreviewBuf->SetVisible(f->InstPreview->GetChecked());
             f->InstPreview->SetBounds(areaLeft + (areaW - 80) / 2, th + 10, 80, 17);
             f->InstPreview->SetVisible(true);
         }
-        f->SetClientWidth(clientW);
+        f->SetWidth(width);
         f->SetClientHeight(clientH);
         PlaceForm(f);
     } else {
-        f->SetClientWidth(clientW);
+        f->SetWidth(width);
         f->SetClientHeight(clientH);
         if (lastLayoutHadButtons && CurrentImageForm) {
             POINT origin = CurrentImageForm->ClientToScreen(POINT{4, 4});
