@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
-extern ComponentEntry Components[MAX_COMPONENTS];
+// One loaded component's entry, by the name the interface gives it.
+using KSCDSTR = ComponentEntry;
+
+extern KSCDSTR Components[MAX_COMPONENTS];
 extern int ComponentCount;
 extern int CurrentComponent;
 // The component folders in scan order, upper-cased; the browser lists them.
