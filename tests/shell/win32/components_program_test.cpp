@@ -580,6 +580,17 @@ TEST_F(ComponentsProgram, ASelectionLimitsTheRunAndItsStep)
     const std::vector<unsigned long> before = Pixels(pic);
     TCompForm* f = OpenProbe();
     ASSERT_NE(nullptr, f);
+    // Presses on the picture reach the component and neither drop the
+    // selection nor end the dialog.
+    for (int press = 0; press < 2; ++press) {
+        MousePoint = TPoint{50, 30};
+        ToolMouseDown();
+        ToolMouseUp();
+    }
+    EXPECT_TRUE(pic->HasSelection());
+    EXPECT_EQ(&ComponentTool, CurrentTool);
+    EXPECT_EQ(nullptr, pic->undoHead);
+    EXPECT_FALSE(LogLines("POINTER").empty());
     f->OkBtnClick(nullptr);
     gui::PumpUntilIdle();
     HideOutline();
