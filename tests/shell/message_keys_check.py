@@ -36,9 +36,10 @@ UNDO_NAME_SOURCE = ("SaveUndo", 1)
 # Names that are not keys: a step named after a plug-in filter carries the
 # name the filter gives itself, which no language has a text for; a
 # component's fault message is already translated, piece by piece, where it
-# is made (its keys are checked there, as Translate calls); a component's
-# own name is looked up under "~" + the name, which a language may lack.
-FOREIGN_NAME = re.compile(r"^(?:GetAdobePlugInName|FaultText|ComponentNameKey)\s*\(")
+# is made (its keys are checked there, as Translate calls). A filter
+# component's own names are looked up as "~" + the name (TranslateName,
+# ComponentNameKey), which only a language file may translate.
+FOREIGN_NAME = re.compile(r'^(?:(?:GetAdobePlugInName|FaultText|ComponentNameKey|TranslateName)\s*\(|"~"\s*\+)')
 
 # Functions whose return value is a key: their literal returns count.
 KEY_RETURNING = re.compile(r"^(?:\w+\s*->\s*)?(\w*Key)\s*\(\s*\)$")

@@ -197,6 +197,11 @@ public:
     // A plug-in filter's menu item: its tag is the filter's index.
     void AdobePlugInClick(TObject* Sender);
     void RescanAdobePlugIns();
+    // Filter components (mainform_components.cpp): the scan when "UseKSC"
+    // is on and none has run, else showing or hiding their menus.
+    void RescanComponents();
+    void ComponentMenuClick(TObject* Sender);
+    void ComponentBrowseClick(TObject* Sender);
     // After a language change: the width for the menu bar, the image
     // windows' captions and toggle hints, the grid bar's button.
     void RetranslateMenus();
@@ -271,6 +276,10 @@ extern TColor CaptionEndColors[2];
 // bitmaps in a program without them).
 extern TBitmap* FolderGlyph;
 extern TBitmap* ParentFolderGlyph;
+
+// The browser's effect mode, opened from a component folder's "Browse"
+// item with the folder's first component; empty while there is no browser.
+extern std::function<void(TMenuItem* item, int firstComponent)> OpenEffectBrowser;
 
 // The TWAIN wrapper, looked for at run time (mainform_twain.cpp): false
 // when the DLL or its export is missing.

@@ -14,13 +14,6 @@
 #include "saved_positions.h"
 #include "toolmanager.h"
 
-namespace {
-
-// Filter components are not part of the program yet: no tool is one.
-bool ComponentToolCurrent() { return false; }
-
-}  // namespace
-
 void TMainForm::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
@@ -108,22 +101,5 @@ void TMainForm::StartMessage(TMessage& Message)
         RestoreToolbarPositions();
     } else if (!Closing) {
         if (OpenBlankPicture()) ResumeTool();
-    }
-}
-
-void TMainForm::ComponentMessage(TMessage& Message)
-{
-    Message.Result = 0;
-    if (!ComponentToolCurrent()) return;
-    // The component host is not part of the program yet; its requests are
-    // checked here before anything acts on them.
-    ComponentRequest request = SplitComponentWParam(static_cast<unsigned long>(Message.WParam));
-    if (Message.Msg == UM_COMPRESIZE &&
-        !ComponentResizeValid(request.n, static_cast<long>(Message.LParam), ComponentMaxSide))
-        return;
-    if (Message.Msg == UM_COMPPROGRESS) {
-        StepProgress(request.n);
-        Application->ProcessMessages();
-        Message.Result = ProgressCancelFlag ? 1 : 0;
     }
 }

@@ -13,12 +13,14 @@
 #include "preferences_follow.h"
 #include "toolbar_button.h"
 #include "toolbuttons.h"
+#include "component_scan.h"
 #include "toolmanager.h"
 
 void TMainForm::RetranslateMenus()
 {
     SizeToMenuBar();
     RetranslateImageWindows();
+    RetranslateComponentMenus();
     // Made in code from message keys, not named in a language file's forms.
     if (GridOriginBtn) {
         GridOriginBtn->SetCaption(Translate("GridOriginBtn"));
@@ -47,6 +49,7 @@ void TMainForm::PrefsMenuClick(TObject* /*Sender*/)
     FollowPreferencesInPictures(result);
     if (!result.accepted) return;
     if (clearRecentFiles) MRUFileList1->Clear();
+    if (result.useKSCChanged) RescanComponents();
     if (result.useAdobeChanged || result.adobeLocChanged) RescanAdobePlugIns();
     MRUFileList1->SetMaximum(AppSettings.MRUFiles);
     // Applying the preferences resets the palette bar to the default colours.

@@ -359,6 +359,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     TreeScanner->SetRecursive(false);
     TreeScanner->OnFileFound = [this](TObject*) { Lang->AddLanguageName(TreeScanner->GetFileFound()); };
     TreeScanner->Execute();
+    RescanComponents();
     RescanAdobePlugIns();
     FitMainWindowToDock();
     PostMessageA(GetHandle(), UM_STARTED, 0, 0);

@@ -1,0 +1,49 @@
+// The filter components in the main window: the scan at start-up and after
+// the preferences, the menu items, and the components' requests.
+#include "mainform.h"
+
+#include "appsettings.h"
+#include "component_scan.h"
+#include "component_table.h"
+#include "component_tool.h"
+#include "toolmanager.h"
+
+std::function<void(TMenuItem* item, int firstComponent)> OpenEffectBrowser;
+
+void TMainForm::RescanComponents()
+{
+    if (!AppSettings.UseKSC) {
+        ShowComponentMenus(false);
+        return;
+    }
+    if (!ComponentMenusBuilt(Image1)) {
+        ComponentMenuEvents events{[this](TObject* s) { ComponentMenuClick(s); },
+                                   [this](TObject* s) { ComponentBrowseClick(s); }};
+        ScanComponents(TreeScanner, Image1, ProgramDir, events);
+    }
+    ShowComponentMenus(true);
+}
+
+void TMainForm::ComponentMenuClick(TObject* Sender)
+{
+    TMenuItem* item = static_cast<TMenuItem*>(Sender);
+    if (!ComponentAt(item->GetTag())) return;
+    CurrentComponent = item->GetTag();
+    ComponentTool.component = CurrentComponent;
+    SelectTool(&ComponentTool, true, -1);
+}
+
+void TMainForm::ComponentBrowseClick(TObject* Sender)
+{
+    TMenuItem* item = static_cast<TMenuItem*>(Sender);
+    if (!OpenEffectBrowser) return;
+    SuspendTool();
+    OpenEffectBrowser(item, item->GetTag());
+    ResumeTool();
+}
+
+void TMainForm::ComponentMessage(TMessage& Message)
+{
+    Message.Result = ComponentMessageResult(Message.Msg, static_cast<unsigned long>(Message.WParam),
+                                            static_cast<long>(Message.LParam));
+}
