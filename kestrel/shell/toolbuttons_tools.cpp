@@ -5,6 +5,7 @@
 #include "brushes_tools.h"
 #include "toolbox_tools.h"
 #include "shapes_tools.h"
+#include "text_tool.h"
 
 P_icon* BuiltToolForName(const char* name)
 {
@@ -29,7 +30,7 @@ P_icon* BuiltToolForName(const char* name)
         {"RECT3", &shapes.boxSqrf},  {"RECT4", &shapes.boxSqr},   {"CRC1", &shapes.circle},
         {"CRC2", &shapes.circlef},   {"CRC3", &shapes.ellipse},   {"CRC4", &shapes.ellipsef},
         {"FILLDRAW", &shapes.fillDraw}, {"FILLPOLY", &shapes.fillPoly}, {"FILL1", &shapes.fillSolid},
-        {"FILL2", &shapes.fillPattern},
+        {"FILL2", &shapes.fillPattern}, {"TEXT", &TextTool()},
     };
     for (const Entry& e : entries)
         if (std::strcmp(e.name, name) == 0) return e.tool;

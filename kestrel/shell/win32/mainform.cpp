@@ -4,6 +4,7 @@
 #include "imageform.h"
 #include "optionbar_view.h"
 #include "picturefiles_win32.h"
+#include "textform.h"
 #include "undo_history.h"
 #include "undoform.h"
 
@@ -78,6 +79,7 @@ TMainForm::~TMainForm()
 {
     UninstallToolBoxServices();
     delete dragTimer_;
+    InstallTextDialog(nullptr, nullptr);
     delete SharedFont;
     SharedFont = nullptr;
     if (MainForm == this) MainForm = nullptr;

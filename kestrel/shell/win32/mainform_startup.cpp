@@ -25,6 +25,7 @@
 #include "screen.h"
 #include "settings_registry.h"
 #include "startupsteps.h"
+#include "textform.h"
 #include "saved_positions.h"
 #include "toolbuttons.h"
 #include "tool_host.h"
@@ -327,6 +328,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     if (ColorSel) ColorSel->ApplyCaptionColours(CaptionEndColors[0], CaptionEndColors[1]);
     InstallProgressHooks();
     SharedFont = new TFont();
+    InstallTextDialog(this, SharedFont);
     InstallLinks();
     InitPaintKit();
     SetStartTool(&PenBrushTools().penCont);

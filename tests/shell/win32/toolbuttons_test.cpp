@@ -141,12 +141,12 @@ TEST_F(ToolButtonsTest, TheProgramsOwnToolsMakeTheirGroupsSoFar)
 {
     BuildToolButtons(panel, module);
     PenBrushToolSet& set = PenBrushTools();
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 1, 1, 1, 1, 1, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
     EXPECT_EQ(Button(2)->GetLeft(), 0);  // the lines start the second row
     EXPECT_EQ(Button(2)->GetTop(), 28);
-    EXPECT_EQ(Button(13)->GetLeft(), 28);  // clear ends the seventh
-    EXPECT_EQ(Button(13)->GetTop(), 6 * 28);
+    EXPECT_EQ(Button(14)->GetLeft(), 0);  // clear starts the eighth
+    EXPECT_EQ(Button(14)->GetTop(), 7 * 28);
     EXPECT_EQ(set.penDisc.groupButton, GetToolGroup(1).button);
     FreeToolButtons();
     EXPECT_EQ(set.penDisc.groupButton, nullptr);
