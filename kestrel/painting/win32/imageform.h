@@ -6,6 +6,8 @@
 #ifndef KESTREL_IMAGEFORM_H
 #define KESTREL_IMAGEFORM_H
 
+#include <vector>
+
 #include "axislock.h"
 #include "buttons.h"
 #include "scroll_box_with_events.h"
@@ -81,7 +83,29 @@ public:
 
     AxisLock& GetAxisLock() { return axisLock_; }
 
+    // Arrangement among the other image windows (imagewindow_glue.cpp):
+    // the windows glued to this one, by side as seen from here (0 top,
+    // 1 right, 2 bottom, 3 left), rebuilt by GlueImageWindows.
+    struct GlueNeighbour {
+        int side;
+        TImageForm* neighbour;
+    };
+    std::vector<GlueNeighbour> Links;
+    void AddLink(int side, TImageForm* neighbour);
+    void ClearLinks();
+    // Takes every bar docked in another image window into the same side
+    // here; mainBars: the main tool bar and palette bar too, when floating.
+    void GatherDockedBars(bool mainBars);
+
+protected:
+    void WndProc(TMessage& Message) override;
+
 private:
+    bool ArrangeMessage(TMessage& Message);
+    void HandOnBars(bool wasCurrent);
+    void SnapMoving(RECT& r);
+    void SizeWithNeighbours(int edge, RECT& r);
+    void SystemCommand(unsigned command);
     void BuildComponents();
     void BuildStatusBar();
     void UndockBars();

@@ -27,10 +27,19 @@ void TFontGlyphs::Draw(Buffer& dest, Pair<int> pos, AnsiString& s, unsigned long
     dest.OutText(font_, pos, s, colour);
 }
 
-void InstallTextFont(TFont* font)
+namespace {
+std::unique_ptr<TFontGlyphs>& InstalledGlyphs()
 {
     static std::unique_ptr<TFontGlyphs> glyphs;
-    TextTool().SetGlyphs(nullptr);
-    glyphs.reset(font ? new TFontGlyphs(font) : nullptr);
-    TextTool().SetGlyphs(glyphs.get());
+    return glyphs;
 }
+}  // namespace
+
+void InstallTextFont(TFont* font)
+{
+    TextTool().SetGlyphs(nullptr);
+    InstalledGlyphs().reset(font ? new TFontGlyphs(font) : nullptr);
+    TextTool().SetGlyphs(InstalledGlyphs().get());
+}
+
+TFont* InstalledTextFont() { return InstalledGlyphs() ? InstalledGlyphs()->Font() : nullptr; }

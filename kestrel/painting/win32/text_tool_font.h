@@ -23,5 +23,7 @@ private:
 
 // The text tool draws with font (the program's shared font) from now on.
 void InstallTextFont(TFont* font);
+// The font installed, or null.
+TFont* InstalledTextFont();
 
 #endif

@@ -165,6 +165,19 @@ void TMainForm::InstallLinks()
             else bar->RemoveDockForm(form);
         }
     };
+    // Image window arrangement: the main bars follow the current window.
+    ImageWindowHost.dockMainBars = [this](TCustomForm* form) {
+        if (auto* f = dynamic_cast<TImageForm*>(form)) GatherMainBars(f);
+    };
+    ImageWindowHost.floatMainBars = [this] {
+        POINT at = {GetLeft(), GetTop() + GetHeight()};
+        for (TToolbar* bar : {Palettebar, Toolbar}) {
+            if (!bar->IsFloating()) continue;
+            bar->SetFloatingPosition(at);
+            at.y += bar->GetHeight();
+        }
+    };
+    ImageWindowHost.maximiseMainWindow = [this] { MaximiseShownForm(this); };
     ToolHost.setHelpContext = [this](int context) { SetHelpContext(context); };
     ToolHost.holdBarLayout = [this](bool hold) {
         if (hold) Dock->BeginUpdate();

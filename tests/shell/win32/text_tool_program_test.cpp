@@ -265,7 +265,7 @@ TEST_F(TextToolProgram, AnInputLanguageChangeSetsTheTextFontsCharacterSet)
     struct Case {
         HWND window;
         int charset;
-    } cases[] = {{TextForm->GetHandle(), 204}, {TextForm->GetHandle(), 0}};
+    } cases[] = {{TextForm->GetHandle(), 204}, {f->GetHandle(), 161}, {TextForm->GetHandle(), 0}};
     for (const Case& c : cases) {
         PostMessageA(c.window, WM_INPUTLANGCHANGE, WPARAM(c.charset), 0);
         gui::PumpUntilIdle();
