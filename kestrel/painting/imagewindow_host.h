@@ -38,6 +38,8 @@ struct ImageWindowHostServices {
     // The floating main bars go below the main window, one under the other.
     std::function<void()> floatMainBars;
     std::function<void()> maximiseMainWindow;
+    // The gradient ends of active and inactive captions (colour values).
+    std::function<void(int& activeEnd, int& inactiveEnd)> captionEndColors;
     // --- other units ---
     // Saves CurrentPicture; answers the save result (0 saved .. 3 write error).
     std::function<int()> saveCurrentPicture;

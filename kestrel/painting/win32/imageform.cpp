@@ -49,6 +49,7 @@ TImageForm::~TImageForm()
 
 void TImageForm::BuildComponents()
 {
+    Cap = new TGradientCaption(this);
     BuildStatusBar();
     LeftDock = new TDock(this);
     LeftDock->SetParent(this);

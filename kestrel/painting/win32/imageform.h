@@ -12,6 +12,7 @@
 #include "buttons.h"
 #include "scroll_box_with_events.h"
 #include "extctrls.h"
+#include "gradient_caption.h"
 #include "forms.h"
 #include "status_bar_host.h"
 #include "imagekeys.h"
@@ -37,6 +38,7 @@ public:
     TToolbarButton* AntiAliasBtn;
     TToolbarButton* InstBrushBtn;
     TStripProgress* ProgressBar;
+    TGradientCaption* Cap;  // its colours say which window is current
 
     UDBuffer Picture;
     bool Fresh = false;  // the blank start-up picture: the next new window takes its place

@@ -87,6 +87,21 @@ void GlueImageWindowsWhenMarked()
     GlueImageWindows();
 }
 
+void UpdateImageCaptions()
+{
+    TColor activeEnd = clActiveCaption, inactiveEnd = clInactiveCaption;
+    if (ImageWindowHost.captionEndColors) ImageWindowHost.captionEndColors(activeEnd, inactiveEnd);
+    for (int i = 0; i < ImageFormCount(); ++i) {
+        TImageForm* f = GetImageForm(i);
+        bool current = f == CurrentImageForm;
+        TColor begin = current ? clActiveCaption : clInactiveCaption, end = current ? activeEnd : inactiveEnd;
+        f->Cap->SetActiveBeginColor(begin);
+        f->Cap->SetActiveEndColor(end);
+        f->Cap->SetInactiveBeginColor(begin);
+        f->Cap->SetInactiveEndColor(end);
+    }
+}
+
 void TImageForm::AddLink(int side, TImageForm* neighbour) { Links.push_back(GlueNeighbour{side, neighbour}); }
 
 void TImageForm::ClearLinks() { Links.clear(); }
@@ -164,8 +179,10 @@ bool TImageForm::ArrangeMessage(TMessage& Message)
         Message.Result = TRUE;
         return true;
     case WM_SIZING:
-        if (ResizeNeigh) SizeWithNeighbours(int(Message.WParam), *reinterpret_cast<RECT*>(Message.LParam));
-        ImageReglueMark = true;
+        if (ResizeNeigh) {
+            SizeWithNeighbours(int(Message.WParam), *reinterpret_cast<RECT*>(Message.LParam));
+            ImageReglueMark = true;
+        }
         TForm::WndProc(Message);
         Message.Result = TRUE;
         return true;

@@ -14,4 +14,8 @@ void GlueImageWindows();
 // Runs GlueImageWindows when the mark is set, and clears it.
 void GlueImageWindowsWhenMarked();
 
+// The current window's caption in the active colours, every other in the
+// inactive ones, whichever window has the focus.
+void UpdateImageCaptions();
+
 #endif

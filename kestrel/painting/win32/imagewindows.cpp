@@ -141,6 +141,7 @@ TImageForm* CreateImageWindow(int width, int height, const AnsiString& name)
     f->TranslateToggleHints();
     if (ImageWindowHost.addWindowMenuItem) ImageWindowHost.addWindowMenuItem(f->Index, ImageTitle(f->Picture));
     f->UpdateCaption(CaptionAuto);
+    UpdateImageCaptions();
     return f;
 }
 
@@ -166,6 +167,7 @@ void ActivateImageWindow(int index)
     if (f->GetVisible()) SetForegroundWindow(f->GetHandle());
     ResumeTool();
     RepaintPictureView(&f->Picture);
+    UpdateImageCaptions();
 }
 
 // ---- the window's own part of activation and closing

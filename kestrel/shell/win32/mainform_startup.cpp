@@ -178,6 +178,10 @@ void TMainForm::InstallLinks()
         }
     };
     ImageWindowHost.maximiseMainWindow = [this] { MaximiseShownForm(this); };
+    ImageWindowHost.captionEndColors = [](int& activeEnd, int& inactiveEnd) {
+        activeEnd = CaptionEndColors[0];
+        inactiveEnd = CaptionEndColors[1];
+    };
     ToolHost.setHelpContext = [this](int context) { SetHelpContext(context); };
     ToolHost.holdBarLayout = [this](bool hold) {
         if (hold) Dock->BeginUpdate();

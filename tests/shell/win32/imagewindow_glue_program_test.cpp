@@ -53,6 +53,12 @@ TEST_F(ImageWindowArrangement, DockedBarsFollowTheCurrentPictureAndItsClosing)
     EXPECT_TRUE(BarsIn(photo)) << "the opened picture takes the bars";
     Activate(untitled);
     EXPECT_TRUE(BarsIn(untitled)) << "activating a picture takes the bars";
+    // The current window's caption looks active even without the focus,
+    // the other's inactive even with it.
+    EXPECT_EQ(untitled->Cap->GetInactiveBeginColor(), clActiveCaption);
+    EXPECT_EQ(untitled->Cap->GetInactiveEndColor(), CaptionEndColors[0]);
+    EXPECT_EQ(photo->Cap->GetActiveBeginColor(), clInactiveCaption);
+    EXPECT_EQ(photo->Cap->GetActiveEndColor(), CaptionEndColors[1]);
     delete untitled;
     gui::PumpUntilIdle();
     EXPECT_TRUE(BarsIn(photo)) << "the closing window hands them on";

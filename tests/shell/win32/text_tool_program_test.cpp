@@ -132,10 +132,19 @@ protected:
             if (now[i] != before[i] && (colour == ~0ul || now[i] == colour)) m.insert({int(i) % w, int(i) / w});
         return m;
     }
+    // The hot key, pressed in the picture's window.
+    void PressT()
+    {
+        SetForegroundWindow(f->GetHandle());
+        SetFocus(f->GetHandle());
+        gui::PumpUntilIdle();
+        gui::InputKeyStroke('T', 0);
+        gui::PumpUntilIdle();
+    }
     // The tool through its hot key, the face and the text in the dialog.
     void Type(const char* text, int style)
     {
-        if (CurrentTool != &TextTool()) gui::InputKeyStroke('T', 0);
+        if (CurrentTool != &TextTool()) PressT();
         ASSERT_EQ(CurrentTool, &TextTool());
         ASSERT_NE(TextForm, nullptr);
         int face = TextForm->FontType->GetItems()->IndexOf(Face);
@@ -159,18 +168,28 @@ protected:
 
 TEST_F(TextToolProgram, TheDialogStaysOnTopAndComesBackAsItWasLeft)
 {
+    PressT();
+    ASSERT_NE(TextForm, nullptr);
+    EXPECT_GE(TextForm->FontType->GetItemIndex(), 0) << "a face is chosen where the usual one is missing";
     Type("Ab", 0);
     EXPECT_TRUE(TextForm->GetVisible());
     EXPECT_TRUE(GetWindowLongA(TextForm->GetHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(TextForm->TextBox->IsRich());
     EXPECT_FALSE(Changed(~0ul).empty()) << "the preview is in the picture";
+    // Another tool hides the dialog and takes the preview; what was typed stays.
+    SelectTool(&PenBrushTools().penCont, true, -1);
+    EXPECT_FALSE(TextForm->GetVisible());
+    EXPECT_TRUE(Changed(~0ul).empty());
+    PressT();
+    EXPECT_EQ(TextForm->TextBox->GetText(), "Ab");
+    EXPECT_FALSE(Changed(~0ul).empty());
     TextForm->SetBounds(30, 300, TextForm->GetWidth(), TextForm->GetHeight());
     gui::KeyDown(TextForm, VK_ESCAPE);
     gui::PumpUntilIdle();
     EXPECT_FALSE(TextForm->GetVisible());
     EXPECT_TRUE(Changed(~0ul).empty()) << "closing takes the preview back";
     SelectTool(&PenBrushTools().penCont, true, -1);
-    gui::InputKeyStroke('T', 0);
+    PressT();
     EXPECT_TRUE(TextForm->GetVisible());
     EXPECT_EQ(TextForm->GetLeft(), 30);
     EXPECT_EQ(TextForm->TextBox->GetText(), "Ab");
