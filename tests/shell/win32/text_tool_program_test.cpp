@@ -187,21 +187,6 @@ TEST_F(TextToolProgram, TextIsTheFacesGlyphsWithOutlineAndShadowAtTheirOffsets)
     }
 }
 
-// With smoothing the font is built at twice the size and the block comes
-// out the same size within a pixel.
-TEST_F(TextToolProgram, SmoothTextUsesTheDoubledFontAndKeepsItsSize)
-{
-    Type("Ab", 0);
-    Rect sharp = TextTool().Block();
-    AntiAlias = true;
-    TextForm->FontChanged(TextForm->FontSize);
-    Rect smooth = TextTool().Block();
-    AntiAlias = false;
-    EXPECT_EQ(SharedFont->GetSize(), 2 * Points);
-    EXPECT_NEAR(smooth.right - smooth.left, sharp.right - sharp.left, 1);
-    EXPECT_NEAR(smooth.bottom - smooth.top, sharp.bottom - sharp.top, 1);
-}
-
 TEST_F(TextToolProgram, AnInputLanguageChangeSetsTheTextFontsCharacterSet)
 {
     Type("Ab", 0);
