@@ -307,6 +307,8 @@ void InstallTextDialog(TComponent* owner, TFont* font)
         return;
     }
     TextToolHost.showDialog = [owner, font]() {
+        // No control may draw a preview while the dialog is being built.
+        TextTool().quiet = 1;
         if (!TextForm) TextForm = new TTextForm(owner, font);
         TextForm->ShowDialog();
     };
