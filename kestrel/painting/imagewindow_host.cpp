@@ -4,3 +4,4 @@ ImageWindowHostServices ImageWindowHost;
 bool ClosingCancelled = false;
 int UntitledCounter = 1;
 bool AlwaysDock = true;
+bool ResizeNeigh = true;

@@ -32,6 +32,14 @@ struct ImageWindowHostServices {
     // Lets the main tool bar and palette bar dock in a window (true) or no
     // longer (false).
     std::function<void(TCustomForm* form, bool dockable)> registerDockForm;
+    // The main tool bar and palette bar, when shown and floating, dock in
+    // the form's left and right docks.
+    std::function<void(TCustomForm* form)> dockMainBars;
+    // The floating main bars go below the main window, one under the other.
+    std::function<void()> floatMainBars;
+    std::function<void()> maximiseMainWindow;
+    // The gradient ends of active and inactive captions (colour values).
+    std::function<void(int& activeEnd, int& inactiveEnd)> captionEndColors;
     // --- other units ---
     // Saves CurrentPicture; answers the save result (0 saved .. 3 write error).
     std::function<int()> saveCurrentPicture;
@@ -49,5 +57,6 @@ extern ImageWindowHostServices ImageWindowHost;
 extern bool ClosingCancelled;  // a close was refused: shut-down stops too
 extern int UntitledCounter;    // the number the next untitled picture gets
 extern bool AlwaysDock;        // the main window's bars dock in the current image window
+extern bool ResizeNeigh;       // sizing a window sizes the windows glued to it
 
 #endif

@@ -51,4 +51,5 @@ void ApplySettingsToCore(const TAppSettings& s)
     InstBrush = s.InstBrush;
     Level = s.Level;
     AlwaysDock = s.AlwaysDock;
+    ResizeNeigh = s.ResizeNeigh;
 }

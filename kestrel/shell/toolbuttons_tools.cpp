@@ -6,6 +6,7 @@
 #include "cut_tools.h"
 #include "toolbox_tools.h"
 #include "shapes_tools.h"
+#include "text_tool.h"
 
 P_icon* BuiltToolForName(const char* name)
 {
@@ -31,7 +32,7 @@ P_icon* BuiltToolForName(const char* name)
         {"RECT3", &shapes.boxSqrf},  {"RECT4", &shapes.boxSqr},   {"CRC1", &shapes.circle},
         {"CRC2", &shapes.circlef},   {"CRC3", &shapes.ellipse},   {"CRC4", &shapes.ellipsef},
         {"FILLDRAW", &shapes.fillDraw}, {"FILLPOLY", &shapes.fillPoly}, {"FILL1", &shapes.fillSolid},
-        {"FILL2", &shapes.fillPattern},
+        {"FILL2", &shapes.fillPattern}, {"TEXT", &TextTool()},
         {"CUT1", &cuts.box},         {"CUT2", &cuts.resize},      {"CUT3", &cuts.draw},
         {"CUT4", &cuts.poly},        {"CUT5", &cuts.wand},
     };

@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "toolbuttons_fixture.h"
 #include "toolbuttons_layout.h"
+#include "text_tool.h"
 #include "toolbuttons_tools.h"
 #include "shapes_tools.h"
 #include "toolbox_tools.h"
@@ -99,14 +100,16 @@ TEST_F(ToolTable, TheProgramsToolsSoFarMakeTheirGroups)
     EXPECT_EQ(BuiltToolForName("LINE1"), &ShapeTools().line);
     EXPECT_EQ(BuiltToolForName("FILL2"), &ShapeTools().fillPattern);
     EXPECT_EQ(BuiltToolForName("CUT5"), &CutTools().wand);
+    EXPECT_EQ(BuiltToolForName("TEXT"), &TextTool());
     EXPECT_EQ(BuiltToolForName(nullptr), nullptr);
     Apply(PlanToolButtons(ToolButtonRows(), BuiltToolForName));
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 5, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 1, 5, 1, 1, 1, 1, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
     EXPECT_EQ(set.penOne.groupButton, GetToolGroup(1).button);
     EXPECT_EQ(GetToolGroup(8).button->hint, "Fill (F)") << GetToolGroup(8).button->hint.c_str();
-    EXPECT_EQ(GetToolGroup(9).button->hint, "Cut rectangle (B)") << GetToolGroup(9).button->hint.c_str();
-    EXPECT_EQ(GetToolGroup(14).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(14).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(9).button->hint, "Text (T)") << GetToolGroup(9).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(10).button->hint, "Cut rectangle (B)") << GetToolGroup(10).button->hint.c_str();
+    EXPECT_EQ(GetToolGroup(15).button->hint, "Clear picture (Shift+Ctrl+C)") << GetToolGroup(15).button->hint.c_str();
 }
 
 TEST_F(ToolTable, ShortcutTextUsesTheLanguagesWordsAltShiftCtrl)

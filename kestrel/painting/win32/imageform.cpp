@@ -50,6 +50,7 @@ TImageForm::~TImageForm()
 
 void TImageForm::BuildComponents()
 {
+    Cap = new TGradientCaption(this);
     BuildStatusBar();
     LeftDock = new TDock(this);
     LeftDock->SetParent(this);
@@ -272,11 +273,17 @@ void TImageForm::FitToPicture()
 }
 
 // The bars docked here belong to the main window: they must not go down
-// with this window.
+// with this window. Floating, they go where they cover neither the main
+// window's menu nor each other.
 void TImageForm::UndockBars()
 {
+    bool undocked = false;
     for (TDock* dock : {LeftDock, RightDock})
-        while (dock->GetToolbarCount() > 0) dock->GetToolbars(dock->GetToolbarCount() - 1)->SetDockedTo(nullptr);
+        while (dock->GetToolbarCount() > 0) {
+            dock->GetToolbars(dock->GetToolbarCount() - 1)->SetDockedTo(nullptr);
+            undocked = true;
+        }
+    if (undocked && ImageWindowHost.floatMainBars) ImageWindowHost.floatMainBars();
 }
 
 // ---- painting

@@ -6,10 +6,13 @@
 #ifndef KESTREL_IMAGEFORM_H
 #define KESTREL_IMAGEFORM_H
 
+#include <vector>
+
 #include "axislock.h"
 #include "buttons.h"
 #include "scroll_box_with_events.h"
 #include "extctrls.h"
+#include "gradient_caption.h"
 #include "forms.h"
 #include "status_bar_host.h"
 #include "imagekeys.h"
@@ -35,6 +38,7 @@ public:
     TToolbarButton* AntiAliasBtn;
     TToolbarButton* InstBrushBtn;
     TStripProgress* ProgressBar;
+    TGradientCaption* Cap;  // its colours say which window is current
 
     UDBuffer Picture;
     bool Fresh = false;  // the blank start-up picture: the next new window takes its place
@@ -81,7 +85,29 @@ public:
 
     AxisLock& GetAxisLock() { return axisLock_; }
 
+    // Arrangement among the other image windows (imagewindow_glue.cpp):
+    // the windows glued to this one, by side as seen from here (0 top,
+    // 1 right, 2 bottom, 3 left), rebuilt by GlueImageWindows.
+    struct GlueNeighbour {
+        int side;
+        TImageForm* neighbour;
+    };
+    std::vector<GlueNeighbour> Links;
+    void AddLink(int side, TImageForm* neighbour);
+    void ClearLinks();
+    // Takes every bar docked in another image window into the same side
+    // here; mainBars: the main tool bar and palette bar too, when floating.
+    void GatherDockedBars(bool mainBars);
+
+protected:
+    void WndProc(TMessage& Message) override;
+
 private:
+    bool ArrangeMessage(TMessage& Message);
+    void HandOnBars(bool wasCurrent);
+    void SnapMoving(RECT& r);
+    void SizeWithNeighbours(int edge, RECT& r);
+    void SystemCommand(unsigned command);
     void BuildComponents();
     void BuildStatusBar();
     void UndockBars();

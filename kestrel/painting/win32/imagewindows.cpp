@@ -11,6 +11,7 @@
 #include "exceptions.h"
 #include "imageform.h"
 #include "imagetitle.h"
+#include "imagewindow_glue.h"
 #include "imagewindow_host.h"
 #include "messages.h"
 #include "paintkit.h"
@@ -140,6 +141,7 @@ TImageForm* CreateImageWindow(int width, int height, const AnsiString& name)
     f->TranslateToggleHints();
     if (ImageWindowHost.addWindowMenuItem) ImageWindowHost.addWindowMenuItem(f->Index, ImageTitle(f->Picture));
     f->UpdateCaption(CaptionAuto);
+    UpdateImageCaptions();
     return f;
 }
 
@@ -165,6 +167,7 @@ void ActivateImageWindow(int index)
     if (f->GetVisible()) SetForegroundWindow(f->GetHandle());
     ResumeTool();
     RepaintPictureView(&f->Picture);
+    UpdateImageCaptions();
 }
 
 // ---- the window's own part of activation and closing
@@ -172,6 +175,7 @@ void ActivateImageWindow(int index)
 void TImageForm::FormActivate(TObject*)
 {
     ActivateImageWindow(Index);
+    if (AlwaysDock && GetWindowState() != wsMinimized) GatherDockedBars(true);
     if (ImageWindowHost.clearActiveControl) ImageWindowHost.clearActiveControl();
 }
 
@@ -223,7 +227,8 @@ void TImageForm::FormDestroy(TObject*)
     forms.erase(it);
     for (int i = Index; i < ImageFormCount(); ++i) forms[size_t(i)]->Index = i;
     RemoveImagePicture(&Picture);
-    UndockBars();
+    GlueImageWindows();  // no link may point here any more
+    HandOnBars(wasCurrent);
     if (!wasCurrent) return;
     // Nothing may reach the freed picture through these meanwhile.
     CurrentImageForm = nullptr;

@@ -6,6 +6,7 @@
 #include "imageform.h"
 #include "optionbar_view.h"
 #include "picturefiles_win32.h"
+#include "textform.h"
 #include "undo_history.h"
 #include "undoform.h"
 
@@ -81,6 +82,7 @@ TMainForm::~TMainForm()
     UninstallToolBoxServices();
     GetSelectionEnabler = nullptr;
     delete dragTimer_;
+    InstallTextDialog(nullptr, nullptr);
     delete SharedFont;
     SharedFont = nullptr;
     if (MainForm == this) MainForm = nullptr;

@@ -28,6 +28,7 @@
 #include "screen.h"
 #include "settings_registry.h"
 #include "startupsteps.h"
+#include "textform.h"
 #include "saved_positions.h"
 #include "toolbuttons.h"
 #include "tool_host.h"
@@ -155,6 +156,23 @@ void TMainForm::InstallLinks()
             if (dockable) bar->AddDockForm(form);
             else bar->RemoveDockForm(form);
         }
+    };
+    // Image window arrangement: the main bars follow the current window.
+    ImageWindowHost.dockMainBars = [this](TCustomForm* form) {
+        if (auto* f = dynamic_cast<TImageForm*>(form)) GatherMainBars(f);
+    };
+    ImageWindowHost.floatMainBars = [this] {
+        POINT at = {GetLeft(), GetTop() + GetHeight()};
+        for (TToolbar* bar : {Palettebar, Toolbar}) {
+            if (!bar->IsFloating()) continue;
+            bar->SetFloatingPosition(at);
+            at.y += bar->GetHeight();
+        }
+    };
+    ImageWindowHost.maximiseMainWindow = [this] { MaximiseShownForm(this); };
+    ImageWindowHost.captionEndColors = [](int& activeEnd, int& inactiveEnd) {
+        activeEnd = CaptionEndColors[0];
+        inactiveEnd = CaptionEndColors[1];
     };
     ToolHost.setHelpContext = [this](int context) { SetHelpContext(context); };
     ToolHost.holdBarLayout = [this](bool hold) {
@@ -319,6 +337,7 @@ bool TMainForm::StartUp(int argc, char** argv)
     if (ColorSel) ColorSel->ApplyCaptionColours(CaptionEndColors[0], CaptionEndColors[1]);
     InstallProgressHooks();
     SharedFont = new TFont();
+    InstallTextDialog(this, SharedFont);
     InstallLinks();
     InitPaintKit();
     SetStartTool(&PenBrushTools().penCont);

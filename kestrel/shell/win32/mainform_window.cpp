@@ -9,6 +9,7 @@
 #include "filledshapes.h"
 #include "geometry_winapi.h"
 #include "imageform.h"
+#include "imagewindow_glue.h"
 #include "imagetitle.h"
 #include "main_window_snap.h"
 #include "optionbar.h"
@@ -181,6 +182,7 @@ void TMainForm::ActivateIconFunc(TObject*)
     bool idle = f && ToolPhase == PhaseIdle;
     UndoBtn->SetEnabled(idle && f->Picture.undoHead);
     RedoBtn->SetEnabled(idle && f->Picture.redoHead);
+    GlueImageWindowsWhenMarked();
     if (!f || CurrentPicture != &f->Picture) return;
     StepSprayTool();
     ShowPolygonCloseCursor();

@@ -17,6 +17,9 @@ TIconPanel::TIconPanel(TComponent* AOwner) : TForm(AOwner)
     SetBorderStyle(bsNone);
     SetFormStyle(fsStayOnTop);
     SetKeyPreview(true);
+    // The size it is made with; ShowGroup fits it to the group.
+    SetClientWidth(318);
+    SetClientHeight(99);
     OnCreate = [this](TObject* Sender) { InitButtons(Sender); };
     OnDeactivate = [this](TObject* Sender) { CloseForm(Sender); };
     OnKeyPress = [this](TObject* Sender, char& Key) { CloseForm2(Sender, Key); };

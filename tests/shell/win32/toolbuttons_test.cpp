@@ -141,7 +141,7 @@ TEST_F(ToolButtonsTest, TheProgramsOwnToolsMakeTheirGroupsSoFar)
 {
     BuildToolButtons(panel, module);
     PenBrushToolSet& set = PenBrushTools();
-    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 5, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(GroupCounts(), (std::vector<int>{8, 3, 2, 2, 4, 4, 2, 2, 2, 1, 5, 1, 1, 1, 1, 1}));
     EXPECT_EQ(GetToolGroup(0).rightTool, &set.brushResize);
     EXPECT_EQ(Button(2)->GetLeft(), 0);  // the lines start the second row
     EXPECT_EQ(Button(2)->GetTop(), 28);
