@@ -7,7 +7,10 @@
 function(kestrel_suite_tests target prefix)
     set(include_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites_include.cmake")
     set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")
-    set(emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
+    get_target_property(emulator ${target} CROSSCOMPILING_EMULATOR)
+    if(NOT emulator)
+        set(emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
+    endif()
     file(GENERATE OUTPUT "${include_file}" CONTENT
 "set(exe \"$<TARGET_FILE:${target}>\")
 set(list_file \"${list_file}\")
