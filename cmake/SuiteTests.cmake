@@ -3,7 +3,8 @@
 # tests that share the display, which must run one after the other: under
 # Wine every process costs seconds to start, and a suite's tests share their
 # set-up anyway. The suites are listed when ctest runs (the build never
-# starts Wine) and again only when the executable changes.
+# starts Wine) and again only when the executable or this registration
+# changes.
 function(kestrel_suite_tests target prefix)
     set(include_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites_include.cmake")
     set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake")
@@ -14,7 +15,8 @@ function(kestrel_suite_tests target prefix)
     file(GENERATE OUTPUT "${include_file}" CONTENT
 "set(exe \"$<TARGET_FILE:${target}>\")
 set(list_file \"${list_file}\")
-if(NOT EXISTS \"\${list_file}\" OR \"\${exe}\" IS_NEWER_THAN \"\${list_file}\")
+if(NOT EXISTS \"\${list_file}\" OR \"\${exe}\" IS_NEWER_THAN \"\${list_file}\"
+   OR \"\${CMAKE_CURRENT_LIST_FILE}\" IS_NEWER_THAN \"\${list_file}\")
     execute_process(COMMAND ${emulator} \"\${exe}\" --gtest_list_tests
                     WORKING_DIRECTORY \"${CMAKE_BINARY_DIR}\"
                     OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 120)
