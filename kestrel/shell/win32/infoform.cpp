@@ -5,6 +5,7 @@
 
 #include "application.h"
 #include "colour_count.h"
+#include "file_time_text.h"
 #include "formbuilder.h"
 #include "imagetitle.h"
 #include "mainform.h"
@@ -25,15 +26,6 @@ AnsiString Dimensions(const UDBuffer& pic)
 {
     if (!pic.pixels) return InfoValue("Dims", "");
     return InfoValue("Dims", Number(pic.Width()) + " x " + Number(pic.Height()));
-}
-
-AnsiString FileTimeText(const FILETIME& utc)
-{
-    FILETIME local;
-    SYSTEMTIME t;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return "";
-    TDateTime when = EncodeDate(t.wYear, t.wMonth, t.wDay) + EncodeTime(t.wHour, t.wMinute, t.wSecond, 0);
-    return FormatDateTime("mm/dd/yyyy hh:nn", when);
 }
 
 // The picture's file as it lies on disk; false for a picture without one.

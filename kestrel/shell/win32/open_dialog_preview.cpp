@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "file_time_text.h"
 #include "messages.h"
 #include "namedcontrol.h"
 #include "picturefiles_win32.h"
@@ -11,18 +12,6 @@
 #include "sysutils.h"
 
 TOpenPlus* OpenPlus = nullptr;
-
-namespace {
-
-AnsiString FileTimeText(const FILETIME& utc)
-{
-    FILETIME local;
-    SYSTEMTIME t;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return "";
-    TDateTime when = EncodeDate(t.wYear, t.wMonth, t.wDay) + EncodeTime(t.wHour, t.wMinute, t.wSecond, 0);
-    return FormatDateTime("mm/dd/yyyy hh:nn", when);
-}
-}  // namespace
 
 TOpenPlus::TOpenPlus(TComponent* AOwner) : TForm(AOwner)
 {
