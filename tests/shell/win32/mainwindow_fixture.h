@@ -45,6 +45,9 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
+        // The pointer off the pictures: a tool's outline is drawn into the
+        // picture under it, and a test before may have left it anywhere.
+        gui::InputMouseMoveTo(1023, 767);
         RemoveKey(HKEY_CURRENT_USER, ProgramKey);
         NoTipAtStart();
         AppSettings = TAppSettings();
