@@ -740,14 +740,23 @@ TEST_F(ComponentsProgram, BrowseShowsTheFoldersEffectsAndChoosingOneSelectsIt)
     EXPECT_EQ(before, Pixels(pic));
 
     // Browsing from an open dialog without choosing brings that dialog back,
-    // not the last component shown (A's would apply itself at once).
+    // not the last component shown (A's would apply itself at once). The
+    // effect box goes to another folder on the way.
     ASSERT_NE(nullptr, OpenProbe());
     const int open = ComponentTool.component;
     gui::WhenOpen<TBrowseForm>([](TBrowseForm* f) {
-        for (int i = 0; i < 2000 && !f->CellShows(0); ++i) {
-            Application->ProcessMessages();
-            Sleep(10);
-        }
+        auto pumpUntil = [](const std::function<bool()>& done) {
+            for (int i = 0; i < 2000 && !done(); ++i) {
+                Application->ProcessMessages();
+                Sleep(10);
+            }
+        };
+        pumpUntil([f] { return f->CellShows(0); });
+        EXPECT_EQ(1, f->EntryCount());
+        f->EffectComboBox->SetItemIndex(1);
+        f->EffectComboBox->OnChange(f->EffectComboBox);
+        pumpUntil([f] { return f->EntryCount() == 2 && f->CellShows(0) && f->CellShows(1); });
+        EXPECT_EQ(2, f->EntryCount());
         f->CloseBtn->Click();
     });
     Sub("&A")->GetItem(0)->Click();
