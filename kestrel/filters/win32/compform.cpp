@@ -164,7 +164,11 @@ TCompForm::TCompForm(TComponent* AOwner) : TForm(AOwner)
     OnActivate = [this](TObject*) {
         if (ComponentEntry* e = Entry(this)) Application->SetHelpFile(ProgramDir + ComponentHelpFile(*e));
     };
-    OnDeactivate = [](TObject*) { Application->SetHelpFile(ProgramDir + Translate("HelpFile")); };
+    // The dialog stays in sight while the user works on the picture.
+    OnDeactivate = [this](TObject*) {
+        Application->SetHelpFile(ProgramDir + Translate("HelpFile"));
+        if (GetVisible() && HandleAllocated()) ShowWindow(GetHandle(), SW_SHOWNOACTIVATE);
+    };
     // Closing the window is Cancel: a hidden dialog would leave the preview
     // on the picture with no way to end it.
     OnClose = [this](TObject*, TCloseAction& action) {
@@ -182,6 +186,16 @@ void TCompForm::KeepPlace()
     placeKnown = true;
     placeLeft = GetLeft();
     placeTop = GetTop();
+}
+
+void ReleaseComponentDialog(TCompForm* f)
+{
+    f->KeepPlace();
+    f->FreeRows();
+    f->Hide();
+    f->Tool = nullptr;
+    f->SetName("");
+    f->Release();
 }
 
 void TCompForm::FreeRows()

@@ -84,4 +84,9 @@ private:
 // dialog with its buttons (and the instant preview with "W").
 bool LayoutComponentForm(TCompForm* form, bool withThumbnail);
 
+// Ends a dialog: its rows go at once, the window with the next message
+// turn. It gives up its name and its tool first, so that the next dialog
+// can be made at once and this one can no longer act.
+void ReleaseComponentDialog(TCompForm* form);
+
 #endif

@@ -180,6 +180,15 @@ void ShowComponentMenus(bool shown)
     for (TMenuItem* item : scanItems) item->SetVisible(shown);
 }
 
+TMenuItem* ComponentGroupMenu(int group)
+{
+    // Folder submenus carry their number from 1; a component's own item,
+    // with no items of its own, carries its index.
+    for (TMenuItem* item : scanItems)
+        if (item->GetCount() > 0 && item->GetTag() == group + 1) return item;
+    return nullptr;
+}
+
 namespace {
 
 void RetranslateItem(TMenuItem* item)

@@ -24,6 +24,10 @@ void ScanComponents(TCustomTreeScanner* scanner, TMenuItem* imageMenu, const Ans
 // then); and showing or hiding them.
 bool ComponentMenusBuilt(TMenuItem* imageMenu);
 void ShowComponentMenus(bool shown);
+// The submenu of component folder group (its place in the effect list),
+// "Browse" first; null when the scan made none.
+TMenuItem* ComponentGroupMenu(int group);
+
 // After a language change: the captions from the new translations.
 void RetranslateComponentMenus();
 

@@ -328,7 +328,7 @@ void P_component::Deactivate(P_icon*)
     EndActivation();
 }
 
-void P_component::EndActivation()
+void P_component::EndActivation(bool keepDialog)
 {
     deactivatePending_ = false;
     ComponentEntry* e = ComponentAt(component);
@@ -341,17 +341,10 @@ void P_component::EndActivation()
         }
     }
     if (form) {
-        // Released, the dialog lives until the next message turn: it gives
-        // up its name and its tool, so that the next activation's dialog can
-        // be made at once and the old one can no longer act.
         TCompForm* f = form;
         form = nullptr;
-        f->KeepPlace();
-        f->FreeRows();
-        f->Hide();
-        f->Tool = nullptr;
-        f->SetName("");
-        f->Release();
+        if (keepDialog) f->FreeRows();
+        else ReleaseComponentDialog(f);
     }
     FreeComponentModule(module_);
     if (!keepResult) RestorePicture();
@@ -505,31 +498,7 @@ void P_component_brush::Click()
     ToolPhase = 2;
 }
 
-// ---- shared with the browser and the main window
-
-bool RunComponentOnce(int index, const unsigned long* source, unsigned long* destination, int width, int height,
-                      const unsigned char* values)
-{
-    ComponentEntry* e = ComponentAt(index);
-    ComponentModule m;
-    if (!e || width < 1 || height < 1 || !LoadComponentModule(e->path, m)) return false;
-    const AnsiString name = e->name.c_str();
-    unsigned char block[COMPONENT_VALUE_BLOCK];
-    std::memcpy(block, values, sizeof block);
-    SetComponentBlockPicture(source, destination, width, height, Rect{0, 0, width - 1, height - 1}, false, false);
-    bool ok = CallComponentProcess(m.process, name, KSCM_INIT, &ComponentBlock, false);
-    try {
-        if (ok) CallComponent(m.process, block, KSCM_VALUES, name);
-        SetComponentBlockPicture(source, destination, width, height, Rect{0, 0, width - 1, height - 1}, false, false);
-        if (ok) ok = CallComponentProcess(m.process, name, KSCM_PROCESS, &ComponentBlock, false);
-        CallComponent(m.process, nullptr, KSCM_DONE, name);
-    } catch (Exception& x) {
-        Application->ShowException(&x);
-        ok = false;
-    }
-    FreeComponentModule(m);
-    return ok;
-}
+// ---- shared with the main window
 
 bool ResizeComponentPicture(int width, int height)
 {

@@ -40,14 +40,17 @@ public:
     // call has returned (EndDestination; nothing to do otherwise).
     unsigned long* NewDestination(UDBuffer* pic, int oldWidth);
     void EndDestination(UDBuffer* pic);
+    // Loads the component's DLL; false when it or its entry is missing.
+    bool LoadModule();
+    // Ends an activation as deactivation does. keepDialog: the dialog is
+    // the browser's, which keeps it and only loses the rows.
+    void EndActivation(bool keepDialog = false);
 
 protected:
     // The steps activation completed, so that deactivation undoes only
     // those: a half-made activation must not call a component it never
     // loaded or restore from a copy it never made.
     bool StartCopy(UDBuffer* pic);
-    bool LoadModule();
-    void EndActivation();
     ComponentModule module_;
     std::vector<unsigned long> workRows_;  // the destination after a resize, rows its width apart
     bool resizedWork_ = false;  // workRows_ is the destination of the running call
@@ -93,13 +96,6 @@ bool CallComponentProcess(ComponentProcessFn fn, const AnsiString& name, int mes
 // The block's picture fields (2 to 11).
 void SetComponentBlockPicture(const unsigned long* source, unsigned long* destination, int width, int height,
                               const Rect& r, bool hasSelection, bool preview);
-
-// Runs component index once over source into destination (both width x
-// height, rows exactly width apart) with the given value block, as the
-// browser's effect cells need: load, INIT, VALUES, PROCESS, DONE, unload.
-// False when it cannot be loaded or faulted.
-bool RunComponentOnce(int index, const unsigned long* source, unsigned long* destination, int width, int height,
-                      const unsigned char* values);
 
 // UM_COMPRESIZE: the picture being processed becomes width x height. The
 // new block is made first, so a failure ("NoMem") leaves the picture as it

@@ -137,6 +137,10 @@ void TBrowseForm::FormShow(TObject*)
         BrowserFolder = StartFolder();
     } else {
         SetCaption(Translate("EffBr"));
+        if (BrowserEffects && !BrowserEffects->Begin()) {
+            TranslatedMessageBox("NoMem", "Err", MsgIconWarning);
+            SelectDefaultTool(true);
+        }
     }
     CreateCells();
     if (Mode == bmImages) FillImageEntries();
@@ -181,8 +185,9 @@ void TBrowseForm::FormHide(TObject*)
     if (Mode == bmImages) {
         InstallProgressHooks();
         LastDirectory = BrowserFolder;
-    } else if (ChosenIndex >= 0 && BrowserEffects) {
-        BrowserEffects->Choose(ChosenIndex);
+    } else if (BrowserEffects) {
+        if (!Chosen.IsEmpty()) BrowserEffects->Choose(Chosen);
+        BrowserEffects->End();
     }
 }
 
@@ -376,7 +381,6 @@ void TBrowseForm::CellClick(TObject* Sender)
     const TBrowseEntry& entry = entries_[index];
     if (entry.isFile) {
         Chosen = entry.text;
-        ChosenIndex = Mode == bmEffects && BrowserEffects ? BrowserEffects->FirstComponent(Group) + index : -1;
         SetModalResult(mrOk);
         return;
     }

@@ -82,8 +82,7 @@ public:
 
     TBrowseMode Mode;
     int Group;  // effect mode
-    AnsiString Chosen;
-    int ChosenIndex = -1;
+    AnsiString Chosen;  // the clicked file or component DLL
 
     const std::vector<TBrowseEntry>& Entries() const { return entries_; }
     TBrowseCell& Cell(int n) { return *cells_[n]; }

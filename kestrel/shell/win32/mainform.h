@@ -277,10 +277,6 @@ extern TColor CaptionEndColors[2];
 extern TBitmap* FolderGlyph;
 extern TBitmap* ParentFolderGlyph;
 
-// The browser's effect mode, opened from a component folder's "Browse"
-// item with the folder's first component; empty while there is no browser.
-extern std::function<void(TMenuItem* item, int firstComponent)> OpenEffectBrowser;
-
 // The TWAIN wrapper, looked for at run time (mainform_twain.cpp): false
 // when the DLL or its export is missing.
 bool TwainAvailable();

@@ -3,15 +3,16 @@
 #include "mainform.h"
 
 #include "appsettings.h"
+#include "browseform.h"
+#include "component_effects.h"
 #include "component_scan.h"
 #include "component_table.h"
 #include "component_tool.h"
 #include "toolmanager.h"
 
-std::function<void(TMenuItem* item, int firstComponent)> OpenEffectBrowser;
-
 void TMainForm::RescanComponents()
 {
+    BrowserEffects = &ComponentEffects;
     if (!AppSettings.UseKSC) {
         ShowComponentMenus(false);
         return;
@@ -33,13 +34,12 @@ void TMainForm::ComponentMenuClick(TObject* Sender)
     SelectTool(&ComponentTool, true, -1);
 }
 
+// The folder's submenu carries the folder's number from 1.
 void TMainForm::ComponentBrowseClick(TObject* Sender)
 {
-    TMenuItem* item = static_cast<TMenuItem*>(Sender);
-    if (!OpenEffectBrowser) return;
-    SuspendTool();
-    OpenEffectBrowser(item, item->GetTag());
-    ResumeTool();
+    TMenuItem* parent = static_cast<TMenuItem*>(Sender)->GetParent();
+    if (!parent || parent->GetTag() < 1) return;
+    RunEffectBrowser(this, parent->GetTag() - 1);
 }
 
 void TMainForm::ComponentMessage(TMessage& Message)

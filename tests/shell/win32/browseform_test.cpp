@@ -1,8 +1,8 @@
 // The image and effect browser in the started program: the cache across
 // visits (129 pictures: two blocks, nothing loaded again, a changed file
 // rebuilt, an emptied folder without cache), the entries, a damaged or
-// unwritable cache, an idle worker, clicks on files and folders, and
-// effect thumbnails from component files.
+// unwritable cache, an idle worker, and clicks on files and folders.
+// Effect mode runs in the program test with the component host.
 #include <sys/stat.h>
 #include <sys/utime.h>
 
@@ -13,7 +13,6 @@
 
 #include "../../gui/win32/timed_step.h"
 #include "browseform.h"
-#include "browser_effects.h"
 #include "browser_layout.h"
 #include "browser_worker.h"
 #include "mainwindow_fixture.h"
@@ -36,7 +35,6 @@ protected:
     void TearDown() override
     {
         BrowserFolder = "";
-        BrowserEffects = nullptr;
         Clean();
         MainWindow::TearDown();
     }
@@ -307,34 +305,6 @@ TEST_F(BrowseFormTest, TheDriveBoxEscapeAndHelp)
     EXPECT_EQ(windows, ImageFormCount());
     ASSERT_EQ(1u, recorder->Helps.size());
     EXPECT_EQ(1130u, recorder->Helps[0].Data);
-}
-
-TEST_F(BrowseFormTest, EffectModeShowsEachComponentOfTheGroupOnTheActivePicture)
-{
-    std::string comps = KESTREL_BINARY_DIR "/tests/components/";
-    auto windowsPath = [](std::string p) {
-        for (char& c : p)
-            if (c == '/') c = '\\';
-        return "Z:" + p;
-    };
-    TComponentFileEffects effects({{"FIRST", {"none.ksc"}},
-                                   {"SECOND", {windowsPath(comps + "desc.ksc").c_str(), "missing.ksc",
-                                               windowsPath(comps + "getdesc.ksc").c_str()}}});
-    BrowserEffects = &effects;
-    ASSERT_NE(nullptr, CurrentPicture);
-    gui::WhenOpen<TBrowseForm>([&](TBrowseForm* f) {
-        ASSERT_TRUE(PumpUntil([&] { return RangeShown(f); }));
-        ASSERT_EQ(3, f->EntryCount());
-        EXPECT_EQ(1, f->EffectComboBox->GetItemIndex());
-        EXPECT_FALSE(f->DriveComboBox->GetVisible());
-        EXPECT_EQ("Desc", Caption(f, 0));
-        EXPECT_EQ("", Caption(f, 1));  // does not load
-        EXPECT_EQ("Wrong", Caption(f, 2));  // the first "Name=" is inside "FileName="
-        for (int n = 0; n < BrowserCells; ++n)
-            if (f->Cell(n).view->GetTag() == 2) gui::Click(f->Cell(n).view, 5, 5);
-    });
-    RunEffectBrowser(MainForm, 1);
-    EXPECT_EQ(3, effects.Chosen());
 }
 
 }  // namespace

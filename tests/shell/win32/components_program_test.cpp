@@ -9,6 +9,9 @@
 #include <random>
 #include <sstream>
 
+#include "../../gui/win32/timed_step.h"
+#include "browseform.h"
+#include "browser_layout.h"
 #include "compform.h"
 #include "component_table.h"
 #include "component_tool.h"
@@ -665,6 +668,106 @@ TEST_F(ComponentsProgram, TheDialogsKeys)
     // Escape cancelled; Enter kept the result with its step.
     ASSERT_EQ(1, UndoSteps(pic));
     for (size_t i = 0; i < before.size(); ++i) ASSERT_EQ(before[i] ^ 0xFFFFFF, pic->pixels[i]) << i;
+}
+
+// A folder's "Browse": each of its components run on the picture at the
+// declared values, the user's values kept, an empty cell for a component
+// gone since the scan; the chosen one's dialog follows the browser, and
+// the picture is as it was.
+TEST_F(ComponentsProgram, BrowseShowsTheFoldersEffectsAndChoosingOneSelectsIt)
+{
+    Copy("probe.ksc", "Comps\\B\\probe.ksc");
+    Copy("getdesc.ksc", "Comps\\B\\gone.ksc");
+    ASSERT_TRUE(StartHere());
+    ASSERT_TRUE(DeleteFileA((dir + "Comps\\B\\gone.ksc").c_str()));
+    const std::string probePath = dir + "Comps\\B\\probe.ksc";
+    int probe = -1;
+    for (int i = 0; i < ComponentCount; ++i)
+        if (Components[i].path == probePath) probe = i;
+    ASSERT_GE(probe, 0);
+    Components[probe].values[0] = 77;  // the amount the user chose last
+    UDBuffer* pic = CurrentPicture;
+    Scramble(pic, 37);
+    const std::vector<unsigned long> before = Pixels(pic);
+    const BrowserSize size = ThumbnailSize(pic->Width(), pic->Height());
+    Buffer shrunk;
+    shrunk.Alloc(Pair<int>{size.width, size.height});
+    shrunk.Scale(*pic, Pair<int>{size.width, size.height}, Pair<int>{0, 0}, 0xFFFFFFFF, -1);
+    std::vector<std::string> run;
+    gui::WhenOpen<TBrowseForm>([&](TBrowseForm* f) {
+        TBuffer* chosen = nullptr;
+        [&] {
+            for (int i = 0; i < 2000 && !(f->CellShows(0) && f->CellShows(1)); ++i) {
+                Application->ProcessMessages();
+                Sleep(10);
+            }
+            EXPECT_EQ(1, f->EffectComboBox->GetItemIndex());  // B
+            EXPECT_FALSE(f->DriveComboBox->GetVisible());
+            ASSERT_EQ(2, f->EntryCount());
+            for (int n = 0; n < BrowserCells; ++n) {
+                TBrowseCell& cell = f->Cell(n);
+                if (cell.view->GetTag() < 0) continue;
+                const bool isProbe = f->Entries()[size_t(cell.view->GetTag())].text == probePath.c_str();
+                EXPECT_STREQ(isProbe ? "Probe" : "", cell.label->GetCaption().c_str());
+                if (!isProbe) continue;
+                chosen = cell.view;
+                ASSERT_EQ(size.width, cell.picture.Width());
+                for (int y = 0; y < size.height; ++y)
+                    for (int x = 0; x < size.width; ++x)
+                        ASSERT_EQ(*shrunk.At(x, y) ^ 0xFFFFFF, *cell.picture.At(x, y)) << x << "," << y;
+            }
+        }();
+        run = LogLines("");
+        if (chosen) gui::Click(chosen, 5, 5);
+        else f->SetModalResult(mrCancel);
+    });
+    Sub("&B")->GetItem(0)->Click();  // Browse
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(before, Pixels(pic));
+    const char* expected[] = {"INIT 120 90 0 0 119 89 0 0", "VALUES 4d 00 00 00", "VALUES 32 00 00 00",
+                              "PROCESS 120 90 0 0 119 89 0 0", "DONE"};
+    ASSERT_EQ(5u, run.size());
+    for (size_t i = 0; i < run.size(); ++i) EXPECT_EQ(0u, run[i].find(expected[i])) << run[i];
+    ASSERT_EQ(&ComponentTool, CurrentTool);
+    EXPECT_EQ(probe, ComponentTool.component);
+    ASSERT_NE(nullptr, ComponentTool.form);
+    EXPECT_TRUE(ComponentTool.form->GetVisible());
+    EXPECT_EQ(77, int(static_cast<TSpinEdit*>(ComponentTool.form->Rows[0].main)->GetValue()));
+    ComponentTool.form->CancelBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(before, Pixels(pic));
+
+    // Browsing from an open dialog without choosing brings that dialog back,
+    // not the last component shown (A's would apply itself at once). The
+    // effect box goes to another folder on the way.
+    ASSERT_NE(nullptr, OpenProbe());
+    const int open = ComponentTool.component;
+    gui::WhenOpen<TBrowseForm>([](TBrowseForm* f) {
+        auto pumpUntil = [](const std::function<bool()>& done) {
+            for (int i = 0; i < 2000 && !done(); ++i) {
+                Application->ProcessMessages();
+                Sleep(10);
+            }
+        };
+        pumpUntil([f] { return f->CellShows(0); });
+        EXPECT_EQ(1, f->EntryCount());
+        f->EffectComboBox->SetItemIndex(1);
+        f->EffectComboBox->OnChange(f->EffectComboBox);
+        pumpUntil([f] { return f->EntryCount() == 2 && f->CellShows(0) && f->CellShows(1); });
+        EXPECT_EQ(2, f->EntryCount());
+        f->CloseBtn->Click();
+    });
+    Sub("&A")->GetItem(0)->Click();
+    gui::PumpUntilIdle();
+    ASSERT_EQ(&ComponentTool, CurrentTool);
+    EXPECT_EQ(open, ComponentTool.component);
+    ASSERT_NE(nullptr, ComponentTool.form);
+    ComponentTool.form->CancelBtnClick(nullptr);
+    gui::PumpUntilIdle();
+    HideOutline();
+    EXPECT_EQ(before, Pixels(pic));
 }
 
 }  // namespace
