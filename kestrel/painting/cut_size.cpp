@@ -83,28 +83,62 @@ FixedCutSize GrowFixedCut(FixedCutSize s, int pictureWidth, int pictureHeight)
     return Step(s, 1);
 }
 
-void RunCutRectKey(ImageKey key)
+namespace {
+
+// A size key's change to the size the controls show, with the picture's
+// width and height as the limits; nothing unless the fixed rectangle is
+// current. A side changed alone sets the ratio; shrinking and growing keep it.
+template <class Change> void SizeKey(Change change, bool takeRatio)
 {
     if (CurrentTool != &Fixed() || !CurrentPicture) return;
-    const int pw = CurrentPicture->Width(), ph = CurrentPicture->Height();
     FixedCutSize s = Current();
-    bool takeRatio = true;
-    switch (key) {
-    case ImageKey::CutRectNarrower: s.width = s.width > 1 ? s.width - 1 : s.width; break;
-    case ImageKey::CutRectWider: s.width = s.width < pw ? s.width + 1 : s.width; break;
-    case ImageKey::CutRectLower: s.height = s.height > 1 ? s.height - 1 : s.height; break;
-    case ImageKey::CutRectHigher: s.height = s.height < ph ? s.height + 1 : s.height; break;
-    case ImageKey::CutRectSmaller:
-        s = ShrinkFixedCut(s);
-        takeRatio = false;
-        break;
-    case ImageKey::CutRectLarger:
-        s = GrowFixedCut(s, pw, ph);
-        takeRatio = false;
-        break;
-    default: return;
-    }
+    change(s, CurrentPicture->Width(), CurrentPicture->Height());
     Show(s, takeRatio);
+}
+
+}  // namespace
+
+void CutRectWidthDown()
+{
+    SizeKey([](FixedCutSize& s, int, int) { s.width = s.width > 1 ? s.width - 1 : s.width; }, true);
+}
+
+void CutRectWidthUp()
+{
+    SizeKey([](FixedCutSize& s, int pw, int) { s.width = s.width < pw ? s.width + 1 : s.width; }, true);
+}
+
+void CutRectHeightDown()
+{
+    SizeKey([](FixedCutSize& s, int, int) { s.height = s.height > 1 ? s.height - 1 : s.height; }, true);
+}
+
+void CutRectHeightUp()
+{
+    SizeKey([](FixedCutSize& s, int, int ph) { s.height = s.height < ph ? s.height + 1 : s.height; }, true);
+}
+
+void CutRectShrink()
+{
+    SizeKey([](FixedCutSize& s, int, int) { s = ShrinkFixedCut(s); }, false);
+}
+
+void CutRectGrow()
+{
+    SizeKey([](FixedCutSize& s, int pw, int ph) { s = GrowFixedCut(s, pw, ph); }, false);
+}
+
+void RunCutRectKey(ImageKey key)
+{
+    switch (key) {
+    case ImageKey::CutRectNarrower: CutRectWidthDown(); break;
+    case ImageKey::CutRectWider: CutRectWidthUp(); break;
+    case ImageKey::CutRectLower: CutRectHeightDown(); break;
+    case ImageKey::CutRectHigher: CutRectHeightUp(); break;
+    case ImageKey::CutRectSmaller: CutRectShrink(); break;
+    case ImageKey::CutRectLarger: CutRectGrow(); break;
+    default: break;
+    }
 }
 
 void ResetCutSize() { Show(FixedCutSize{416, 312, 0}, true); }

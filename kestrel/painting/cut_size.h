@@ -18,8 +18,16 @@ struct FixedCutSize {
 FixedCutSize ShrinkFixedCut(FixedCutSize s);
 FixedCutSize GrowFixedCut(FixedCutSize s, int pictureWidth, int pictureHeight);
 
-// The size keys (ImageKey::CutRect...): nothing unless the fixed rectangle
-// is the current tool.
+// The size keys: nothing unless the fixed rectangle is the current tool.
+// One pixel narrower or wider, less or more high (within 1 and the
+// picture's size; the ratio follows), or smaller or larger keeping it.
+void CutRectWidthDown();
+void CutRectWidthUp();
+void CutRectHeightDown();
+void CutRectHeightUp();
+void CutRectShrink();
+void CutRectGrow();
+// The image window's keys (ImageKey::CutRect...) to the operations above.
 void RunCutRectKey(ImageKey key);
 
 // The option controls' handlers: back to 416 x 312, both sides doubled

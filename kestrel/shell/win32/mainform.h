@@ -73,8 +73,21 @@ public:
     // Brush menu (mainform_brush.cpp).
     TMenuItem *Brush1, *UndoBrush1, *RedoBrush1, *GetSelection1;
     void Brush1Click(TObject* Sender);
+    void UndoBrush1Click(TObject* Sender), RedoBrush1Click(TObject* Sender);
+    void GetAll1Click(TObject* Sender), GetSelection1Click(TObject* Sender);
     void Conv2Image1Click(TObject* Sender);
+    void Outline1Click(TObject* Sender);
+    void Both1Click(TObject* Sender), Width1Click(TObject* Sender), Height1Click(TObject* Sender);
+    void Both2Click(TObject* Sender), Width2Click(TObject* Sender), Height2Click(TObject* Sender);
+    void Both3Click(TObject* Sender), Width3Click(TObject* Sender), Height3Click(TObject* Sender);
+    void LefttoRight1Click(TObject* Sender), ToptoBottom1Click(TObject* Sender);
+    void N90Degrees1Click(TObject* Sender), N180Degrees1Click(TObject* Sender), AnyAngle1Click(TObject* Sender);
+    void UpandDown1Click(TObject* Sender), LeftandRight1Click(TObject* Sender);
+    void UpandDown2Click(TObject* Sender), LeftandRight2Click(TObject* Sender);
     void DropShadow1Click(TObject* Sender);
+    void Center1Click(TObject* Sender), LTCorner1Click(TObject* Sender), RTCorner1Click(TObject* Sender);
+    void RBCorner1Click(TObject* Sender), LBCorner1Click(TObject* Sender);
+    void LoadBrushClick(TObject* Sender), SaveBrushClick(TObject* Sender);
     // The reset hook of the brush's undo and the picture windows' reset key.
     void LinkBrushCommands();
 

@@ -44,52 +44,56 @@ void SelectBrushTool(P_icon* tool) { SelectTool(tool, true, -1); }
 
 void TMainForm::BuildBrushMenu()
 {
-    UndoBrush1 = NewItem(Brush1, "UndoBrush1", "&Undo", [](TObject*) { UndoBrush(); });
-    RedoBrush1 = NewItem(Brush1, "RedoBrush1", "&Redo", [](TObject*) { RedoBrush(); });
+    // Each item calls its handler of the same name.
+    auto item = [this](TMenuItem* parent, const char* name, const char* caption, void (TMainForm::*handler)(TObject*)) {
+        return NewItem(parent, name, caption, [this, handler](TObject* s) { (this->*handler)(s); });
+    };
+    UndoBrush1 = item(Brush1, "UndoBrush1", "&Undo", &TMainForm::UndoBrush1Click);
+    RedoBrush1 = item(Brush1, "RedoBrush1", "&Redo", &TMainForm::RedoBrush1Click);
     NewItem(Brush1, "", "-", nullptr);
-    NewItem(Brush1, "GetAll1", "Get &All", [](TObject*) { BrushFromPicture(CurrentPicture); });
-    GetSelection1 = NewItem(Brush1, "GetSelection1", "&Get Selection", [](TObject*) { BrushFromSelection(CurrentPicture); });
+    item(Brush1, "GetAll1", "Get &All", &TMainForm::GetAll1Click);
+    GetSelection1 = item(Brush1, "GetSelection1", "&Get Selection", &TMainForm::GetSelection1Click);
     GetSelection1->SetEnabled(!InstBrush);
     GetSelectionEnabler = [this](bool enabled) { GetSelection1->SetEnabled(enabled); };
-    NewItem(Brush1, "Conv2Image1", "&Convert to Image", [this](TObject* s) { Conv2Image1Click(s); });
+    item(Brush1, "Conv2Image1", "&Convert to Image", &TMainForm::Conv2Image1Click);
     NewItem(Brush1, "", "-", nullptr);
-    NewItem(Brush1, "Outline1", "&Outline", [](TObject*) { OutlineBrush(); });
+    item(Brush1, "Outline1", "&Outline", &TMainForm::Outline1Click);
     TMenuItem* halve = NewItem(Brush1, "Halve1", "Hal&ve", nullptr);
-    NewItem(halve, "Both1", "&Both", [](TObject*) { HalveBrush(true, true); });
-    NewItem(halve, "Width1", "&Width", [](TObject*) { HalveBrush(true, false); });
-    NewItem(halve, "Height1", "&Height", [](TObject*) { HalveBrush(false, true); });
+    item(halve, "Both1", "&Both", &TMainForm::Both1Click);
+    item(halve, "Width1", "&Width", &TMainForm::Width1Click);
+    item(halve, "Height1", "&Height", &TMainForm::Height1Click);
     TMenuItem* twice = NewItem(Brush1, "Double1", "&Double", nullptr);
-    NewItem(twice, "Both2", "&Both", [](TObject*) { DoubleBrush(true, true); });
-    NewItem(twice, "Width2", "&Width", [](TObject*) { DoubleBrush(true, false); });
-    NewItem(twice, "Height2", "&Height", [](TObject*) { DoubleBrush(false, true); });
+    item(twice, "Both2", "&Both", &TMainForm::Both2Click);
+    item(twice, "Width2", "&Width", &TMainForm::Width2Click);
+    item(twice, "Height2", "&Height", &TMainForm::Height2Click);
     TMenuItem* stretch = NewItem(Brush1, "Stretch1", "S&tretch", nullptr);
-    NewItem(stretch, "Both3", "&Both", [](TObject*) { SelectBrushTool(&StretchTools().both); });
-    NewItem(stretch, "Width3", "&Width", [](TObject*) { SelectBrushTool(&StretchTools().x); });
-    NewItem(stretch, "Height3", "&Height", [](TObject*) { SelectBrushTool(&StretchTools().y); });
+    item(stretch, "Both3", "&Both", &TMainForm::Both3Click);
+    item(stretch, "Width3", "&Width", &TMainForm::Width3Click);
+    item(stretch, "Height3", "&Height", &TMainForm::Height3Click);
     TMenuItem* mirror = NewItem(Brush1, "Mirror1", "&Mirror", nullptr);
-    NewItem(mirror, "LefttoRight1", "&Left to Right", [](TObject*) { MirrorBrush(true); });
-    NewItem(mirror, "ToptoBottom1", "&Top to Bottom", [](TObject*) { MirrorBrush(false); });
+    item(mirror, "LefttoRight1", "&Left to Right", &TMainForm::LefttoRight1Click);
+    item(mirror, "ToptoBottom1", "&Top to Bottom", &TMainForm::ToptoBottom1Click);
     TMenuItem* rotate = NewItem(Brush1, "Rotate2", "Rotat&e", nullptr);
-    NewItem(rotate, "N90Degrees1", "&90 Degrees", [](TObject*) { TurnBrush90(); });
-    NewItem(rotate, "N180Degrees1", "&180 Degrees", [](TObject*) { TurnBrush180(); });
-    NewItem(rotate, "AnyAngle1", "&Any Angle", [](TObject*) { SelectBrushTool(&RotateTools().brush); });
+    item(rotate, "N90Degrees1", "&90 Degrees", &TMainForm::N90Degrees1Click);
+    item(rotate, "N180Degrees1", "&180 Degrees", &TMainForm::N180Degrees1Click);
+    item(rotate, "AnyAngle1", "&Any Angle", &TMainForm::AnyAngle1Click);
     TMenuItem* bendMenu = NewItem(Brush1, "Bend1", "&Bend", nullptr);
-    NewItem(bendMenu, "UpandDown1", "&Up and Down", [](TObject*) { SelectBrushTool(&BendBrushTools().bendUnD); });
-    NewItem(bendMenu, "LeftandRight1", "&Left and Right", [](TObject*) { SelectBrushTool(&BendBrushTools().bendLnR); });
+    item(bendMenu, "UpandDown1", "&Up and Down", &TMainForm::UpandDown1Click);
+    item(bendMenu, "LeftandRight1", "&Left and Right", &TMainForm::LeftandRight1Click);
     TMenuItem* shear = NewItem(Brush1, "Shear1", "S&hear", nullptr);
-    NewItem(shear, "UpandDown2", "&Up and Down", [](TObject*) { SelectBrushTool(&BendBrushTools().shearUnD); });
-    NewItem(shear, "LeftandRight2", "&Left and Right", [](TObject*) { SelectBrushTool(&BendBrushTools().shearLnR); });
-    NewItem(Brush1, "DropShadow1", "Drop Shado&w...", [this](TObject* s) { DropShadow1Click(s); });
+    item(shear, "UpandDown2", "&Up and Down", &TMainForm::UpandDown2Click);
+    item(shear, "LeftandRight2", "&Left and Right", &TMainForm::LeftandRight2Click);
+    item(Brush1, "DropShadow1", "Drop Shado&w...", &TMainForm::DropShadow1Click);
     NewItem(Brush1, "", "-", nullptr);
     TMenuItem* hotSpot = NewItem(Brush1, "Handle1", "Ha&ndle", nullptr);
-    NewItem(hotSpot, "Center1", "&Center", [](TObject*) { SetBrushHotSpot(HandleCentre); });
-    NewItem(hotSpot, "LTCorner1", "&Left Top", [](TObject*) { SetBrushHotSpot(HandleLeftTop); });
-    NewItem(hotSpot, "RTCorner1", "&Right Top", [](TObject*) { SetBrushHotSpot(HandleRightTop); });
-    NewItem(hotSpot, "RBCorner1", "Right &Bottom", [](TObject*) { SetBrushHotSpot(HandleRightBottom); });
-    NewItem(hotSpot, "LBCorner1", "Left B&ottom", [](TObject*) { SetBrushHotSpot(HandleLeftBottom); });
+    item(hotSpot, "Center1", "&Center", &TMainForm::Center1Click);
+    item(hotSpot, "LTCorner1", "&Left Top", &TMainForm::LTCorner1Click);
+    item(hotSpot, "RTCorner1", "&Right Top", &TMainForm::RTCorner1Click);
+    item(hotSpot, "RBCorner1", "Right &Bottom", &TMainForm::RBCorner1Click);
+    item(hotSpot, "LBCorner1", "Left B&ottom", &TMainForm::LBCorner1Click);
     NewItem(Brush1, "", "-", nullptr);
-    NewItem(Brush1, "LoadBrush", "O&pen...", [this](TObject*) { OpenImageClick(this, true); });
-    NewItem(Brush1, "SaveBrush", "&Save...", [this](TObject*) { SavePictureAs(this, true); });
+    item(Brush1, "LoadBrush", "O&pen...", &TMainForm::LoadBrushClick);
+    item(Brush1, "SaveBrush", "&Save...", &TMainForm::SaveBrushClick);
     Brush1->OnClick = [this](TObject* s) { Brush1Click(s); };
 }
 
@@ -112,6 +116,37 @@ void TMainForm::Brush1Click(TObject*)
     RedoBrush1->SetCaption(StepCaption("Redo", CurrentBrush.redoHead));
     RedoBrush1->SetEnabled(CurrentBrush.redoHead != nullptr);
 }
+
+void TMainForm::UndoBrush1Click(TObject*) { UndoBrush(); }
+void TMainForm::RedoBrush1Click(TObject*) { RedoBrush(); }
+void TMainForm::GetAll1Click(TObject*) { BrushFromPicture(CurrentPicture); }
+void TMainForm::GetSelection1Click(TObject*) { BrushFromSelection(CurrentPicture); }
+void TMainForm::Outline1Click(TObject*) { OutlineBrush(); }
+void TMainForm::Both1Click(TObject*) { HalveBrush(true, true); }
+void TMainForm::Width1Click(TObject*) { HalveBrush(true, false); }
+void TMainForm::Height1Click(TObject*) { HalveBrush(false, true); }
+void TMainForm::Both2Click(TObject*) { DoubleBrush(true, true); }
+void TMainForm::Width2Click(TObject*) { DoubleBrush(true, false); }
+void TMainForm::Height2Click(TObject*) { DoubleBrush(false, true); }
+void TMainForm::Both3Click(TObject*) { SelectBrushTool(&StretchTools().both); }
+void TMainForm::Width3Click(TObject*) { SelectBrushTool(&StretchTools().x); }
+void TMainForm::Height3Click(TObject*) { SelectBrushTool(&StretchTools().y); }
+void TMainForm::LefttoRight1Click(TObject*) { MirrorBrush(true); }
+void TMainForm::ToptoBottom1Click(TObject*) { MirrorBrush(false); }
+void TMainForm::N90Degrees1Click(TObject*) { TurnBrush90(); }
+void TMainForm::N180Degrees1Click(TObject*) { TurnBrush180(); }
+void TMainForm::AnyAngle1Click(TObject*) { SelectBrushTool(&RotateTools().brush); }
+void TMainForm::UpandDown1Click(TObject*) { SelectBrushTool(&BendBrushTools().bendUnD); }
+void TMainForm::LeftandRight1Click(TObject*) { SelectBrushTool(&BendBrushTools().bendLnR); }
+void TMainForm::UpandDown2Click(TObject*) { SelectBrushTool(&BendBrushTools().shearUnD); }
+void TMainForm::LeftandRight2Click(TObject*) { SelectBrushTool(&BendBrushTools().shearLnR); }
+void TMainForm::Center1Click(TObject*) { SetBrushHotSpot(HandleCentre); }
+void TMainForm::LTCorner1Click(TObject*) { SetBrushHotSpot(HandleLeftTop); }
+void TMainForm::RTCorner1Click(TObject*) { SetBrushHotSpot(HandleRightTop); }
+void TMainForm::RBCorner1Click(TObject*) { SetBrushHotSpot(HandleRightBottom); }
+void TMainForm::LBCorner1Click(TObject*) { SetBrushHotSpot(HandleLeftBottom); }
+void TMainForm::LoadBrushClick(TObject*) { OpenImageClick(this, true); }
+void TMainForm::SaveBrushClick(TObject*) { SavePictureAs(this, true); }
 
 void TMainForm::Conv2Image1Click(TObject*)
 {

@@ -4,6 +4,8 @@
 // block, after the block was measured.
 #include "mainform.h"
 
+#include <new>
+
 #include "clipboard.h"
 #include "clipboard_dib.h"
 #include "clipboard_pixels.h"
@@ -19,6 +21,7 @@
 #include "messages.h"
 #include "paintkit_host.h"
 #include "pictureview.h"
+#include "toolbuttons.h"
 #include "toolmanager.h"
 #include "undo_entry.h"
 #include "undo_settings.h"
@@ -46,6 +49,7 @@ AnsiString StepCaption(const char* menuKey, UndoEntry* step)
     return Translate(menuKey) + " " + Translate(step->key);
 }
 
+// False when the block did not reach the clipboard; the user was told.
 bool PutDibOnClipboard(const std::vector<unsigned char>& dib)
 {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
@@ -57,16 +61,41 @@ bool PutDibOnClipboard(const std::vector<unsigned char>& dib)
     }
     memcpy(at, dib.data(), dib.size());
     GlobalUnlock(block);
-    Clipboard()->Open();
+    // Another program may keep the clipboard open.
+    try {
+        Clipboard()->Open();
+    } catch (EClipboardException&) {
+        GlobalFree(block);
+        TranslatedMessageBox("ErrClp", "Err", MB_ICONWARNING);
+        return false;
+    }
+    bool put = true;
     try {
         Clipboard()->Clear();
+        // Frees the block when it cannot be put.
         Clipboard()->SetAsHandle(CF_DIB, block);
-    } catch (...) {
-        Clipboard()->Close();
-        throw;
+    } catch (EClipboardException&) {
+        put = false;
     }
     Clipboard()->Close();
-    return true;
+    if (!put) TranslatedMessageBox("ErrClp", "Err", MB_ICONWARNING);
+    return put;
+}
+
+// The area Copy takes to the clipboard. False when nothing went there
+// (no selection, or the user was told why), so that Cut takes nothing away.
+bool CopyArea(UDBuffer* pic)
+{
+    if (!InstBrush && !pic->HasSelection()) return false;
+    Rect area = InstBrush ? pic->GetRect() : pic->SelectionRect();
+    std::vector<unsigned char> dib;
+    try {
+        dib = ClipboardDibFromPicture(*pic, area, InstBrush);
+    } catch (std::bad_alloc&) {
+        TranslatedMessageBox("NoMem", "Err", MB_ICONWARNING);
+        return false;
+    }
+    return !dib.empty() && PutDibOnClipboard(dib);
 }
 
 // The decoder reports nothing while reading the clipboard: its progress
@@ -182,6 +211,7 @@ void TMainForm::Edit1Click(TObject*)
 void TMainForm::Undo1Click(TObject*)
 {
     if (ToolPhase != PhaseIdle) return;
+    CloseIconPanel();
     OnCurrentPicture([](UDBuffer* pic) { UDBuffer::Undo(pic, true); });
     UpdateImageCaption();
 }
@@ -189,6 +219,7 @@ void TMainForm::Undo1Click(TObject*)
 void TMainForm::Redo1Click(TObject*)
 {
     if (ToolPhase != PhaseIdle) return;
+    CloseIconPanel();
     OnCurrentPicture([](UDBuffer* pic) { UDBuffer::Redo(pic); });
     UpdateImageCaption();
 }
@@ -205,20 +236,17 @@ void TMainForm::InvertSel1Click(TObject*)
 
 void TMainForm::Copy1Click(TObject*)
 {
-    OnCurrentPicture([](UDBuffer* pic) {
-        if (!InstBrush && !pic->HasSelection()) return;
-        Rect area = InstBrush ? pic->GetRect() : pic->SelectionRect();
-        std::vector<unsigned char> dib = ClipboardDibFromPicture(*pic, area, InstBrush);
-        if (!dib.empty()) PutDibOnClipboard(dib);
-    });
+    OnCurrentPicture([](UDBuffer* pic) { CopyArea(pic); });
 }
 
 void TMainForm::Delete1Click(TObject*) { DeleteSelection("DeleteImg"); }
 
+// What did not reach the clipboard stays in the picture.
 void TMainForm::Cut1Click(TObject*)
 {
-    Copy1Click(this);
-    DeleteSelection("CutImg");
+    bool copied = false;
+    OnCurrentPicture([&copied](UDBuffer* pic) { copied = CopyArea(pic); });
+    if (copied) DeleteSelection("CutImg");
 }
 
 void TMainForm::DeleteSelection(const char* stepName)

@@ -3,6 +3,7 @@
 // the commands leave.
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../../gui/win32/timed_step.h"
@@ -163,6 +164,39 @@ TEST_F(EditMenu, InvertClearAndTheUndoButton)
     MainForm->UndoBtn->Click();
     gui::PumpUntilIdle();
     EXPECT_EQ(SelectedBit, *pic.At(0, 0) & SelectedBit) << "the inverted selection is back";
+}
+
+// Another program keeps the clipboard open: Cut says so and takes nothing
+// away, since nothing reached the clipboard.
+TEST_F(EditMenu, CutWhileTheClipboardIsHeldKeepsThePixels)
+{
+    SelectShape();
+    UDBuffer& pic = First()->Picture;
+    HideOutline();
+    std::vector<unsigned long> before(pic.pixels, pic.pixels + pic.stride * pic.Height());
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        bool held = OpenClipboard(nullptr) != 0;
+        SetEvent(opened);
+        WaitForSingleObject(done, 10000);
+        if (held) CloseClipboard();
+    });
+    WaitForSingleObject(opened, 10000);
+    bool escaped = false;
+    try {
+        MainForm->Cut1Click(MainForm);
+    } catch (...) {
+        escaped = true;
+    }
+    SetEvent(done);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(done);
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(std::vector<std::string>{Translate("ErrClp").c_str()}, boxes);
+    HideOutline();
+    EXPECT_EQ(before, std::vector<unsigned long>(pic.pixels, pic.pixels + pic.stride * pic.Height()));
+    EXPECT_TRUE(pic.undoHead == nullptr || pic.undoHead->key != "CutImg");
 }
 
 struct EditKeyCase {
