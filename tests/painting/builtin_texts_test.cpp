@@ -162,11 +162,14 @@ TEST_F(BuiltInBars, SizesAnglesAndPercentages)
     EXPECT_LE(Item(1).minimum, -180);
     EXPECT_GE(Item(1).maximum, 180);
     Show("STRETCHBAR");
-    EXPECT_GE(Item(0).minimum, 1);
-    EXPECT_GE(Item(1).minimum, 1);
+    // Negative sizes and percentages mirror; a size of 0 is refused when
+    // the picture is stretched.
+    EXPECT_LE(Item(0).minimum, -16384);
+    EXPECT_LE(Item(1).minimum, -16384);
     EXPECT_EQ(GetOptionValue(2), 100);
     EXPECT_EQ(GetOptionValue(3), 100);
-    EXPECT_GT(Item(2).minimum, 0);
+    EXPECT_LT(Item(2).minimum, 0);
+    EXPECT_LT(Item(3).minimum, 0);
     EXPECT_EQ(GetOptionValue(4), 1);  // keep proportions at start-up
 }
 

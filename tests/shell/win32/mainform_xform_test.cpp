@@ -91,6 +91,18 @@ TEST_F(PictureTransforms, RotateAndStretchFromTheImageMenu)
     Press("Preview");
     EXPECT_EQ(pic.Width(), 208);
     EXPECT_EQ(pic.Height(), 156);
+    // A negative percentage can be typed, and mirrors.
+    const std::vector<unsigned long> halved = Pixels();
+    percent->SetValue(-50);
+    if (percent->OnChange) percent->OnChange(percent);
+    EXPECT_EQ(GetOptionValue(0), -208);
+    EXPECT_EQ(GetOptionValue(1), -156);
+    Press("Preview");
+    ASSERT_EQ(pic.Width(), 208);
+    ASSERT_EQ(pic.Height(), 156);
+    for (int y = 0; y < 156; y += 5)
+        for (int x = 0; x < 208; x += 3)
+            ASSERT_EQ(*pic.At(x, y), halved[size_t((155 - y) * 208 + 207 - x)]) << x << "," << y;
     SelectDefaultTool(true);
     gui::PumpUntilIdle();
     HideOutline();
