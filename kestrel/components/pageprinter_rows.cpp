@@ -55,14 +55,14 @@ AnsiString TakeLine(AnsiString& text, int width, bool wrap, const TextMeasure& m
 {
     if (text.IsEmpty()) return text;
     int length = FittingLength(text, width, measure);
-    // An empty prefix would leave the text as it was, and the row would
-    // ask for new lines for ever.
-    if (length == 0) length = 1;
     if (!wrap) {
         AnsiString line = text.SubString(1, length);
         text = "";
         return line;
     }
+    // An empty prefix would leave the text as it was, and the row would
+    // ask for new lines for ever.
+    if (length == 0) length = 1;
     if (length < text.Length() && !IsBlankOrControl(text[length + 1])) {
         int blank = LastBlank(text, length);
         if (blank > 0) length = blank;

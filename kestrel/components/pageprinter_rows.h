@@ -16,8 +16,8 @@ typedef std::function<int(const AnsiString&)> TextMeasure;
 // With wrap: the longest prefix that fits, cut back after its last blank
 // when a word would be split, and ended at a line feed (the text after it
 // goes in front of the rest). Without: the longest prefix that fits, and
-// nothing is left. At least one character is always taken, so a column
-// narrower than a character still empties.
+// nothing is left. Wrapping always takes at least one character, so a
+// column narrower than a character still empties.
 AnsiString TakeLine(AnsiString& text, int width, bool wrap, const TextMeasure& measure);
 
 struct RowColumn {

@@ -88,7 +88,7 @@ TEST(PagePrinterWrap, TakesWhatFitsBreakingAtBlanksAndLineFeeds)
         {"ab cd\nef gh", 80, true, "ab cd", "ef gh"},
         {"abcdefghij", 50, false, "abcde", ""},
         {"abc", 5, true, "a", "bc"},  // narrower than a character: still one
-        {"abc", 0, false, "a", ""},
+        {"abc", 0, false, "", ""},  // without wrapping nothing asks for another line
         {"", 50, true, "", ""},
     };
     for (const Case& c : cases) {

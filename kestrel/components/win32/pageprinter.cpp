@@ -179,6 +179,9 @@ AnsiString TPagePrinter::ConvertFormat(const AnsiString& format, double factor)
 void TPagePrinter::SetMeasureUnit(TMeasureUnit Value)
 {
     if (Value == unit_) return;
+    // The margins are set again in the new unit, which printing forbids:
+    // refuse before anything has changed.
+    CheckNotPrinting("Unable to change top margin while printing");
     double factor = Value == muMillimeters ? 25.4 : InchesPerMillimeter;
     double top = marginTop_ * factor, bottom = marginBottom_ * factor;
     double left = marginLeft_ * factor, right = marginRight_ * factor;

@@ -34,7 +34,6 @@ void TMainForm::Print1Click(TObject*)
         return;
     }
     if (!CurrentPicture) return;
-    SelectDefaultTool(true);
     std::unique_ptr<TPrintForm> form(new TPrintForm(this, CurrentPicture));
     form->SetCaption(Translate("PrintImg") + " " + Printer()->GetPrinterName());
     HideOutline();

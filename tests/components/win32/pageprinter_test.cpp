@@ -196,6 +196,8 @@ TEST_F(PagePrinterTest, MisuseRaisesAndChangesNothing)
         {"Can't change PrintToFile while printing", [&] { pp->SetPrintToFile(true); }},
         {"Can't change FileName while printing", [&] { pp->SetFileName("x.txt"); }},
         {"Can't clear contents while printing", [&] { pp->Clear(); }},
+        // The margins would have to follow the unit.
+        {"Unable to change top margin while printing", [&] { pp->SetMeasureUnit(muMillimeters); }},
     };
     for (const Case& c : cases) {
         try {
@@ -206,6 +208,7 @@ TEST_F(PagePrinterTest, MisuseRaisesAndChangesNothing)
         }
     }
     EXPECT_EQ(top, pp->GetMarginTop());
+    EXPECT_EQ(muInches, pp->GetMeasureUnit());
     EXPECT_EQ(poPortrait, pp->GetOrientation());
     EXPECT_FALSE(pp->GetPrintToFile());
     EXPECT_EQ(1, pp->GetPageCount());

@@ -16,6 +16,7 @@
 #include "newform.h"
 #include "paintkit_host.h"
 #include "sysutils.h"
+#include "toolmanager.h"
 
 namespace {
 
@@ -110,19 +111,30 @@ TEST_F(NewAndInfo, NewWindowAfterAMaximisedOneIsMaximisedWithTheBars)
     EXPECT_EQ(f->RightDock, MainForm->Palettebar->GetDockedTo());
 }
 
-TEST_F(NewAndInfo, EscapeCancelsNew)
+TEST_F(NewAndInfo, EnterConfirmsNewAndEscapeCancelsIt)
 {
     ASSERT_TRUE(started);
-    int windows = ImageFormCount();
-    gui::WhenOpen<TNewForm>([](TNewForm* f) {
-        f->SizeX->SetText("20");
-        SetForegroundWindow(f->GetHandle());
-        gui::InputKeyStroke(VK_ESCAPE);
-    });
-    MainForm->New1Click(MainForm);
-    gui::PumpUntilIdle();
-    EXPECT_EQ(windows, ImageFormCount());
-    EXPECT_EQ(416, MainForm->NewWidth);
+    struct Case {
+        WORD key;
+        const char* typed;
+        int newWindows, width;
+    } cases[] = {{VK_RETURN, "20", 1, 20}, {VK_ESCAPE, "30", 0, 20}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        int windows = ImageFormCount();
+        gui::WhenOpen<TNewForm>([&c](TNewForm* f) {
+            f->SizeX->SetText(c.typed);
+            SetForegroundWindow(f->GetHandle());
+            f->SizeX->SetFocus();
+            gui::InputKeyStroke(c.key);
+        });
+        MainForm->New1Click(MainForm);
+        gui::PumpUntilIdle();
+        ASSERT_EQ(windows + c.newWindows, ImageFormCount());
+        EXPECT_EQ(c.width, MainForm->NewWidth);
+        if (c.newWindows) delete GetImageForm(windows);
+    }
+    MainForm->NewWidth = 416;
 }
 
 TEST_F(NewAndInfo, InformationReportsTheFileAndCountsAndOpensWhereLeft)
@@ -134,6 +146,7 @@ TEST_F(NewAndInfo, InformationReportsTheFileAndCountsAndOpensWhereLeft)
     gui::PumpUntilIdle();
     HideOutline();
     {
+        HideOutline();  // the pen's outline is drawn into the picture under the pointer
         TInfoForm info(nullptr);  // the blank picture of the start
         int centredLeft = WorkArea.left + (WorkArea.right - WorkArea.left - info.GetWidth()) / 2;
         EXPECT_EQ(centredLeft, info.GetLeft());

@@ -15,6 +15,7 @@
 #include "messages.h"
 #include "print_layout.h"
 #include "printform.h"
+#include "toolbox_tools.h"
 #include "toolmanager.h"
 
 namespace {
@@ -129,7 +130,10 @@ TEST_F(PrintCommand, ThePictureIsUnchangedAfterPrintingOrCancelling)
             caption = f->GetCaption().c_str();
             (way == Cancel ? f->CancelBtn : f->PrintBtn)->Click();
         });
+        // A one-shot tool: printing is no reason to put the previous one back.
+        SelectTool(&ToolBoxTools().getCol, true, -1);
         MainForm->Print1Click(nullptr);
+        EXPECT_EQ(&ToolBoxTools().getCol, CurrentTool) << way;
         EXPECT_EQ((Translate("PrintImg") + " Fake").c_str(), caption);
         EXPECT_TRUE(before == Pixels()) << way;
         EXPECT_EQ(way == Print ? 1 : 0, std::count(fake.log.calls.begin(), fake.log.calls.end(), "enddoc")) << way;
