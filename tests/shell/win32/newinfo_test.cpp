@@ -140,11 +140,6 @@ TEST_F(NewAndInfo, EnterConfirmsNewAndEscapeCancelsIt)
 TEST_F(NewAndInfo, InformationReportsTheFileAndCountsAndOpensWhereLeft)
 {
     ASSERT_TRUE(started);
-    // Counted without the tool's outline, which is drawn into the picture
-    // under the pointer.
-    gui::InputMouseMoveTo(1023, 767);
-    gui::PumpUntilIdle();
-    HideOutline();
     {
         HideOutline();  // the pen's outline is drawn into the picture under the pointer
         TInfoForm info(nullptr);  // the blank picture of the start
