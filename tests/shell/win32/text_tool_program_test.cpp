@@ -72,6 +72,8 @@ protected:
         // The pointer away from the picture: a tool's outline under it is
         // drawn into the picture and would read as a change.
         gui::InputMouseMoveTo(1023, 767);
+        gui::PumpUntilIdle();
+        HideOutline();
         AntiAlias = false;
         InstBrush = true;
         SetSwatchColour(MainForm->DrawCol, Red);
