@@ -90,6 +90,7 @@ public:
     }
 
 private:
+    friend class BitWindow;
     unsigned Peek() const { return (acc_ >> (held_ - LookBits)) & (LookSize - 1); }
     void Fill(int n);
     void FetchByte();

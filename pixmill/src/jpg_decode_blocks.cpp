@@ -14,6 +14,7 @@
 
 #include "exceptions.h"
 #include "jpg_decode_tables.h"
+#include "jpg_decode_window.h"
 
 namespace Jpg {
 
@@ -36,7 +37,7 @@ inline int16_t Wrap16(uint32_t v)
     return int16_t(uint16_t(v));
 }
 
-int DcDifference(BitReader& in, const HuffmanTable& dc)
+int DcDifference(BitWindow& in, const HuffmanTable& dc)
 {
     int s = in.Decode(dc);
     if (s > 16) throw EInvalidImage("JPEG: DC difference category above 16");
@@ -53,9 +54,10 @@ int AfterRun(int k, int r, int se)
 
 }  // namespace
 
-void DecodeSequential(BitReader& in, const HuffmanTable& dc, const HuffmanTable& ac, const int16_t* q,
+void DecodeSequential(BitReader& reader, const HuffmanTable& dc, const HuffmanTable& ac, const int16_t* q,
                       int16_t& pred, int16_t* block)
 {
+    BitWindow in(reader);
     const int diff = DcDifference(in, dc);
     pred = Wrap16(uint32_t(pred) + uint32_t(diff) * uint32_t(q[0]));
     Clear(block);
@@ -81,24 +83,27 @@ void DecodeSequential(BitReader& in, const HuffmanTable& dc, const HuffmanTable&
     }
 }
 
-void DecodeDcFirst(BitReader& in, const HuffmanTable& dc, int al, int16_t& pred, int16_t* block)
+void DecodeDcFirst(BitReader& reader, const HuffmanTable& dc, int al, int16_t& pred, int16_t* block)
 {
+    BitWindow in(reader);
     const int diff = DcDifference(in, dc);
     pred = Wrap16(uint32_t(pred) + (uint32_t(diff) << al));
     block[0] = pred;
 }
 
-void DecodeDcRefine(BitReader& in, int al, int16_t* block)
+void DecodeDcRefine(BitReader& reader, int al, int16_t* block)
 {
+    BitWindow in(reader);
     if (in.Bit()) block[0] = Wrap16(uint32_t(block[0]) | 1u << al);
 }
 
-void DecodeAcFirst(BitReader& in, const HuffmanTable& ac, int ss, int se, int al, int& eobRun, int16_t* block)
+void DecodeAcFirst(BitReader& reader, const HuffmanTable& ac, int ss, int se, int al, int& eobRun, int16_t* block)
 {
     if (eobRun > 0) {
         --eobRun;
         return;
     }
+    BitWindow in(reader);
     for (int k = ss; k <= se;) {
         const int rs = in.Decode(ac);
         const int r = rs >> 4, s = rs & 15;
@@ -121,15 +126,65 @@ namespace {
 
 // One correction bit for a coefficient already non-zero: when set, the bit
 // of this pass is added away from zero.
-void Correct(BitReader& in, int16_t& coef, int p1)
+void Correct(BitWindow& in, int16_t& coef, int p1)
 {
     if (in.Bit()) coef = Wrap16(uint32_t(coef) + uint32_t(coef >= 0 ? p1 : -p1));
 }
 
+// Bit n set for each natural position n whose coefficient is not zero.
+uint64_t NonZero(const int16_t* block)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    uint64_t zeros = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i + 8));
+        const __m128i equal = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
+        zeros |= uint64_t(unsigned(_mm_movemask_epi8(equal))) << (16 * i);
+    }
+    return ~zeros;
+#else
+    uint64_t bits = 0;
+    for (int n = 0; n < 64; ++n)
+        if (block[n]) bits |= uint64_t(1) << n;
+    return bits;
+#endif
+}
+
+// Natural positions of the zig-zag indices from k to 63.
+struct TailTable {
+    uint64_t from[65];
+};
+
+// The zig-zag path walked diagonal by diagonal (ZigZag, computed at compile
+// time), each position added to the tails of every index up to its own.
+constexpr TailTable MakeTails()
+{
+    TailTable t{};
+    int k = 0;
+    for (int d = 0; d < 15; ++d)
+        for (int i = 0; i <= d; ++i) {
+            const int row = d % 2 ? i : d - i, col = d - row;
+            if (row > 7 || col > 7) continue;
+            for (int j = 0; j <= k; ++j) t.from[j] |= uint64_t(1) << (8 * row + col);
+            ++k;
+        }
+    return t;
+}
+constexpr TailTable Tails = MakeTails();
+
+// Natural positions of the zig-zag indices from k to se.
+uint64_t Band(int k, int se)
+{
+    return Tails.from[k] & ~Tails.from[se + 1];
+}
+
 }  // namespace
 
-void DecodeAcRefine(BitReader& in, const HuffmanTable& ac, int ss, int se, int al, int& eobRun, int16_t* block)
+void DecodeAcRefine(BitReader& reader, const HuffmanTable& ac, int ss, int se, int al, int& eobRun, int16_t* block)
 {
+    BitWindow in(reader);
     const int p1 = 1 << al;
     int k = ss;
     if (eobRun == 0) {
@@ -162,10 +217,14 @@ void DecodeAcRefine(BitReader& in, const HuffmanTable& ac, int ss, int se, int a
         }
     }
     if (eobRun > 0) {
-        // Inside an end-of-band run only the non-zero coefficients get bits.
-        for (; k <= se; ++k) {
-            int16_t& coef = block[ZigZag[k]];
-            if (coef != 0) Correct(in, coef, p1);
+        // Inside an end-of-band run only the non-zero coefficients get bits;
+        // the walk ends at the last of them rather than at the band's end.
+        for (uint64_t left = NonZero(block) & Band(k, se); left; ++k) {
+            const int n = ZigZag[k];
+            if (left >> n & 1) {
+                Correct(in, block[n], p1);
+                left &= ~(uint64_t(1) << n);
+            }
         }
         --eobRun;
     }

@@ -60,12 +60,21 @@ inline __m128i Factors(int a, int b)
                          static_cast<short>(b), static_cast<short>(a), static_cast<short>(b), static_cast<short>(a));
 }
 
+// a and b (32-bit lanes, each within 16 bits) as the pairs _mm_madd_epi16
+// takes: a in the low half of each lane, b in the high.
+inline __m128i Pairs(__m128i a, __m128i b)
+{
+    return _mm_or_si128(_mm_and_si128(a, _mm_set1_epi32(0xFFFF)), _mm_slli_epi32(b, 16));
+}
+
 // Four rows, one per lane (rows 0-3 of x, or 4-7 with High): inputs x[k]
 // hold input k of every row as 16 bits; outputs y[0..7] as 32 bits, each
 // shifted right 17 after its rounding term, as the scalar row does. The
 // products of 16-bit inputs by factors of 2^15 and more are split:
 // v * 46341 = (v << 16) - v * 19195, v * 60547 = (v << 16) - v * 4989.
-template <bool High> inline void Rows(const __m128i* x, __m128i* y)
+// Small: u, w, e and v are known to fit 16 bits (see SmallBlock), so their
+// products are made pairwise too, to the same values.
+template <bool High, bool Small> inline void Rows(const __m128i* x, __m128i* y)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i x0 = Interleave<High>(zero, x[0]), x2 = Interleave<High>(zero, x[2]);
@@ -84,8 +93,19 @@ template <bool High> inline void Rows(const __m128i* x, __m128i* y)
     const __m128i c = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3, x5)), half14), 14);
     const __m128i d = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3, x5)), half14), 14);
     const __m128i u = Add(t, c), w = Add(r, d), v = Sub(r, d), e = Sub(t, c);
-    const __m128i b = Add(Mul(u, 16069), Mul(w, 3196)), bb = Sub(Mul(u, 3196), Mul(w, 16069));
-    const __m128i p = Add(Mul(e, 9102), Mul(v, 13623)), q = Sub(Mul(e, 13623), Mul(v, 9102));
+    __m128i b, bb, p, q;
+    if (Small) {
+        const __m128i uw = Pairs(u, w), ev = Pairs(e, v);
+        b = _mm_madd_epi16(uw, Factors(16069, 3196));
+        bb = _mm_madd_epi16(uw, Factors(3196, -16069));
+        p = _mm_madd_epi16(ev, Factors(9102, 13623));
+        q = _mm_madd_epi16(ev, Factors(13623, -9102));
+    } else {
+        b = Add(Mul(u, 16069), Mul(w, 3196));
+        bb = Sub(Mul(u, 3196), Mul(w, 16069));
+        p = Add(Mul(e, 9102), Mul(v, 13623));
+        q = Sub(Mul(e, 13623), Mul(v, 9102));
+    }
     const __m128i half17 = _mm_set1_epi32(0x10000);
     const __m128i gf = Sub(g, f), lh = Sub(l, h);
     y[0] = _mm_srai_epi32(Add(Add(a0, b), half17), 17);
@@ -122,22 +142,22 @@ inline void Transpose(__m128i* m)
 // One pass over the 8 rows of m (16-bit): row r of m is transformed, and
 // output i of every row is gathered in m[i] (row r in lane r), saturated to
 // 16 bits.
-inline void Pass(__m128i* m)
+template <bool Small> inline void Pass(__m128i* m)
 {
     Transpose(m);
     __m128i yLow[8], yHigh[8];
-    Rows<false>(m, yLow);
-    Rows<true>(m, yHigh);
+    Rows<false, Small>(m, yLow);
+    Rows<true, Small>(m, yHigh);
     for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
 }
 
 // The same when rows 4-7 of m are zero, as they are in most blocks of
 // photographs: their outputs are zero too.
-inline void UpperPass(__m128i* m)
+template <bool Small> inline void UpperPass(__m128i* m)
 {
     Transpose(m);
     __m128i yLow[8];
-    Rows<false>(m, yLow);
+    Rows<false, Small>(m, yLow);
     for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], _mm_setzero_si128());
 }
 
@@ -159,6 +179,36 @@ inline bool Flat(const __m128i* m)
     return Zero(any);
 }
 
+// True when no coefficient exceeds SmallLimit in magnitude. Then in the
+// first pass |u|, |w|, |e|, |v| <= 4x + 2 * 46341 / 2^14 x + 1 < 9.66x + 1,
+// and every output is at most (85627 + 92682 + 22725 * (9.66x + 1)) / 2^17
+// + 1 < 3.04x + 2; in the second pass the same terms stay below
+// 9.66 * (3.04x + 2) + 1, under 2^15 for x up to 1100. The dequantised
+// coefficients of real pictures stay well within it.
+const int SmallLimit = 1100;
+
+inline bool SmallBlock(const __m128i* m)
+{
+    __m128i high = m[0], low = m[0];
+    for (int r = 1; r < 8; ++r) {
+        high = _mm_max_epi16(high, m[r]);
+        low = _mm_min_epi16(low, m[r]);
+    }
+    const __m128i over = _mm_or_si128(_mm_cmpgt_epi16(high, _mm_set1_epi16(SmallLimit)),
+                                      _mm_cmplt_epi16(low, _mm_set1_epi16(-SmallLimit)));
+    return _mm_movemask_epi8(over) == 0;
+}
+
+// Both passes; Small as for Rows.
+template <bool Small> inline void Passes(__m128i* m)
+{
+    if (Zero(_mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7]))))
+        UpperPass<Small>(m);
+    else
+        Pass<Small>(m);
+    Pass<Small>(m);
+}
+
 }  // namespace
 
 __attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t* coefficients, unsigned char* out,
@@ -174,11 +224,10 @@ __attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t
     // Pass 1 leaves output i of input row r at m[i], lane r: the block
     // transposed, as the scalar work block holds it. Pass 2 transforms its
     // rows and so restores the orientation.
-    if (Zero(_mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7]))))
-        UpperPass(m);
+    if (SmallBlock(m))
+        Passes<true>(m);
     else
-        Pass(m);
-    Pass(m);
+        Passes<false>(m);
     const __m128i offset = _mm_set1_epi16(128);
     for (int j = 0; j < 8; ++j) {
         const __m128i samples = _mm_adds_epi16(m[j], offset);
