@@ -74,32 +74,4 @@ TEST_F(FilledShapes, ShapeReachingPastThePictureIsClipped)
     ExpectUndoRedo();
 }
 
-// Parked with the shape still open (another window, a command): the
-// outline and the toggled rows go with the press step; left behind, their
-// marks would be painted by the next fill.
-TEST_F(FilledShapes, ParkedOpenShapeLeavesNothing)
-{
-    struct {
-        P_icon* tool;
-        bool drag;
-    } cases[] = {{&tools.fillPoly, false}, {&tools.fillDraw, true}};
-    for (auto& c : cases) {
-        Use(*c.tool);
-        if (c.drag) {
-            Press(10, 10);
-            timer.Advance(300);
-            Move(30, 20);
-        } else {
-            Click({10, 10});
-            Click({30, 20});
-        }
-        SuspendTool();
-        EXPECT_EQ(All(), before) << c.drag;
-        EXPECT_EQ(pic.undoHead, nullptr) << c.drag;
-        ResumeTool();
-        if (c.drag) Release(30, 20);
-        Leave();
-    }
-}
-
 }  // namespace

@@ -169,6 +169,15 @@ protected:
         y = std::max(0, std::min(Side - 1, y));
         return before[size_t(y * Side + x)];
     }
+    // One pressed stroke along row y, a pixel a move.
+    void Stroke(int y, int x0, int x1)
+    {
+        Press(x0, y);
+        timer.Advance(300);
+        for (int x = x0 + 1; x <= x1; ++x) Move(x, y);
+        Release(x1, y);
+        Leave();
+    }
 };
 
 TEST_F(Clone, DabsCopyTheSourceAtTheFixedOffsetClampedAtTheEdges)
@@ -203,11 +212,7 @@ TEST_F(Clone, SnapshotCopiesThePictureBeforeTheStrokeRepeatCopiesItsOwnPaint)
         Use(box.clone);
         SetOptionValue(0, repeat);
         Click(5, 10, AltShift);
-        Press(10, 10);
-        timer.Advance(300);
-        for (int x = 11; x <= 30; ++x) Move(x, 10);
-        Release(30, 10);
-        Leave();
+        Stroke(10, 10, 30);
         for (int x = 10; x <= 30; ++x) {
             int from = repeat ? 5 + (x - 10) % 5 : x - 5;
             ASSERT_EQ(At(x, 10), Original(from, 10)) << x;
@@ -229,11 +234,7 @@ TEST_F(Clone, SnapshotFromASpilledStepIsReadOncePerStroke)
         Click(5, 10, AltShift);
         undo.folder.failRead = unreadable;
         undo.folder.opensForReading = 0;
-        Press(10, 10);
-        timer.Advance(300);
-        for (int x = 11; x <= 30; ++x) Move(x, 10);
-        Release(30, 10);
-        Leave();
+        Stroke(10, 10, 30);
         EXPECT_EQ(undo.folder.opensForReading, 2);  // the snapshot, and the crop at the end
         for (int x = 10; x <= 30; ++x) ASSERT_EQ(At(x, 10), unreadable ? before[size_t(10 * Side + x)] : Original(x - 5, 10)) << x;
         undo.folder.failRead = false;
