@@ -7,47 +7,40 @@ namespace {
 
 using Lines = DrawToolTest;
 
-TEST_F(Lines, DabModesPlaceDabsAlongTheMajorAxis)
+// Dabs fall along the major axis in each dab mode. Barb points are
+// truncated toward zero as computed in doubles: on the horizontal line sin 30
+// degrees makes the offsets 2.9999999999999996.
+TEST_F(Lines, DabsAndArrowBarbsFallOnTheirPoints)
 {
-    struct {
-        int mode, value;
-        std::vector<int> xs;
+    auto dabs = [](std::vector<int> xs) {
+        PixelSet s;
+        for (int x : xs) s.insert({x, 5});
+        return s;
+    };
+    auto arrow = [](TPoint s, TPoint e, TPoint barb1, TPoint barb2) {
+        return Union({Line(s, e), Line(e, barb1), Line(e, barb2)});
+    };
+    const struct {
+        int mode, value, arrow;
+        TPoint s, e;
+        PixelSet want;
     } cases[] = {
-        {2, 2, {0, 10}}, {1, 3, {0, 3, 6, 9}}, {2, 4, {0, 4, 7, 10}},
-        {2, 1, {0, 10}},  // fewer than two dabs: still one at each end
+        {2, 2, 0, {0, 5}, {10, 5}, dabs({0, 10})},
+        {1, 3, 0, {0, 5}, {10, 5}, dabs({0, 3, 6, 9})},
+        {2, 4, 0, {0, 5}, {10, 5}, dabs({0, 4, 7, 10})},
+        {2, 1, 0, {0, 5}, {10, 5}, dabs({0, 10})},  // fewer than two dabs: still one at each end
+        {0, 2, 2, {0, 10}, {30, 20}, arrow({0, 10}, {30, 20}, {20, 9}, {15, 23})},
+        {0, 2, 1, {0, 10}, {20, 10}, arrow({0, 10}, {20, 10}, {15, 8}, {15, 12})},
     };
     for (auto& c : cases) {
+        SCOPED_TRACE(c.mode * 100 + c.value * 10 + c.arrow);
         Use(tools.line);
         SetOptionValue(0, c.mode);
         SetOptionValue(1, c.value);
-        Drag({0, 5}, {10, 5});
-        Leave();
-        PixelSet want;
-        for (int x : c.xs) want.insert({x, 5});
-        EXPECT_EQ(Changed(), want) << c.mode << "/" << c.value;
-        pic.Box(pic.GetRect(), Ground);
-    }
-}
-
-// Barb points truncated toward zero as computed in doubles: on the
-// horizontal line sin 30 degrees makes the offsets 2.9999999999999996.
-TEST_F(Lines, ArrowBarbsEndAtTheirTruncatedPoints)
-{
-    struct {
-        TPoint s, e;
-        int arrow;
-        TPoint barb1, barb2;
-    } cases[] = {
-        {{0, 10}, {30, 20}, 2, {20, 9}, {15, 23}},
-        {{0, 10}, {20, 10}, 1, {15, 8}, {15, 12}},
-    };
-    for (auto& c : cases) {
-        Use(tools.line);
-        SetOptionValue(0, 0);
         SetOptionValue(2, c.arrow);
         Drag(c.s, c.e);
         Leave();
-        EXPECT_EQ(Changed(), Union({Line(c.s, c.e), Line(c.e, c.barb1), Line(c.e, c.barb2)})) << c.arrow;
+        EXPECT_EQ(Changed(), c.want);
         ExpectUndoRedo();
         pic.Box(pic.GetRect(), Ground);
     }
