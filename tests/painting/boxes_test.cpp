@@ -1,4 +1,5 @@
-// Filled boxes: the right button, and shading through the mark.
+// Filled boxes and the right button on the shape tools; shading through
+// the mark.
 
 #include "colorsel_hsv.h"
 #include "drawtools_fixture.h"
@@ -30,14 +31,36 @@ TEST(ConstrainSquare, LargerOffsetWinsWithItsSign)
     }
 }
 
-TEST_F(Boxes, RightButtonFilledBoxIsTheBackgroundColour)
+// The right button paints in the background colour, and the brush has its
+// foreground colours back afterwards.
+TEST_F(Boxes, RightButtonPaintsTheBackgroundAndRestoresTheBrush)
 {
-    Use(tools.boxRectf);
-    MouseShift = 16;
-    Drag({2, 2}, {8, 5});
-    Leave();
-    EXPECT_EQ(Changed(), Filled(2, 2, 8, 5));
-    EXPECT_TRUE(AllChangedAre(Back));
+    struct {
+        P_icon* tool;
+        std::vector<TPoint> clicks;  // none: a drag from a to b
+        TPoint a, b;
+        PixelSet painted;  // empty: any pixels
+    } cases[] = {
+        {&tools.boxRectf, {}, {2, 2}, {8, 5}, Filled(2, 2, 8, 5)},
+        {&tools.spline, {{0, 10}, {32, 20}, {10, 30}}, {}, {}, {}},
+        {&tools.circle, {}, {20, 20}, {23, 24}, {}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.tool->iconKey.c_str());
+        pic.Box(pic.GetRect(), Ground);
+        Use(*c.tool);
+        MouseShift = 16;
+        for (TPoint p : c.clicks) Click(p);
+        if (c.clicks.empty()) Drag(c.a, c.b);
+        Leave();
+        MouseShift = 0;
+        if (!c.painted.empty()) {
+            EXPECT_EQ(Changed(), c.painted);
+        }
+        EXPECT_FALSE(Changed().empty());
+        EXPECT_TRUE(AllChangedAre(Back));
+        EXPECT_EQ(*StampBuffer.At(0, 0), Fore);
+    }
 }
 
 // The mark is ORed in: a shading fill sees the picture, not black.

@@ -1,5 +1,5 @@
 // Circles and ellipses: the segment counts, the zero radius, the filled
-// ellipse, clipping and the right button.
+// ellipse and clipping.
 
 #include "drawtools_fixture.h"
 
@@ -47,16 +47,6 @@ TEST_F(Ellipses, FilledEllipseStopsAtTheVisiblePart)
     EXPECT_TRUE(NoFlagsLeft());
     EXPECT_TRUE(Changed().count({15, 19}));
     EXPECT_FALSE(Changed().count({15, 20}));
-}
-
-TEST_F(Ellipses, RightButtonCircleRestoresTheBrushColours)
-{
-    Use(tools.circle);
-    MouseShift = 16;
-    Drag({20, 20}, {23, 24});
-    Leave();
-    EXPECT_TRUE(AllChangedAre(Back));
-    EXPECT_EQ(*StampBuffer.At(0, 0), Fore);
 }
 
 }  // namespace

@@ -31,21 +31,37 @@ TEST_F(FilledShapes, ClosingCursorShowsNearTheFirstCorner)
     SelectTool(&pen, true, -1);
 }
 
-TEST_F(FilledShapes, PentagramLeavesItsInnerPentagonEmpty)
+// A pentagram fills by the even-odd rule: its inner pentagon stays empty. A
+// drag released off the picture has its edges cut at the border.
+TEST_F(FilledShapes, DrawnShapeFillsItsInsideOnly)
 {
-    Use(tools.fillDraw);
-    const std::vector<TPoint> star = {{24, 2}, {36, 36}, {6, 14}, {42, 14}, {12, 36}, {24, 2}};
-    Press(star[0].x, star[0].y);
-    timer.Advance(300);
-    for (TPoint p : star) Move(p.x, p.y);
-    Release(star.back().x, star.back().y);
-    Leave();
-    PixelSet changed = Changed();
-    EXPECT_FALSE(changed.count({24, 20}));  // the centre
-    EXPECT_TRUE(changed.count({24, 8}));    // inside the top point
-    EXPECT_TRUE(changed.count({10, 15}));   // inside the left point
-    EXPECT_TRUE(AllChangedAre(Fore));
-    ExpectUndoRedo();
+    const struct {
+        const char* name;
+        TPoint press;
+        std::vector<TPoint> moves;
+        TPoint release;
+        PixelSet in, out;
+    } cases[] = {
+        {"pentagram", {24, 2}, {{24, 2}, {36, 36}, {6, 14}, {42, 14}, {12, 36}, {24, 2}}, {24, 2},
+         {{24, 8}, {10, 15}},  // inside the top and left points
+         {{24, 20}}},          // the centre
+        {"past the picture", {5, 5}, {{10, 30}, {OutsideView, OutsideView}}, {-30, 20}, {{3, 15}, {0, 15}}, {{30, 15}}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        pic.Box(pic.GetRect(), Ground);
+        Use(tools.fillDraw);
+        Press(c.press.x, c.press.y);
+        timer.Advance(300);
+        for (TPoint p : c.moves) Move(p.x, p.y);
+        Release(c.release.x, c.release.y);
+        Leave();
+        PixelSet changed = Changed();
+        for (auto p : c.in) EXPECT_TRUE(changed.count(p)) << p.first << "," << p.second;
+        for (auto p : c.out) EXPECT_FALSE(changed.count(p)) << p.first << "," << p.second;
+        EXPECT_TRUE(AllChangedAre(Fore));
+        ExpectUndoRedo();
+    }
 }
 
 TEST_F(FilledShapes, ClickWithoutDragFillsOnePixel)
@@ -55,51 +71,6 @@ TEST_F(FilledShapes, ClickWithoutDragFillsOnePixel)
     Leave();
     EXPECT_EQ(Changed(), (PixelSet{{7, 7}}));
     EXPECT_TRUE(NoFlagsLeft());
-}
-
-// A drag released off the picture: the edges are cut at its border.
-TEST_F(FilledShapes, ShapeReachingPastThePictureIsClipped)
-{
-    Use(tools.fillDraw);
-    Press(5, 5);
-    timer.Advance(300);
-    Move(10, 30);
-    Move(OutsideView, OutsideView);
-    Release(-30, 20);
-    Leave();
-    EXPECT_TRUE(Changed().count({3, 15}));
-    EXPECT_TRUE(Changed().count({0, 15}));
-    EXPECT_FALSE(Changed().count({30, 15}));
-    EXPECT_TRUE(AllChangedAre(Fore));
-    ExpectUndoRedo();
-}
-
-// Parked with the shape still open (another window, a command): the
-// outline and the toggled rows go with the press step; left behind, their
-// marks would be painted by the next fill.
-TEST_F(FilledShapes, ParkedOpenShapeLeavesNothing)
-{
-    struct {
-        P_icon* tool;
-        bool drag;
-    } cases[] = {{&tools.fillPoly, false}, {&tools.fillDraw, true}};
-    for (auto& c : cases) {
-        Use(*c.tool);
-        if (c.drag) {
-            Press(10, 10);
-            timer.Advance(300);
-            Move(30, 20);
-        } else {
-            Click({10, 10});
-            Click({30, 20});
-        }
-        SuspendTool();
-        EXPECT_EQ(All(), before) << c.drag;
-        EXPECT_EQ(pic.undoHead, nullptr) << c.drag;
-        ResumeTool();
-        if (c.drag) Release(30, 20);
-        Leave();
-    }
 }
 
 }  // namespace

@@ -17,6 +17,27 @@
 const unsigned long Fore = 0x00C01020;
 const unsigned long Back = 0x0030E040;
 
+// The brush, stamp and work view freed, as before the paint kit's first use.
+inline void FreePaintKitBuffers()
+{
+    while (CurrentBrush.undoHead) UDBuffer::DropUndo(&CurrentBrush);
+    UDBuffer::DropAllRedo(&CurrentBrush);
+    CurrentBrush.Free();
+    StampBuffer.Free();
+    WorkView.Free();
+    BrushState = TBrushState();
+    StampRecolourHook = nullptr;
+}
+
+// A one-pixel C-mode brush of the colour given.
+inline void SetDabBrush(unsigned long colour)
+{
+    CurrentBrush.Alloc(Pair<int>{1, 1});
+    CurrentBrush.pixels[0] = colour;
+    BrushState.paintMode = PaintModeC;
+    RecolorBrush(false);
+}
+
 class PaintKitTest : public ToolTest {
 protected:
     std::vector<Rect> invalidated;  // right and bottom exclusive, view pixels
@@ -43,13 +64,7 @@ protected:
     void TearDown() override
     {
         ResetFramework(&IdleTool);
-        while (CurrentBrush.undoHead) UDBuffer::DropUndo(&CurrentBrush);
-        UDBuffer::DropAllRedo(&CurrentBrush);
-        CurrentBrush.Free();
-        StampBuffer.Free();
-        WorkView.Free();
-        BrushState = TBrushState();
-        StampRecolourHook = nullptr;
+        FreePaintKitBuffers();
         PaintKitHost = PaintKitHostServices();
         PictureViews = PictureViewServices();
         ToolTest::TearDown();

@@ -196,47 +196,38 @@ TEST_F(Clone, DabsCopyTheSourceAtTheFixedOffsetClampedAtTheEdges)
     }
 }
 
+// The stroke copies the picture as it was at the press; with the repeat
+// option, its own paint. A spilled press step is read once for the whole
+// stroke; one that cannot be read leaves the stroke unpainted, never black.
 TEST_F(Clone, SnapshotCopiesThePictureBeforeTheStrokeRepeatCopiesItsOwnPaint)
 {
-    for (int repeat = 0; repeat <= 1; ++repeat) {
-        SCOPED_TRACE(repeat);
+    const struct {
+        int repeat;
+        bool spilled, unreadable;
+    } cases[] = {{0, false, false}, {1, false, false}, {0, true, false}, {0, true, true}};
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.repeat * 100 + c.spilled * 10 + c.unreadable);
+        if (c.spilled) UndoSettings.memKB = 0;
         Use(box.clone);
-        SetOptionValue(0, repeat);
+        SetOptionValue(0, c.repeat);
         Click(5, 10, AltShift);
-        Press(10, 10);
-        timer.Advance(300);
-        for (int x = 11; x <= 30; ++x) Move(x, 10);
-        Release(30, 10);
-        Leave();
-        for (int x = 10; x <= 30; ++x) {
-            int from = repeat ? 5 + (x - 10) % 5 : x - 5;
-            ASSERT_EQ(At(x, 10), Original(from, 10)) << x;
-        }
-        Click(40, 40);
-        EXPECT_EQ(GetOptionValue(0), repeat);  // the check box stays as the user left it
-        while (pic.undoHead) UDBuffer::Undo(&pic, false);
-    }
-}
-
-// A spilled press step is read once for the whole stroke; one that cannot
-// be read leaves the stroke unpainted, never black.
-TEST_F(Clone, SnapshotFromASpilledStepIsReadOncePerStroke)
-{
-    UndoSettings.memKB = 0;
-    for (bool unreadable : {false, true}) {
-        SCOPED_TRACE(unreadable);
-        Use(box.clone);
-        Click(5, 10, AltShift);
-        undo.folder.failRead = unreadable;
+        undo.folder.failRead = c.unreadable;
         undo.folder.opensForReading = 0;
         Press(10, 10);
         timer.Advance(300);
         for (int x = 11; x <= 30; ++x) Move(x, 10);
         Release(30, 10);
         Leave();
-        EXPECT_EQ(undo.folder.opensForReading, 2);  // the snapshot, and the crop at the end
-        for (int x = 10; x <= 30; ++x) ASSERT_EQ(At(x, 10), unreadable ? before[size_t(10 * Side + x)] : Original(x - 5, 10)) << x;
+        if (c.spilled) {
+            EXPECT_EQ(undo.folder.opensForReading, 2);  // the snapshot, and the crop at the end
+        }
+        for (int x = 10; x <= 30; ++x) {
+            int from = c.repeat ? 5 + (x - 10) % 5 : x - 5;
+            ASSERT_EQ(At(x, 10), c.unreadable ? before[size_t(10 * Side + x)] : Original(from, 10)) << x;
+        }
         undo.folder.failRead = false;
+        Click(40, 40);
+        EXPECT_EQ(GetOptionValue(0), c.repeat);  // the check box stays as the user left it
         while (pic.undoHead) UDBuffer::Undo(&pic, false);
     }
 }

@@ -5,6 +5,7 @@
 #include "brushes_tools.h"
 #include "imageform_fixture.h"
 #include "paintkit.h"
+#include "../paintkit_fixture.h"
 #include "toolbox_tools.h"
 
 namespace {
@@ -13,10 +14,7 @@ class CloneWindow : public ImageFormTest {
 protected:
     void TearDown() override
     {
-        CurrentBrush.Free();
-        StampBuffer.Free();
-        WorkView.Free();
-        BrushState = TBrushState();
+        FreePaintKitBuffers();
         ToolOverlayFlag = false;
         ImageFormTest::TearDown();
     }
@@ -39,10 +37,7 @@ TEST_F(CloneWindow, APartialRepaintKeepsTheWholeSourceCross)
     ASSERT_NE(f, nullptr);
     f->Picture.Box(f->Picture.GetRect(), 0x00FFFFFF);
     f->ShowBuf->Invalidate();
-    CurrentBrush.Alloc(Pair<int>{1, 1});
-    CurrentBrush.pixels[0] = 0x00FFFFFF;  // a white dab: only the cross shows
-    BrushState.paintMode = PaintModeC;
-    RecolorBrush(false);
+    SetDabBrush(0x00FFFFFF);  // a white dab: only the cross shows
     P_clone& clone = ToolBoxTools().clone;
     clone.sourceX = 14;  // the offset from the pointer
     clone.sourceY = 2;

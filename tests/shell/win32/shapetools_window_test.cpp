@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 
+#include "../../painting/paintkit_fixture.h"
 #include "../../painting/win32/imageform_fixture.h"
 #include "extctrls.h"
 #include "forms.h"
@@ -47,6 +48,16 @@ void FillRows(Buffer& b)
     }
 }
 
+// The references a polygon and a freehand shape, a curve whose third click
+// is on its line, and a fill inside the frame share.
+void Triangle(Buffer& b)
+{
+    Polyline(b, {{10, 10}, {30, 10}, {20, 30}, {10, 10}});
+    FillRows(b);
+}
+void StraightCurve(Buffer& b) { Polyline(b, {{0, 10}, {32, 10}}); }
+void InsideTheFrame(Buffer& b) { b.Box(Rect{11, 11, 29, 29}, Ink); }
+
 // Sixteen segments: radii below 32.
 Points EllipseVertices(int cx, int cy, int rx, int ry)
 {
@@ -74,20 +85,12 @@ protected:
         PaintKitHost.foreColour = [] { return Ink; };
         PaintKitHost.backColour = [] { return Paper; };
         InitPaintKit();
-        CurrentBrush.Alloc(Pair<int>{1, 1});
-        CurrentBrush.pixels[0] = Ink;
-        BrushState.paintMode = PaintModeC;
-        RecolorBrush(false);
+        SetDabBrush(Ink);
     }
 
     void TearDown() override
     {
-        while (CurrentBrush.undoHead) UDBuffer::DropUndo(&CurrentBrush);
-        CurrentBrush.Free();
-        StampBuffer.Free();
-        WorkView.Free();
-        BrushState = TBrushState();
-        StampRecolourHook = nullptr;
+        FreePaintKitBuffers();
         FreeToolButtons();
         ImageFormTest::TearDown();
     }
@@ -154,27 +157,19 @@ TEST_F(ShapeToolsWindow, EachToolPaintsItsReferenceAtZoomOneAndTwoAndUndoes)
         {"line", 'L', &t.line, true, {{3, 4}, {17, 9}}, [](Buffer& b) { Polyline(b, {{3, 4}, {17, 9}}); }},
         {"connected lines", 'L', &t.lineCont, false, {{2, 2}, {20, 8}, {30, 20}},
          [](Buffer& b) { Polyline(b, {{2, 2}, {20, 8}, {30, 20}}); }},
-        {"curve", 'U', &t.spline, false, {{0, 10}, {32, 10}, {16, 10}}, [](Buffer& b) { Polyline(b, {{0, 10}, {32, 10}}); }},
+        {"curve", 'U', &t.spline, false, {{0, 10}, {32, 10}, {16, 10}}, StraightCurve},
         {"filled rectangle", 'R', &t.boxRectf, true, {{2, 2}, {8, 5}}, [](Buffer& b) { b.Box(Rect{2, 2, 8, 5}, Ink); }},
         {"rectangle", 'R', &t.boxRect, true, {{2, 2}, {8, 5}}, [](Buffer& b) { b.Rectangle(Rect{2, 2, 8, 5}, Ink); }},
         {"circle", 'C', &t.circle, true, {{20, 20}, {23, 24}}, [](Buffer& b) { Polyline(b, EllipseVertices(20, 20, 5, 5)); }},
-        {"fill", 'F', &t.fillSolid, false, {{20, 20}}, [](Buffer& b) { b.Box(Rect{11, 11, 29, 29}, Ink); }},
-        {"filled polygon", 'D', &t.fillPoly, false, {{10, 10}, {30, 10}, {20, 30}, {11, 11}}, [](Buffer& b) {
-             Polyline(b, {{10, 10}, {30, 10}, {20, 30}, {10, 10}});
-             FillRows(b);
-         }},
-        {"filled freehand shape", 'D', &t.fillDraw, true, {{10, 10}, {30, 10}, {20, 30}, {10, 10}}, [](Buffer& b) {
-             Polyline(b, {{10, 10}, {30, 10}, {20, 30}, {10, 10}});
-             FillRows(b);
-         }},
-        {"connected curves", 'U', &t.splineCont, false, {{0, 10}, {32, 10}, {16, 10}},
-         [](Buffer& b) { Polyline(b, {{0, 10}, {32, 10}}); }},
+        {"fill", 'F', &t.fillSolid, false, {{20, 20}}, InsideTheFrame},
+        {"filled polygon", 'D', &t.fillPoly, false, {{10, 10}, {30, 10}, {20, 30}, {11, 11}}, Triangle},
+        {"filled freehand shape", 'D', &t.fillDraw, true, {{10, 10}, {30, 10}, {20, 30}, {10, 10}}, Triangle},
+        {"connected curves", 'U', &t.splineCont, false, {{0, 10}, {32, 10}, {16, 10}}, StraightCurve},
         {"filled square", 'R', &t.boxSqrf, true, {{2, 2}, {8, 5}}, [](Buffer& b) { b.Box(Rect{2, 2, 8, 8}, Ink); }},
         {"square", 'R', &t.boxSqr, true, {{5, 5}, {8, 12}}, [](Buffer& b) { b.Rectangle(Rect{5, 5, 12, 12}, Ink); }},
         {"ellipse", 'C', &t.ellipse, true, {{24, 20}, {28, 22}},
          [](Buffer& b) { Polyline(b, EllipseVertices(24, 20, 6, 3)); }},
-        {"pattern fill without a cut brush", 'F', &t.fillPattern, false, {{20, 20}},
-         [](Buffer& b) { b.Box(Rect{11, 11, 29, 29}, Ink); }},
+        {"pattern fill without a cut brush", 'F', &t.fillPattern, false, {{20, 20}}, InsideTheFrame},
     };
     TImageForm* f = NewShownWindow(W, H);
     ASSERT_NE(f, nullptr);
