@@ -52,12 +52,6 @@ template <class Near> struct Walk {
     int reach;  // 1 when diagonal neighbours count
 
     unsigned long* Row(int y) const { return v.At(v.left, y) - v.left; }
-    // Asks for the pixels the walk reads next while it works on these: on
-    // a winding area each step is a row the cache no longer holds.
-    void Prefetch(int x, int y) const
-    {
-        if (y >= v.top && y <= v.bottom) __builtin_prefetch(v.At(x, y));
-    }
 
     // Marks the run through (x, y): answers its ends.
     void MarkRun(int x, int y, int& l, int& r) const
@@ -159,8 +153,12 @@ template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
             if (!rightKnown) r = w.RunRight(y, anchor);
         } else if (rightKnown) {
             int from = std::max(next, view.left), to = std::min(r + w.reach, view.right);
-            found = w.Scan(ny, from, std::min(to, skipL - 1));
-            if (found < 0) found = w.Scan(ny, std::max(from, skipR + 1), to);
+            if (skipL > skipR) {
+                found = w.Scan(ny, from, to);
+            } else {
+                found = w.Scan(ny, from, std::min(to, skipL - 1));
+                if (found < 0) found = w.Scan(ny, std::max(from, skipR + 1), to);
+            }
         } else {
             found = w.ScanOn(y, ny, next, anchor, r);
         }
@@ -173,7 +171,6 @@ template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
             skipR = leftKnown && rightKnown ? r : parentX;
             w.MarkRun(found, ny, l, r);
             *view.At(found, ny) |= Encode(Link{side == 0, firstSide, parentR == r, parentX - found + 1});
-            w.Prefetch(found, ny + ny - y);
             y = ny;
             box.left = std::min(box.left, l);
             box.right = std::max(box.right, r);
@@ -211,7 +208,6 @@ template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
         anchor = std::min(std::max(here + link.shift - 1, view.left), view.right);
         leftKnown = false;
         rightKnown = link.sameRight;
-        w.Prefetch(anchor, firstSide ? y + side + side - 1 : y - side - side + 1);
         next = doneRight + 1;
     }
     return box;
