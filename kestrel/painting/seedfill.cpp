@@ -127,11 +127,11 @@ int FillDistance(unsigned long pixel, unsigned long seed)
 // first, passing over the parent's columns (they are marked), then the row
 // away from it, for a pixel it can take; there it marks the new run and goes
 // on with that one. A finished run goes back to its parent, which scans on
-// past the finished run. Coming back, the parent knows only the column that
-// found the run, and its right end when the link says it is the finished
-// run's: the other ends are found from the marks as they are needed, so
-// that a run under a run of the same width (a flat area) costs nothing on
-// the way back.
+// past the finished run. Coming back, the parent knows only its column next
+// to the pixel that found the run, and its right end when the link says it
+// is the finished run's: its other ends are found from the marks as they are
+// needed, so that a run under a run of the same width (a flat area) costs
+// nothing on the way back.
 template <class Near> static Rect Fill(Walk<Near> w, int x, int y)
 {
     Buffer& view = w.v;
