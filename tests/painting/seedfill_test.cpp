@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "seedfill.h"
@@ -55,6 +56,30 @@ struct FillCase {
     bool eight;
 };
 
+// Fills view of pic from (x, y) and checks every pixel of pic, and the box
+// answered, against the reference.
+void ExpectReferenceFill(Buffer& pic, Rect r, int x, int y, int tolerance, bool eight, const std::string& name)
+{
+    int w = pic.Width(), h = pic.Height();
+    std::vector<bool> want = Reference(pic, r, x, y, tolerance, eight);
+    Buffer view(pic, r, true);
+    Rect box = SeedFill(view, x, y, tolerance, eight);
+    Rect wantBox = {w, h, -1, -1};
+    for (int py = 0; py < h; ++py)
+        for (int px = 0; px < w; ++px) {
+            unsigned long p = *pic.At(px, py);
+            bool in = want[size_t(py * w + px)];
+            ASSERT_EQ((p & FillMark) != 0, in) << name << " at " << px << "," << py;
+            ASSERT_EQ(p & 0xFD000000, 0u) << name << ": flag bits left at " << px << "," << py;
+            if (in) wantBox = Rect{std::min(wantBox.left, px), std::min(wantBox.top, py), std::max(wantBox.right, px),
+                                   std::max(wantBox.bottom, py)};
+        }
+    EXPECT_EQ(box.left, wantBox.left) << name;
+    EXPECT_EQ(box.top, wantBox.top) << name;
+    EXPECT_EQ(box.right, wantBox.right) << name;
+    EXPECT_EQ(box.bottom, wantBox.bottom) << name;
+}
+
 TEST(SeedFill, MarksTheComponentTheReferenceFinds)
 {
     const FillCase cases[] = {
@@ -70,23 +95,32 @@ TEST(SeedFill, MarksTheComponentTheReferenceFinds)
         Buffer pic;
         pic.Alloc(Pair<int>{48, 40});
         Noise(pic, 7);
-        std::vector<bool> want = Reference(pic, c.view, c.x, c.y, c.tolerance, c.eight);
-        Buffer view(pic, c.view, true);
-        Rect box = SeedFill(view, c.x, c.y, c.tolerance, c.eight);
-        Rect wantBox = {48, 40, -1, -1};
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 48; ++x) {
-                unsigned long p = *pic.At(x, y);
-                bool w = want[size_t(y * 48 + x)];
-                ASSERT_EQ((p & FillMark) != 0, w) << c.name << " at " << x << "," << y;
-                ASSERT_EQ(p & 0xFD000000, 0u) << c.name << ": flag bits left at " << x << "," << y;
-                if (w) wantBox = Rect{std::min(wantBox.left, x), std::min(wantBox.top, y),
-                                      std::max(wantBox.right, x), std::max(wantBox.bottom, y)};
-            }
-        EXPECT_EQ(box.left, wantBox.left) << c.name;
-        EXPECT_EQ(box.top, wantBox.top) << c.name;
-        EXPECT_EQ(box.right, wantBox.right) << c.name;
-        EXPECT_EQ(box.bottom, wantBox.bottom) << c.name;
+        ExpectReferenceFill(pic, c.view, c.x, c.y, c.tolerance, c.eight, c.name);
+    }
+}
+
+// Many small pictures of few colours (long runs, holes, runs that end
+// together or overhang each other), in random views: the shapes a walk
+// over runs gets wrong at its turns.
+TEST(SeedFill, SmallRandomPicturesMatchTheReference)
+{
+    srand(26);
+    for (int i = 0; i < 3000; ++i) {
+        int w = 1 + rand() % 14, h = 1 + rand() % 12, colours = 2 + rand() % 2;
+        Buffer pic;
+        pic.Alloc(Pair<int>{w, h});
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) *pic.At(x, y) = (unsigned long)(rand() % colours) * 0x00100C08u;
+        Rect r;
+        r.left = rand() % w;
+        r.top = rand() % h;
+        r.right = r.left + rand() % (w - r.left);
+        r.bottom = r.top + rand() % (h - r.top);
+        int x = r.left + rand() % (r.right - r.left + 1), y = r.top + rand() % (r.bottom - r.top + 1);
+        int tolerance = rand() % 3 ? 0 : 40;
+        bool eight = rand() % 2;
+        ExpectReferenceFill(pic, r, x, y, tolerance, eight, "picture " + std::to_string(i));
+        if (HasFatalFailure()) return;
     }
 }
 
