@@ -4,6 +4,7 @@
 // Unfilled, the area holds no valid version, so the template is ignored if
 // it ever lands among the components.
 #include "formula_context.h"
+#include "formula_loop.h"
 #include "formula_run.h"
 
 #include <windows.h>
@@ -15,6 +16,8 @@
 namespace {
 
 const int kAreaSize = 32768;
+const int kLoopOffset = 4 * 4096;  // the loop follows the four routines
+const int kCodeBytes = kLoopOffset + kFormulaLoopSize;
 
 // The fields of the host's process block that the runner needs.
 struct ProcessBlock {
@@ -62,7 +65,7 @@ void Init()
 {
     if (!code)
         code = static_cast<unsigned char*>(
-            VirtualAlloc(nullptr, 4 * 4096, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+            VirtualAlloc(nullptr, kCodeBytes, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
     if (!context) {
         context = static_cast<FormulaContext*>(
             VirtualAlloc(nullptr, sizeof(FormulaContext), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
@@ -76,7 +79,11 @@ void Init()
         std::memcpy(code + 4096 * k, from, static_cast<size_t>(CodeSize(k)));
         from += CodeSize(k);
     }
-    FlushInstructionCache(GetCurrentProcess(), code, 4 * 4096);
+    // Stored as setup, red, green, blue; the loop takes red, green, blue, setup.
+    const unsigned char* const routines[4] = {code + 4096, code + 2 * 4096, code + 3 * 4096, code};
+    const int sizes[4] = {CodeSize(1), CodeSize(2), CodeSize(3), CodeSize(0)};
+    BuildFormulaLoop(routines, sizes, code + kLoopOffset);
+    FlushInstructionCache(GetCurrentProcess(), code, kCodeBytes);
 }
 
 // Value slot k belongs to the k-th "Par<d>=" declaration: slider d - 1.
@@ -99,6 +106,7 @@ void Process(const ProcessBlock& b)
     routines.code[3] = code;
     for (int c = 0; c < 3; ++c)
         routines.code[c] = code + 4096 * (c + 1);
+    routines.loop = code + kLoopOffset;
     FormulaPixels p;
     p.source = b.source;
     p.sourceStride = b.width;

@@ -1,0 +1,87 @@
+// The loop keeps the context in EBX, the row record in ESI, the source pixel
+// in EDI and the target's distance in EBP, all registers the routines keep.
+// A channel routine's body leaves one word on the stack, the one its
+// prologue's first push put there: it holds the channel's clamped result
+// while the next channels run.
+#include "formula_loop.h"
+
+#include "formula_context.h"
+#include "formula_x86.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+class LoopWriter {
+public:
+    explicit LoopWriter(unsigned char* out) : out_(out) {}
+
+    void Text(const char* hex)
+    {
+        X86Fragment f;
+        f.Text(hex);
+        Copy(f.bytes, f.size);
+    }
+    void Dword(unsigned v)
+    {
+        for (int k = 0; k < 4; ++k)
+            out_[size_++] = static_cast<unsigned char>(v >> (8 * k));
+    }
+    void Copy(const unsigned char* bytes, int n)
+    {
+        std::memcpy(out_ + size_, bytes, static_cast<size_t>(n));
+        size_ += n;
+    }
+    // rel32 from the place after a displacement at `place` to `target`.
+    void Patch(int place, int target)
+    {
+        unsigned rel = static_cast<unsigned>(target - (place + 4));
+        for (int k = 0; k < 4; ++k)
+            out_[place + k] = static_cast<unsigned char>(rel >> (8 * k));
+    }
+    int Size() const { return size_; }
+
+private:
+    unsigned char* out_;
+    int size_ = 0;
+};
+
+// Results outside 0..255 are rare, so the common case is one taken branch.
+void Clamp(LoopWriter& w)
+{
+    w.Text("3D FF 00 00 00 76 0A");  // cmp eax, 255; jbe done
+    w.Text("C1 F8 1F F7 D0 25 FF 00 00 00");  // negative 0, else 255
+}
+
+}  // namespace
+
+int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], unsigned char* loop)
+{
+    LoopWriter w(loop);
+    w.Text("53 56 57 55 89 C3 89 D6");  // save; ebx = context; esi = row
+    w.Text("8B 3E 8B 6E 08");  // edi = first; ebp = delta
+    int top = w.Size();
+    w.Text("8B 46 0C 0B 07 A9 00 00 00 FF 0F 84");  // unflagged under a selection: skip
+    int toSkip = w.Size();
+    w.Dword(0);
+    w.Text("89 F8 89 DA");  // the setup's pixel and context
+    w.Copy(code[CODE_SETUP], size[CODE_SETUP] - 1);  // all but its ret
+    for (int c = 0; c < 3; ++c) {
+        w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
+        Clamp(w);
+        if (c < 2)
+            w.Text("89 04 24");  // mov [esp], eax
+    }
+    w.Text("59 59 C1 E1 08 09 C8 59 C1 E1 10 09 C8");  // blue, green, red
+    w.Text("8B 0F 81 E1 00 00 00 FF 09 C8");  // the source's flag byte stays
+    w.Text("89 04 2F");  // mov [edi + ebp], eax
+    w.Patch(toSkip, w.Size());
+    w.Text("83 C7 04 FF 83");  // next pixel; inc dword [ebx + x]
+    w.Dword(offsetof(FormulaContext, x));
+    w.Text("3B 7E 04 0F 82");  // cmp edi, [esi + 4]; jb top
+    w.Dword(0);
+    w.Patch(w.Size() - 4, top);
+    w.Text("5D 5F 5E 5B C3");
+    return w.Size();
+}
