@@ -82,7 +82,7 @@ void Init()
     // Stored as setup, red, green, blue; the loop takes red, green, blue, setup.
     const unsigned char* const routines[4] = {code + 4096, code + 2 * 4096, code + 3 * 4096, code};
     const int sizes[4] = {CodeSize(1), CodeSize(2), CodeSize(3), CodeSize(0)};
-    BuildFormulaLoop(routines, sizes, code + kLoopOffset);
+    BuildFormulaLoop(routines, sizes, nullptr, code + kLoopOffset);  // the code alone cannot tell
     FlushInstructionCache(GetCurrentProcess(), code, kCodeBytes);
 }
 

@@ -92,6 +92,7 @@ public:
     unsigned usage = 0;
     int size = 0;
     bool codeFull = false;
+    bool pure = true;
     int errorOffset = 0, errorLength = 0;
 
 private:
@@ -104,6 +105,11 @@ private:
     FormulaOp ops_[kStackLimit];
     int opCount_ = 0;
     int openConditionals_ = 0;
+    // Where the last fragment, a pushed constant or field nothing jumps
+    // past, starts; -1 when the last fragment is anything else.
+    int leafStart_ = -1;
+    bool leafIsConstant_ = false;
+    int leafConstant_ = 0;
 
     void Advance()
     {
@@ -114,6 +120,8 @@ private:
     bool IsOp(FormulaOp op) const { return token_.kind == TOK_OPERATOR && token_.op == op; }
     bool Fail();
     bool Emit(const X86Fragment& f);
+    bool EmitLeaf(const X86Fragment& f, bool constant, int value);
+    bool EmitBinary(FormulaOp op);
     void Patch(int place, int target);
     bool Push(FormulaOp op);
     bool Reduce(int base, int level);
@@ -141,11 +149,63 @@ bool Parser::Emit(const X86Fragment& f)
     }
     std::memcpy(buffer_ + size, f.bytes, f.size);
     size += f.size;
+    leafStart_ = -1;
     return true;
+}
+
+bool Parser::EmitLeaf(const X86Fragment& f, bool constant, int value)
+{
+    int start = size;
+    if (!Emit(f))
+        return false;
+    leafStart_ = start;
+    leafIsConstant_ = constant;
+    leafConstant_ = value;
+    return true;
+}
+
+// An operator whose right operand was just pushed as a constant or field
+// takes it straight into a register instead of through the stack; the
+// code is no longer than the plain sequence, so no formula outgrows its
+// buffer for it.
+bool Parser::EmitBinary(FormulaOp op)
+{
+    X86Fragment f;
+    if (leafStart_ >= 0 && leafIsConstant_ && op == OP_DIV) {
+        size = leafStart_;  // the dividend is back in EAX
+        EmitDivideByConstant(f, leafConstant_);
+        return Emit(f);
+    }
+    EmitOperator(f, op);
+    if (leafStart_ < 0)
+        return Emit(f);
+    X86Fragment fused;
+    if (f.bytes[0] == 0x59) {  // pop ecx: the left operand
+        fused.Text("89 C1");  // mov ecx, eax
+        for (int k = leafStart_ + 1; k < size; ++k)  // the leaf without its push
+            fused.Byte(buffer_[k]);
+        for (int k = 1; k < f.size; ++k)
+            fused.Byte(f.bytes[k]);
+    } else if (f.size >= 3 && f.bytes[0] == 0x89 && f.bytes[1] == 0xC1 && f.bytes[2] == 0x58) {
+        // mov ecx, eax; pop eax: the leaf goes to ECX, the left operand stays
+        for (int k = leafStart_ + 1; k < size; ++k)
+            fused.Byte(buffer_[k]);
+        if (leafIsConstant_)
+            fused.bytes[0] = 0xB9;  // mov ecx, imm32
+        else
+            fused.bytes[1] = 0x8B;  // mov ecx, [ebx + disp32]
+        for (int k = 3; k < f.size; ++k)
+            fused.Byte(f.bytes[k]);
+    } else {
+        return Emit(f);
+    }
+    size = leafStart_;
+    return Emit(fused);
 }
 
 void Parser::Patch(int place, int target)
 {
+    leafStart_ = -1;  // a jump may land after the last fragment
     unsigned rel = static_cast<unsigned>(target - (place + 4));
     for (int k = 0; k < 4; ++k)
         buffer_[place + k] = static_cast<unsigned char>(rel >> (8 * k));
@@ -162,12 +222,9 @@ bool Parser::Push(FormulaOp op)
 // Emits the operators above base whose level is not below `level`.
 bool Parser::Reduce(int base, int level)
 {
-    while (opCount_ > base && Level(ops_[opCount_ - 1]) >= level) {
-        X86Fragment f;
-        EmitOperator(f, ops_[--opCount_]);
-        if (!Emit(f))
+    while (opCount_ > base && Level(ops_[opCount_ - 1]) >= level)
+        if (!EmitBinary(ops_[--opCount_]))
             return false;
-    }
     return true;
 }
 
@@ -278,7 +335,7 @@ bool Parser::Operand()
     if (token_.kind == TOK_NUMBER) {
         X86Fragment f;
         EmitConstant(f, static_cast<int>(token_.value));
-        if (!Emit(f))
+        if (!EmitLeaf(f, true, static_cast<int>(token_.value)))
             return false;
         Advance();
         return true;
@@ -309,7 +366,7 @@ bool Parser::Name()
         X86Fragment f;
         EmitConstant(f, channel_);
         Advance();
-        return Emit(f);
+        return EmitLeaf(f, true, channel_);
     }
     for (const Variable& v : kVariables) {
         if (!SameName(name, length, v.name))
@@ -320,7 +377,7 @@ bool Parser::Name()
         else
             EmitField(f, v.field);
         usage |= v.usage;
-        if (!Emit(f))
+        if (!EmitLeaf(f, v.field < 0, v.constant))
             return false;
         Advance();
         return true;
@@ -345,6 +402,8 @@ bool Parser::Call(const Function& function)
     }
     if (function.fn == FN_CNV)
         usage |= USE_CNV;
+    if (function.fn == FN_PUT || function.fn == FN_RND)
+        pure = false;
     X86Fragment f;
     EmitFunction(f, function.fn, channel_);
     if (!Emit(f))
@@ -369,6 +428,7 @@ FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char
     Parser parser(text, TextLength(text), channel, buffer, capacity);
     FormulaChannelResult result{};
     result.ok = parser.Run();
+    result.pure = !result.ok || parser.pure;  // a failed channel is the constant 0
     if (result.ok) {
         usage = parser.usage;
         size = parser.size;

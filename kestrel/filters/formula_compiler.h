@@ -13,6 +13,7 @@ struct FormulaChannelResult {
     bool codeFull;     // the error was the routine outgrowing its buffer
     int errorOffset;   // where reading stopped
     int errorLength;   // the last token read, ending at errorOffset
+    bool pure;         // writes no cell and draws no random number
 };
 
 struct FormulaCompilation {

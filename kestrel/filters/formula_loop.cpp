@@ -1,5 +1,6 @@
-// The loop keeps the context in EBX, the row record in ESI, the source pixel
-// in EDI and the target's distance in EBP, all registers the routines keep.
+// The loop keeps the context in EBX, x in ESI, the source pixel in EDI and
+// the target's distance in EBP, all registers the routines keep; the row's
+// end and flag mask sit on the stack below the routines' words.
 // A channel routine's body leaves one word on the stack, the one its
 // prologue's first push put there: it holds the channel's clamped result
 // while the next channels run.
@@ -12,6 +13,8 @@
 #include <cstring>
 
 namespace {
+
+const int kX = offsetof(FormulaContext, x);
 
 class LoopWriter {
 public:
@@ -56,20 +59,41 @@ void Clamp(LoopWriter& w)
 
 }  // namespace
 
-int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], unsigned char* loop)
+namespace {
+
+// Same code on the same context gives the same value, unless a channel
+// between them changed the cells or the seed.
+bool SameAsPrevious(const unsigned char* const code[4], const int size[4], const bool* pure, int c)
+{
+    return c > 0 && pure && pure[c] && pure[c - 1] && size[c] == size[c - 1] &&
+           std::memcmp(code[c], code[c - 1], static_cast<size_t>(size[c])) == 0;
+}
+
+}  // namespace
+
+int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const bool* pure,
+                     unsigned char* loop)
 {
     LoopWriter w(loop);
-    w.Text("53 56 57 55 89 C3 89 D6");  // save; ebx = context; esi = row
-    w.Text("8B 3E 8B 6E 08");  // edi = first; ebp = delta
+    w.Text("53 56 57 55 89 C3");  // save; ebx = context
+    w.Text("FF 72 0C FF 72 04");  // [esp + 4] keep, [esp] end
+    w.Text("8B 3A 8B 6A 08 8B B3");  // edi = first; ebp = delta; esi = x
+    w.Dword(kX);
     int top = w.Size();
-    w.Text("8B 46 0C 0B 07 A9 00 00 00 FF 0F 84");  // unflagged under a selection: skip
+    w.Text("8B 44 24 04 0B 07 A9 00 00 00 FF 0F 84");  // unflagged under a selection: skip
     int toSkip = w.Size();
     w.Dword(0);
+    w.Text("89 B3");  // mov [ebx + x], esi
+    w.Dword(kX);
     w.Text("89 F8 89 DA");  // the setup's pixel and context
     w.Copy(code[CODE_SETUP], size[CODE_SETUP] - 1);  // all but its ret
     for (int c = 0; c < 3; ++c) {
-        w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
-        Clamp(w);
+        if (SameAsPrevious(code, size, pure, c)) {
+            w.Text("50");  // EAX still holds the previous channel's clamped result
+        } else {
+            w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
+            Clamp(w);
+        }
         if (c < 2)
             w.Text("89 04 24");  // mov [esp], eax
     }
@@ -77,11 +101,9 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], unsi
     w.Text("8B 0F 81 E1 00 00 00 FF 09 C8");  // the source's flag byte stays
     w.Text("89 04 2F");  // mov [edi + ebp], eax
     w.Patch(toSkip, w.Size());
-    w.Text("83 C7 04 FF 83");  // next pixel; inc dword [ebx + x]
-    w.Dword(offsetof(FormulaContext, x));
-    w.Text("3B 7E 04 0F 82");  // cmp edi, [esi + 4]; jb top
+    w.Text("83 C7 04 46 3B 3C 24 0F 82");  // next pixel; cmp edi, end; jb top
     w.Dword(0);
     w.Patch(w.Size() - 4, top);
-    w.Text("5D 5F 5E 5B C3");
+    w.Text("83 C4 08 5D 5F 5E 5B C3");
     return w.Size();
 }

@@ -20,6 +20,9 @@ struct FormulaRow {
 };
 
 // code and size in FormulaBuffer order; returns the loop's size in bytes.
-int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], unsigned char* loop);
+// pure, when given, tells which channels change no state: a pure channel
+// whose code equals the pure channel before it takes that one's result.
+int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const bool* pure,
+                     unsigned char* loop);
 
 #endif

@@ -388,6 +388,78 @@ void EmitOperator(X86Fragment& f, FormulaOp op)
     }
 }
 
+namespace {
+
+struct DivisionMagic {
+    int multiplier;
+    int shift;
+};
+
+// The multiplier and shift whose product's high half, corrected, is the
+// quotient truncated toward zero; |divisor| is 2 .. 2^31 - 1.
+DivisionMagic SignedDivisionMagic(int divisor)
+{
+    const unsigned two31 = 0x80000000u;
+    unsigned ad = divisor < 0 ? 0u - static_cast<unsigned>(divisor) : static_cast<unsigned>(divisor);
+    unsigned t = two31 + (static_cast<unsigned>(divisor) >> 31);
+    unsigned anc = t - 1 - t % ad;
+    int p = 31;
+    unsigned q1 = two31 / anc, r1 = two31 - q1 * anc, q2 = two31 / ad, r2 = two31 - q2 * ad, delta;
+    do {
+        ++p;
+        q1 *= 2;
+        r1 *= 2;
+        if (r1 >= anc) {
+            ++q1;
+            r1 -= anc;
+        }
+        q2 *= 2;
+        r2 *= 2;
+        if (r2 >= ad) {
+            ++q2;
+            r2 -= ad;
+        }
+        delta = ad - r2;
+    } while (q1 < delta || (q1 == delta && r1 == 0));
+    unsigned m = q2 + 1;
+    return {static_cast<int>(divisor < 0 ? 0u - m : m), p - 32};
+}
+
+}  // namespace
+
+void EmitDivideByConstant(X86Fragment& f, int divisor)
+{
+    if (divisor == 0) {
+        f.Text("31 C0");
+        return;
+    }
+    if (divisor == -1) {
+        f.Text("F7 D8");
+        return;
+    }
+    if (divisor == 1)
+        return;
+    if (divisor == static_cast<int>(0x80000000u)) {
+        f.Text("B9");  // mov ecx, divisor; cdq; idiv ecx: no quotient overflows
+        f.Dword(0x80000000u);
+        f.Text("99 F7 F9");
+        return;
+    }
+    DivisionMagic magic = SignedDivisionMagic(divisor);
+    f.Text("89 C1 B8");  // mov ecx, eax; mov eax, multiplier
+    f.Dword(static_cast<unsigned>(magic.multiplier));
+    f.Text("F7 E9");  // imul ecx
+    if (divisor > 0 && magic.multiplier < 0)
+        f.Text("01 CA");
+    if (divisor < 0 && magic.multiplier > 0)
+        f.Text("29 CA");
+    if (magic.shift > 0) {
+        f.Text("C1 FA");
+        f.Byte(magic.shift);
+    }
+    f.Text("89 D0 C1 E8 1F 01 D0");  // a negative quotient rounds up toward zero
+}
+
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel)
 {
     switch (fn) {
