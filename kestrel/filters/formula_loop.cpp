@@ -1,6 +1,9 @@
-// The loop keeps the context in EBX, x in ESI, the source pixel in EDI and
-// the target's distance in EBP, all registers the routines keep; the row's
-// end and flag mask sit on the stack below the routines' words.
+// The loop keeps the context in EBX, the source pixel in EDI and the
+// target's distance in EBP, all registers the routines keep; the row's end,
+// start and flag mask sit on the stack below the routines' words. x is
+// worked out from EDI rather than counted in ESI, which the setup routine
+// saves and restores through memory: a count there would make every pixel
+// wait for the one before.
 // A channel routine's body leaves one word on the stack, the one its
 // prologue's first push put there: it holds the channel's clamped result
 // while the next channels run.
@@ -76,14 +79,15 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
 {
     LoopWriter w(loop);
     w.Text("53 56 57 55 89 C3");  // save; ebx = context
-    w.Text("FF 72 0C FF 72 04");  // [esp + 4] keep, [esp] end
-    w.Text("8B 3A 8B 6A 08 8B B3");  // edi = first; ebp = delta; esi = x
+    w.Text("FF 72 0C 8B 83");  // [esp + 8] keep; eax = first x
     w.Dword(kX);
+    w.Text("C1 E0 02 8B 0A 29 C1 51");  // [esp + 4] the row's start: first - 4 x
+    w.Text("FF 72 04 8B 3A 8B 6A 08");  // [esp] end; edi = first; ebp = delta
     int top = w.Size();
-    w.Text("8B 44 24 04 0B 07 A9 00 00 00 FF 0F 84");  // unflagged under a selection: skip
+    w.Text("8B 44 24 08 0B 07 A9 00 00 00 FF 0F 84");  // unflagged under a selection: skip
     int toSkip = w.Size();
     w.Dword(0);
-    w.Text("89 B3");  // mov [ebx + x], esi
+    w.Text("89 F8 2B 44 24 04 C1 F8 02 89 83");  // x from the pixel's place
     w.Dword(kX);
     w.Text("89 F8 89 DA");  // the setup's pixel and context
     w.Copy(code[CODE_SETUP], size[CODE_SETUP] - 1);  // all but its ret
@@ -101,9 +105,9 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
     w.Text("8B 0F 81 E1 00 00 00 FF 09 C8");  // the source's flag byte stays
     w.Text("89 04 2F");  // mov [edi + ebp], eax
     w.Patch(toSkip, w.Size());
-    w.Text("83 C7 04 46 3B 3C 24 0F 82");  // next pixel; cmp edi, end; jb top
+    w.Text("83 C7 04 3B 3C 24 0F 82");  // next pixel; cmp edi, end; jb top
     w.Dword(0);
     w.Patch(w.Size() - 4, top);
-    w.Text("83 C4 08 5D 5F 5E 5B C3");
+    w.Text("83 C4 0C 5D 5F 5E 5B C3");
     return w.Size();
 }
