@@ -86,13 +86,14 @@ void Init()
     FlushInstructionCache(GetCurrentProcess(), code, kCodeBytes);
 }
 
-// Value slot k belongs to the k-th "Par<d>=" declaration: slider d - 1.
+// Value slot k belongs to the k-th "Par<d>=" line: slider d - 1. Only line
+// starts count, so a title or name holding "Par1=" maps nothing.
 void Values(const int* block)
 {
     const char* d = Descriptor();
     int slot = 0;
     for (const char* p = d; (p = std::strstr(p, "Par")) != nullptr; p += 3)
-        if (p[3] >= '1' && p[3] <= '8' && p[4] == '=')
+        if ((p == d || p[-1] == '\r') && p[3] >= '1' && p[3] <= '8' && p[4] == '=')
             ctl[p[3] - '1'] = block[slot++];
 }
 
