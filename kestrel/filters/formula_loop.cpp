@@ -94,10 +94,10 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
     for (int c = 0; c < 3; ++c) {
         if (SameAsPrevious(code, size, pure, c)) {
             w.Text("50");  // EAX still holds the previous channel's clamped result
-        } else {
-            w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
-            Clamp(w);
+            continue;
         }
+        w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
+        Clamp(w);
         if (c < 2)
             w.Text("89 04 24");  // mov [esp], eax
     }

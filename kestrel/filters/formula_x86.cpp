@@ -551,7 +551,11 @@ void EdgeTest(X86Fragment& f, int position, int size, int low, int high)
 void EmitSetup(X86Fragment& f, unsigned usage)
 {
     static const int kRgb[3] = {2, 1, 0};
-    f.Text("56");
+    // ESI holds the weighted sums and the edge flags; without them it is
+    // left alone, which spares the row loop a trip through memory.
+    bool usesEsi = (usage & (USE_I | USE_U | USE_V | USE_CNV)) != 0;
+    if (usesEsi)
+        f.Text("56");
     Mem(f, "89", EAX, EDX, kPixel);
     if (usage & USE_R)
         LoadChannel(f, 2, offsetof(FormulaContext, r));
@@ -593,5 +597,7 @@ void EmitSetup(X86Fragment& f, unsigned usage)
         EdgeTest(f, offsetof(FormulaContext, y), kHeight, 2, 1);
         Mem(f, "89", ESI, EDX, kEdge);
     }
-    f.Text("5E C3");
+    if (usesEsi)
+        f.Text("5E");
+    f.Text("C3");
 }
