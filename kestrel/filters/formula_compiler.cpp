@@ -93,6 +93,7 @@ public:
     int size = 0;
     bool codeFull = false;
     bool pure = true;
+    bool readsX = false;
     int errorOffset = 0, errorLength = 0;
 
 private:
@@ -377,6 +378,7 @@ bool Parser::Name()
         else
             EmitField(f, v.field);
         usage |= v.usage;
+        readsX = readsX || v.field == static_cast<int>(offsetof(FormulaContext, x));
         if (!EmitLeaf(f, v.field < 0, v.constant))
             return false;
         Advance();
@@ -429,6 +431,7 @@ FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char
     FormulaChannelResult result{};
     result.ok = parser.Run();
     result.pure = !result.ok || parser.pure;  // a failed channel is the constant 0
+    result.readsX = result.ok && parser.readsX;
     if (result.ok) {
         usage = parser.usage;
         size = parser.size;

@@ -14,6 +14,7 @@ struct FormulaChannelResult {
     int errorOffset;   // where reading stopped
     int errorLength;   // the last token read, ending at errorOffset
     bool pure;         // writes no cell and draws no random number
+    bool readsX;       // uses the variable x
 };
 
 struct FormulaCompilation {

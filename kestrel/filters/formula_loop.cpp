@@ -66,15 +66,26 @@ namespace {
 
 // Same code on the same context gives the same value, unless a channel
 // between them changed the cells or the seed.
-bool SameAsPrevious(const unsigned char* const code[4], const int size[4], const bool* pure, int c)
+bool SameAsPrevious(const unsigned char* const code[4], const int size[4], const FormulaLoopHints* hints, int c)
 {
-    return c > 0 && pure && pure[c] && pure[c - 1] && size[c] == size[c - 1] &&
+    return c > 0 && hints && hints->pure[c] && hints->pure[c - 1] && size[c] == size[c - 1] &&
            std::memcmp(code[c], code[c - 1], static_cast<size_t>(size[c])) == 0;
 }
 
 }  // namespace
 
-int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const bool* pure,
+FormulaLoopHints FormulaLoopHintsOf(const FormulaCompilation& compiled)
+{
+    FormulaLoopHints hints;
+    hints.needsX = (compiled.usage & (USE_D | USE_M | USE_CNV)) != 0;  // the setup's centre and edges
+    for (int c = 0; c < 3; ++c) {
+        hints.pure[c] = compiled.channel[c].pure;
+        hints.needsX = hints.needsX || compiled.channel[c].readsX;
+    }
+    return hints;
+}
+
+int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const FormulaLoopHints* hints,
                      unsigned char* loop)
 {
     LoopWriter w(loop);
@@ -87,12 +98,14 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
     w.Text("8B 44 24 08 0B 07 A9 00 00 00 FF 0F 84");  // unflagged under a selection: skip
     int toSkip = w.Size();
     w.Dword(0);
-    w.Text("89 F8 2B 44 24 04 C1 F8 02 89 83");  // x from the pixel's place
-    w.Dword(kX);
+    if (!hints || hints->needsX) {
+        w.Text("89 F8 2B 44 24 04 C1 F8 02 89 83");  // x from the pixel's place
+        w.Dword(kX);
+    }
     w.Text("89 F8 89 DA");  // the setup's pixel and context
     w.Copy(code[CODE_SETUP], size[CODE_SETUP] - 1);  // all but its ret
     for (int c = 0; c < 3; ++c) {
-        if (SameAsPrevious(code, size, pure, c)) {
+        if (SameAsPrevious(code, size, hints, c)) {
             w.Text("50");  // EAX still holds the previous channel's clamped result
             continue;
         }

@@ -19,10 +19,19 @@ struct FormulaRow {
     unsigned long keep;          // 0xFF000000 computes every pixel; 0 only flagged ones
 };
 
-// code and size in FormulaBuffer order; returns the loop's size in bytes.
-// pure, when given, tells which channels change no state: a pure channel
-// whose code equals the pure channel before it takes that one's result.
-int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const bool* pure,
+// What the compiler knows beyond the code, which lets the loop do less.
+struct FormulaLoopHints {
+    // Channels that change no state: a pure channel whose code equals the
+    // pure channel before it takes that one's result.
+    bool pure[3];
+    bool needsX;  // a routine reads the context's x
+};
+
+// code and size in FormulaBuffer order; without hints the loop assumes the
+// least. Returns the loop's size in bytes.
+int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const FormulaLoopHints* hints,
                      unsigned char* loop);
+
+FormulaLoopHints FormulaLoopHintsOf(const FormulaCompilation& compiled);
 
 #endif

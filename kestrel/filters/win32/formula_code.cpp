@@ -57,8 +57,8 @@ void CompileFormulas(FormulaCode& code, const char* const texts[3], FormulaCompi
     unsigned char* const buffers[4] = {code.Code(0), code.Code(1), code.Code(2), code.Code(3)};
     CompileFormulas(texts, buffers, out);
     const unsigned char* const routines[4] = {buffers[0], buffers[1], buffers[2], buffers[3]};
-    const bool pure[3] = {out.channel[0].pure, out.channel[1].pure, out.channel[2].pure};
-    BuildFormulaLoop(routines, out.size, pure, code.Code(0) + kLoopOffset);
+    FormulaLoopHints hints = FormulaLoopHintsOf(out);
+    BuildFormulaLoop(routines, out.size, &hints, code.Code(0) + kLoopOffset);
     FlushInstructionCache(GetCurrentProcess(), code.Code(0), kCodeBytes);
 }
 
