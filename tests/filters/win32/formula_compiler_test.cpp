@@ -128,6 +128,27 @@ TEST(FormulaCompiler, ResultsAreClampedKeepTheirFlagsAndUnselectedPixelsAreKept)
     EXPECT_EQ(kUntouched, out.pixels[1]);
 }
 
+// One formula in all three channels: a channel may take the one before's
+// result only when neither draws random numbers nor writes cells.
+TEST(FormulaCompiler, TheSameFormulaInEveryChannelMatchesTheInterpreter)
+{
+    const char* const formulas[] = {
+        "r*g/255 + x", "rnd(0, 255)", "put(get(0) + 7, 0)", "x*y/3 + c", "src(x+1, y, 0)/2", "get(5) + d + m",
+    };
+    oracle::Picture pic = FlatPicture(9, 6, 0);
+    for (size_t k = 0; k < pic.pixels.size(); ++k)
+        pic.pixels[k] = static_cast<uint32_t>(k * 2654435761u) & (k % 3 ? 0x04FFFFFFu : 0x00FFFFFFu);
+    FormulaCode code;
+    for (const char* f : formulas)
+        for (bool sel : {false, true}) {
+            FormulaTriple triple{{f, f, f}};
+            oracle::Tree trees[3];
+            EXPECT_EQ(RunOracle(triple, pic, sel, kNoControls, trees),
+                      RunCompiled(code, triple, pic, sel, kNoControls).pixels)
+                << f << (sel ? " with selection" : "");
+        }
+}
+
 TEST(FormulaCompiler, SyntaxErrorsGiveZeroAndThePlaceOfTheError)
 {
     const struct {
