@@ -69,6 +69,13 @@ TEST(FormulaFile, JoinsLinesAndKeepsFormulasInPlace)
     EXPECT_EQ(s.formula[2], read.formula[2]);
     EXPECT_EQ(std::string(1023, '2') + "+3", read.formula[3]);
     EXPECT_EQ("Tests", read.text[TEXT_CATEGORY]);
+
+    // A name line without a colon names nothing; the lines after it keep their places.
+    s.sliderName[3] = "Next";
+    FormulaSet noColon;
+    ASSERT_TRUE(ReadFormulaFile(Replace(WriteFormulaFile(s), "3: Amount", "Amount"), noColon));
+    EXPECT_EQ("", noColon.sliderName[2]);
+    EXPECT_EQ("Next", noColon.sliderName[3]);
 }
 
 TEST(FormulaFile, RefusesABadHeaderOrValueKeepingWhatWasRead)
