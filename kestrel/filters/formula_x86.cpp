@@ -210,20 +210,42 @@ void SquareRoot(X86Fragment& f)
     Land(f, done);
 }
 
-// src(x, y, z): [esp] y, [esp+4] x, eax z.
+// reg = reg clamped to 0..[ebx + size] - 1, for a reg outside it: a
+// negative one becomes 0, any other the last place.
+void ClampOutside(X86Fragment& f, Reg reg, Reg spare, int size)
+{
+    f.Text("C1");
+    f.Byte(0xF8 | reg);  // sar reg, 31
+    f.Byte(31);
+    f.Text("F7");
+    f.Byte(0xD0 | reg);  // not reg
+    Mem(f, "8B", spare, EBX, size);
+    f.Byte(0x48 | spare);  // dec spare
+    f.Text("21");
+    f.Byte(0xC0 | spare << 3 | reg);  // and reg, spare
+}
+
+// src(x, y, z): [esp] y, [esp+4] x, eax z. Places inside the picture, the
+// usual case, take one unsigned compare each.
 void Source(X86Fragment& f)
 {
     f.Text("89 C2 F7 DA 83 C2 02 83 E2 03");  // edx = (2 - z) & 3: the byte
-    f.Text("58 52");  // eax = y; keep the byte offset
-    Mem(f, "8B", EDX, EBX, kHeight);
-    f.Text("4A 39 D0 0F 4F C2 31 D2 39 D0 0F 4C C2");  // clamp y to 0..Y-1
+    f.Text("58");  // eax = y
+    Mem(f, "3B", EAX, EBX, kHeight);
+    int inside = Jump8(f, "72");
+    ClampOutside(f, EAX, ECX, kHeight);
+    Land(f, inside);
     Mem(f, "0F AF", EAX, EBX, kStride);
-    f.Text("8B 4C 24 04");  // ecx = x
-    Mem(f, "8B", EDX, EBX, kWidth);
-    f.Text("4A 39 D1 0F 4F CA 31 D2 39 D1 0F 4C CA");  // clamp x to 0..X-1
+    f.Text("59");  // ecx = x
+    Mem(f, "3B", ECX, EBX, kWidth);
+    inside = Jump8(f, "72");
+    f.Text("50");
+    ClampOutside(f, ECX, EAX, kWidth);
+    f.Text("58");
+    Land(f, inside);
     f.Text("01 C8");
-    Mem(f, "8B", ECX, EBX, kSource);
-    f.Text("8D 0C 81 5A 83 C4 04 0F B6 04 11");  // movzx eax, byte [ecx + eax*4 + edx]
+    Mem(f, "03", EDX, EBX, kSource);
+    f.Text("0F B6 04 82");  // movzx eax, byte [edx + eax*4]
 }
 
 // rad(d, m, z): [esp] m, [esp+4] d, eax z; turned into src(x, y, z).
