@@ -407,7 +407,12 @@ bool Parser::Call(const Function& function)
     if (function.fn == FN_PUT || function.fn == FN_RND)
         pure = false;
     X86Fragment f;
-    EmitFunction(f, function.fn, channel_);
+    if (function.fn == FN_SRC && leafStart_ >= 0 && leafIsConstant_) {
+        size = leafStart_;  // y is back in EAX, x on the stack
+        EmitSourceOfChannel(f, leafConstant_);
+    } else {
+        EmitFunction(f, function.fn, channel_);
+    }
     if (!Emit(f))
         return false;
     Advance();

@@ -225,12 +225,11 @@ void ClampOutside(X86Fragment& f, Reg reg, Reg spare, int size)
     f.Byte(0xC0 | spare << 3 | reg);  // and reg, spare
 }
 
-// src(x, y, z): [esp] y, [esp+4] x, eax z. Places inside the picture, the
-// usual case, take one unsigned compare each.
-void Source(X86Fragment& f)
+// The byte at (x, y) of the source: eax y, [esp] x, edx the byte within the
+// pixel. Places inside the picture, the usual case, take one unsigned
+// compare each.
+void SourceAt(X86Fragment& f)
 {
-    f.Text("89 C2 F7 DA 83 C2 02 83 E2 03");  // edx = (2 - z) & 3: the byte
-    f.Text("58");  // eax = y
     Mem(f, "3B", EAX, EBX, kHeight);
     int inside = Jump8(f, "72");
     ClampOutside(f, EAX, ECX, kHeight);
@@ -246,6 +245,14 @@ void Source(X86Fragment& f)
     f.Text("01 C8");
     Mem(f, "03", EDX, EBX, kSource);
     f.Text("0F B6 04 82");  // movzx eax, byte [edx + eax*4]
+}
+
+// src(x, y, z): [esp] y, [esp+4] x, eax z.
+void Source(X86Fragment& f)
+{
+    f.Text("89 C2 F7 DA 83 C2 02 83 E2 03");  // edx = (2 - z) & 3: the byte
+    f.Text("58");  // eax = y
+    SourceAt(f);
 }
 
 // rad(d, m, z): [esp] m, [esp+4] d, eax z; turned into src(x, y, z).
@@ -467,6 +474,19 @@ void EmitDivideByConstant(X86Fragment& f, int divisor)
         f.Text("99 F7 F9");
         return;
     }
+    unsigned magnitude = divisor < 0 ? 0u - static_cast<unsigned>(divisor) : static_cast<unsigned>(divisor);
+    if ((magnitude & (magnitude - 1)) == 0) {
+        int k = 0;
+        while ((1u << k) != magnitude)
+            ++k;
+        f.Text("99 81 E2");  // cdq; and edx, 2^k - 1: a negative dividend rounds up
+        f.Dword(magnitude - 1);
+        f.Text("01 D0 C1 F8");  // add eax, edx; sar eax, k
+        f.Byte(k);
+        if (divisor < 0)
+            f.Text("F7 D8");
+        return;
+    }
     DivisionMagic magic = SignedDivisionMagic(divisor);
     f.Text("89 C1 B8");  // mov ecx, eax; mov eax, multiplier
     f.Dword(static_cast<unsigned>(magic.multiplier));
@@ -480,6 +500,13 @@ void EmitDivideByConstant(X86Fragment& f, int divisor)
         f.Byte(magic.shift);
     }
     f.Text("89 D0 C1 E8 1F 01 D0");  // a negative quotient rounds up toward zero
+}
+
+void EmitSourceOfChannel(X86Fragment& f, int z)
+{
+    f.Text("BA");  // mov edx, the byte
+    f.Dword(static_cast<unsigned>(2 - z) & 3);
+    SourceAt(f);
 }
 
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel)

@@ -79,6 +79,7 @@ TEST(FormulaCompiler, ExactValues)
         {"4294967297 + 0x1f", 3, 3, 1, 1, 32},  // decimal wraps
         {"-2147483648/7 + 2147483647/-3 + -2147483648/-2147483648", 3, 3, 1, 1, -1022611259},
         {"-1000/6 + 1000/-6 + 5/1 + 5/-1 + (r+1)/0", 3, 3, 1, 1, -332},
+        {"-1000/64 + 1000/-64 + -2147483647/1073741824 + -5/2", 3, 3, 1, 1, -33},
         {"-1>>28", 3, 3, 1, 1, 15},
         {"(r, g)", 3, 3, 1, 1, 0x22},
         {"c2d(0,-5)", 3, 3, 1, 1, -256},
@@ -134,6 +135,7 @@ TEST(FormulaCompiler, TheSameFormulaInEveryChannelMatchesTheInterpreter)
 {
     const char* const formulas[] = {
         "r*g/255 + x", "rnd(0, 255)", "put(get(0) + 7, 0)", "x*y/3 + c", "src(x+1, y, 0)/2", "get(5) + d + m",
+        "src(x-2, y+4, 2) + src(x, y-1, -1) + src(x, y, z)",
     };
     oracle::Picture pic = FlatPicture(9, 6, 0);
     for (size_t k = 0; k < pic.pixels.size(); ++k)
