@@ -82,6 +82,17 @@ bool SameName(const char* text, int length, const char* name)
     return static_cast<int>(std::strlen(name)) == n && std::strncmp(text, name, n) == 0;
 }
 
+const int kSetccSize = 6;
+
+// setcc al / movzx eax, al at the end of the code.
+bool EndsInSetcc(const unsigned char* code, int size)
+{
+    if (size < kSetccSize)
+        return false;
+    const unsigned char* p = code + size - kSetccSize;
+    return p[0] == 0x0F && (p[1] & 0xF0) == 0x90 && p[2] == 0xC0 && p[3] == 0x0F && p[4] == 0xB6 && p[5] == 0xC0;
+}
+
 class Parser {
 public:
     Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity)
@@ -111,6 +122,9 @@ private:
     int leafStart_ = -1;
     bool leafIsConstant_ = false;
     int leafConstant_ = 0;
+    // The last fragment ends in setcc al / movzx eax, al, nothing jumping
+    // past it: a conditional can test the flags instead.
+    bool endsInSetcc_ = false;
 
     void Advance()
     {
@@ -151,6 +165,7 @@ bool Parser::Emit(const X86Fragment& f)
     std::memcpy(buffer_ + size, f.bytes, f.size);
     size += f.size;
     leafStart_ = -1;
+    endsInSetcc_ = EndsInSetcc(buffer_, size);
     return true;
 }
 
@@ -207,6 +222,7 @@ bool Parser::EmitBinary(FormulaOp op)
 void Parser::Patch(int place, int target)
 {
     leafStart_ = -1;  // a jump may land after the last fragment
+    endsInSetcc_ = false;
     unsigned rel = static_cast<unsigned>(target - (place + 4));
     for (int k = 0; k < 4; ++k)
         buffer_[place + k] = static_cast<unsigned char>(rel >> (8 * k));
@@ -273,7 +289,16 @@ bool Parser::Conditional()
         return Fail();
     ++openConditionals_;
     X86Fragment test;
-    EmitConditionJump(test);
+    if (endsInSetcc_) {
+        // pop eax / jncc: the flags the setcc read decide, pop keeps them
+        int cc = buffer_[size - 5];
+        size -= kSetccSize;
+        test.Text("58 0F");
+        test.Byte((cc ^ 1) - 0x10);
+        test.Dword(0);
+    } else {
+        EmitConditionJump(test);
+    }
     if (!Emit(test))
         return false;
     int toSecond = size - 4;
