@@ -3,10 +3,8 @@
 // start and flag mask sit on the stack below the routines' words. x is
 // worked out from EDI rather than counted in ESI, which the setup routine
 // saves and restores through memory: a count there would make every pixel
-// wait for the one before.
-// A channel routine's body leaves one word on the stack, the one its
-// prologue's first push put there: it holds the channel's clamped result
-// while the next channels run.
+// wait for the one before. A channel routine's body leaves one word on the
+// stack, the one its first push put there, which the loop drops.
 #include "formula_loop.h"
 
 #include "formula_context.h"
@@ -104,18 +102,22 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
     }
     w.Text("89 F8 89 DA");  // the setup's pixel and context
     w.Copy(code[CODE_SETUP], size[CODE_SETUP] - 1);  // all but its ret
+    // ESI gathers the channels, since every routine keeps it.
+    static const char* const kGather[3] = {
+        "89 C6 C1 E6 10",        // mov esi, eax; shl esi, 16
+        "89 C1 C1 E1 08 09 CE",  // mov ecx, eax; shl ecx, 8; or esi, ecx
+        "09 C6",                 // or esi, eax
+    };
     for (int c = 0; c < 3; ++c) {
-        if (SameAsPrevious(code, size, hints, c)) {
-            w.Text("50");  // EAX still holds the previous channel's clamped result
-            continue;
+        // A reused result is still in EAX.
+        if (!SameAsPrevious(code, size, hints, c)) {
+            w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
+            Clamp(w);
+            w.Text("59");  // the routine's spare word
         }
-        w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
-        Clamp(w);
-        if (c < 2)
-            w.Text("89 04 24");  // mov [esp], eax
+        w.Text(kGather[c]);
     }
-    w.Text("59 59 C1 E1 08 09 C8 59 C1 E1 10 09 C8");  // blue, green, red
-    w.Text("8B 0F 81 E1 00 00 00 FF 09 C8");  // the source's flag byte stays
+    w.Text("8B 07 25 00 00 00 FF 09 F0");  // the source's flag byte stays
     w.Text("89 04 2F");  // mov [edi + ebp], eax
     w.Patch(toSkip, w.Size());
     w.Text("83 C7 04 3B 3C 24 0F 82");  // next pixel; cmp edi, end; jb top
