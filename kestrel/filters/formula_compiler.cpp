@@ -105,6 +105,7 @@ public:
     bool codeFull = false;
     bool pure = true;
     bool readsX = false;
+    bool byteValued = false;
     int errorOffset = 0, errorLength = 0;
 
 private:
@@ -125,6 +126,7 @@ private:
     // The last fragment ends in setcc al / movzx eax, al, nothing jumping
     // past it: a conditional can test the flags instead.
     bool endsInSetcc_ = false;
+    int byteEnd_ = -1;  // where the last fragment whose value is 0..255 ended
 
     void Advance()
     {
@@ -135,7 +137,7 @@ private:
     bool IsOp(FormulaOp op) const { return token_.kind == TOK_OPERATOR && token_.op == op; }
     bool Fail();
     bool Emit(const X86Fragment& f);
-    bool EmitLeaf(const X86Fragment& f, bool constant, int value);
+    bool EmitLeaf(const X86Fragment& f, bool constant, int value, bool isByte = false);
     bool EmitBinary(FormulaOp op);
     void Patch(int place, int target);
     bool Push(FormulaOp op);
@@ -169,11 +171,13 @@ bool Parser::Emit(const X86Fragment& f)
     return true;
 }
 
-bool Parser::EmitLeaf(const X86Fragment& f, bool constant, int value)
+bool Parser::EmitLeaf(const X86Fragment& f, bool constant, int value, bool isByte)
 {
     int start = size;
     if (!Emit(f))
         return false;
+    if (isByte || (constant && value >= 0 && value <= 255))
+        byteEnd_ = size;
     leafStart_ = start;
     leafIsConstant_ = constant;
     leafConstant_ = value;
@@ -189,6 +193,7 @@ bool Parser::EmitBinary(FormulaOp op)
     X86Fragment f;
     if (leafStart_ >= 0 && leafIsConstant_ && op == OP_DIV) {
         size = leafStart_;  // the dividend is back in EAX
+        byteEnd_ = -1;
         EmitDivideByConstant(f, leafConstant_);
         return Emit(f);
     }
@@ -216,12 +221,14 @@ bool Parser::EmitBinary(FormulaOp op)
         return Emit(f);
     }
     size = leafStart_;
+    byteEnd_ = -1;
     return Emit(fused);
 }
 
 void Parser::Patch(int place, int target)
 {
     leafStart_ = -1;  // a jump may land after the last fragment
+    byteEnd_ = -1;
     endsInSetcc_ = false;
     unsigned rel = static_cast<unsigned>(target - (place + 4));
     for (int k = 0; k < 4; ++k)
@@ -256,6 +263,7 @@ bool Parser::Run()
         return false;
     if (token_.kind != TOK_END)
         return Fail();
+    byteValued = byteEnd_ == size;
     X86Fragment epilogue;
     EmitEpilogue(epilogue);
     std::memcpy(buffer_ + size, epilogue.bytes, epilogue.size);
@@ -293,6 +301,7 @@ bool Parser::Conditional()
         // pop eax / jncc: the flags the setcc read decide, pop keeps them
         int cc = buffer_[size - 5];
         size -= kSetccSize;
+        byteEnd_ = -1;
         test.Text("58 0F");
         test.Byte((cc ^ 1) - 0x10);
         test.Dword(0);
@@ -404,7 +413,7 @@ bool Parser::Name()
             EmitField(f, v.field);
         usage |= v.usage;
         readsX = readsX || v.field == static_cast<int>(offsetof(FormulaContext, x));
-        if (!EmitLeaf(f, v.field < 0, v.constant))
+        if (!EmitLeaf(f, v.field < 0, v.constant, (v.usage & (USE_R | USE_G | USE_B)) != 0))
             return false;
         Advance();
         return true;
@@ -434,12 +443,15 @@ bool Parser::Call(const Function& function)
     X86Fragment f;
     if (function.fn == FN_SRC && leafStart_ >= 0 && leafIsConstant_) {
         size = leafStart_;  // y is back in EAX, x on the stack
+        byteEnd_ = -1;
         EmitSourceOfChannel(f, leafConstant_);
     } else {
         EmitFunction(f, function.fn, channel_);
     }
     if (!Emit(f))
         return false;
+    if (function.fn == FN_SRC || function.fn == FN_RAD)
+        byteEnd_ = size;  // a byte of the picture
     Advance();
     return true;
 }
@@ -462,6 +474,7 @@ FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char
     result.ok = parser.Run();
     result.pure = !result.ok || parser.pure;  // a failed channel is the constant 0
     result.readsX = result.ok && parser.readsX;
+    result.byteValued = !result.ok || parser.byteValued;
     if (result.ok) {
         usage = parser.usage;
         size = parser.size;

@@ -15,6 +15,7 @@ struct FormulaChannelResult {
     int errorLength;   // the last token read, ending at errorOffset
     bool pure;         // writes no cell and draws no random number
     bool readsX;       // uses the variable x
+    bool byteValued;   // always 0..255, so needs no clamping
 };
 
 struct FormulaCompilation {

@@ -78,6 +78,7 @@ FormulaLoopHints FormulaLoopHintsOf(const FormulaCompilation& compiled)
     hints.needsX = (compiled.usage & (USE_D | USE_M | USE_CNV)) != 0;  // the setup's centre and edges
     for (int c = 0; c < 3; ++c) {
         hints.pure[c] = compiled.channel[c].pure;
+        hints.byteValued[c] = compiled.channel[c].byteValued;
         hints.needsX = hints.needsX || compiled.channel[c].readsX;
     }
     return hints;
@@ -112,7 +113,8 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
         // A reused result is still in EAX.
         if (!SameAsPrevious(code, size, hints, c)) {
             w.Copy(code[c] + kFormulaPrologueSize, size[c] - kFormulaPrologueSize - kFormulaEpilogueSize);
-            Clamp(w);
+            if (!hints || !hints->byteValued[c])
+                Clamp(w);
             w.Text("59");  // the routine's spare word
         }
         w.Text(kGather[c]);

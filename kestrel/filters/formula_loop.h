@@ -25,6 +25,7 @@ struct FormulaLoopHints {
     // pure channel before it takes that one's result.
     bool pure[3];
     bool needsX;  // a routine reads the context's x
+    bool byteValued[3];  // channels that need no clamping
 };
 
 // code and size in FormulaBuffer order; without hints the loop assumes the
