@@ -1,6 +1,7 @@
 // The formula compiler's fixed cases: exact values, syntax errors and where
 // they are reported, the limits, the trap cases and register hygiene.
 #include "formula_harness.h"
+#include "formula_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -255,12 +256,21 @@ TEST(FormulaCompiler, RoutinesKeepTheCallersRegistersAndAnEmptyFpuStack)
     FormulaContext& ctx = ProgramFormulaContext();
     ctx.x = 2;
     ctx.y = 3;
-    for (int routine = 0; routine < 4; ++routine) {
+    // The fifth is the row loop, over row 3 of the picture.
+    FormulaRow row;
+    row.first = reinterpret_cast<const unsigned long*>(&pic.pixels[15]);
+    row.end = row.first + 5;
+    row.delta = reinterpret_cast<unsigned long>(out.data()) - reinterpret_cast<unsigned long>(pic.pixels.data());
+    row.keep = 0xFF000000;
+    for (int routine = 0; routine < 5; ++routine) {
+        const unsigned char* entry = routine < 4 ? code.Code(routine) : code.Routines().loop;
         for (int n = 0; n < 1000; ++n) {
             AbiRecord rec;
             uint32_t eax = routine == CODE_SETUP ? reinterpret_cast<uint32_t>(&pic.pixels[17])
                                                  : reinterpret_cast<uint32_t>(&ctx);
-            AbiProbeCall(code.Code(routine), eax, reinterpret_cast<uint32_t>(&ctx), &rec);
+            uint32_t edx = routine == 4 ? reinterpret_cast<uint32_t>(&row) : reinterpret_cast<uint32_t>(&ctx);
+            ctx.x = routine == 4 ? 0 : 2;  // the loop starts at the row's first pixel
+            AbiProbeCall(entry, eax, edx, &rec);
             ASSERT_EQ(0x5E5E5E5Eu, rec.esi) << routine;
             ASSERT_EQ(0xD1D1D1D1u, rec.edi) << routine;
             ASSERT_EQ(0xBFBFBFBFu, rec.ebp) << routine;
