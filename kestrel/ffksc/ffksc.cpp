@@ -6,6 +6,7 @@
 #include "formula_context.h"
 #include "formula_loop.h"
 #include "formula_run.h"
+#include "formula_x86.h"
 
 #include <windows.h>
 
@@ -44,8 +45,6 @@ __attribute__((aligned(4))) unsigned char ffdata[kAreaSize] = {
 
 namespace {
 
-bool Built() { return std::memcmp(ffdata, "ffcd", 4) == 0; }
-
 int CodeSize(int k)
 {
     int v;
@@ -53,8 +52,26 @@ int CodeSize(int k)
     return v;
 }
 
+// The sizes come from the file: a damaged one must not send the copy past
+// a routine's room or the descriptor past the area.
+bool SizesFit()
+{
+    int total = 20;
+    for (int k = 0; k < 4; ++k) {
+        int least = k == 0 ? 1 : kFormulaPrologueSize + kFormulaEpilogueSize;
+        if (CodeSize(k) < least || CodeSize(k) > 4096)
+            return false;
+        total += CodeSize(k);
+    }
+    return total < kAreaSize;
+}
+
+// Unfilled, or filled and damaged: either way no component.
+bool Built() { return std::memcmp(ffdata, "ffcd", 4) == 0 && SizesFit(); }
+
 const char* Descriptor()
 {
+    ffdata[kAreaSize - 1] = 0;  // the text ends inside the area, whatever the file holds
     int offset = 20;
     for (int k = 0; k < 4; ++k)
         offset += CodeSize(k);

@@ -47,3 +47,26 @@ TEST(FormulaComponentBuild, ABuiltComponentComputesWhatTheProgramComputes)
     EXPECT_EQ("Ver=2.00\rName=Par1=Test\rCopyright=\rContact=\rOpt=PW\rPar3=S,Amount,0,255,77\rPar5=S,Mix,0,255,200\r",
               desc);
 }
+
+// Sizes past a routine's room, as a damaged file might hold, give no
+// descriptor and compute nothing.
+TEST(FormulaComponentBuild, ADamagedComponentDeclaresAndComputesNothing)
+{
+    FormulaSet set;
+    set.text[TEXT_TITLE] = "Damaged";
+    FormulaCode code;
+    FormulaCompilation compiled;
+    const char* const texts[3] = {"255 - r", "g", "b"};
+    CompileFormulas(code, texts, compiled);
+    std::string path = BuildComponent(code, compiled, set), bytes;
+    ASSERT_NE("", path);
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    size_t area = bytes.rfind("ffcd");
+    ASSERT_NE(std::string::npos, area);
+    bytes.replace(area + 8, 4, std::string("\x00\x00\x01\x00", 4));  // red: 65,536 bytes
+    ASSERT_TRUE(WriteWholeFile(path, bytes));
+    oracle::Picture pic = FlatPicture(3, 2, 0x00102030);
+    std::string desc;
+    EXPECT_EQ(std::vector<uint32_t>(6, kUntouched), RunComponent(path, pic, false, {}, &desc));
+    EXPECT_EQ(std::string::npos, desc.find("Ver="));
+}
