@@ -4,7 +4,9 @@
 // Unfilled, the area holds no valid version, so the template is ignored if
 // it ever lands among the components.
 #include "formula_context.h"
+#include "formula_loop.h"
 #include "formula_run.h"
+#include "formula_x86.h"
 
 #include <windows.h>
 
@@ -15,6 +17,8 @@
 namespace {
 
 const int kAreaSize = 32768;
+const int kLoopOffset = 4 * 4096;  // the loop follows the four routines
+const int kCodeBytes = kLoopOffset + kFormulaLoopSize;
 
 // The fields of the host's process block that the runner needs.
 struct ProcessBlock {
@@ -41,8 +45,6 @@ __attribute__((aligned(4))) unsigned char ffdata[kAreaSize] = {
 
 namespace {
 
-bool Built() { return std::memcmp(ffdata, "ffcd", 4) == 0; }
-
 int CodeSize(int k)
 {
     int v;
@@ -50,8 +52,26 @@ int CodeSize(int k)
     return v;
 }
 
+// The sizes come from the file: a damaged one must not send the copy past
+// a routine's room or the descriptor past the area.
+bool SizesFit()
+{
+    int total = 20;
+    for (int k = 0; k < 4; ++k) {
+        int least = k == 0 ? 1 : kFormulaPrologueSize + kFormulaEpilogueSize;
+        if (CodeSize(k) < least || CodeSize(k) > 4096)
+            return false;
+        total += CodeSize(k);
+    }
+    return total < kAreaSize;
+}
+
+// Unfilled, or filled and damaged: either way no component.
+bool Built() { return std::memcmp(ffdata, "ffcd", 4) == 0 && SizesFit(); }
+
 const char* Descriptor()
 {
+    ffdata[kAreaSize - 1] = 0;  // the text ends inside the area, whatever the file holds
     int offset = 20;
     for (int k = 0; k < 4; ++k)
         offset += CodeSize(k);
@@ -62,7 +82,7 @@ void Init()
 {
     if (!code)
         code = static_cast<unsigned char*>(
-            VirtualAlloc(nullptr, 4 * 4096, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+            VirtualAlloc(nullptr, kCodeBytes, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
     if (!context) {
         context = static_cast<FormulaContext*>(
             VirtualAlloc(nullptr, sizeof(FormulaContext), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
@@ -76,16 +96,21 @@ void Init()
         std::memcpy(code + 4096 * k, from, static_cast<size_t>(CodeSize(k)));
         from += CodeSize(k);
     }
-    FlushInstructionCache(GetCurrentProcess(), code, 4 * 4096);
+    // Stored as setup, red, green, blue; the loop takes red, green, blue, setup.
+    const unsigned char* const routines[4] = {code + 4096, code + 2 * 4096, code + 3 * 4096, code};
+    const int sizes[4] = {CodeSize(1), CodeSize(2), CodeSize(3), CodeSize(0)};
+    BuildFormulaLoop(routines, sizes, nullptr, code + kLoopOffset);  // the code alone cannot tell
+    FlushInstructionCache(GetCurrentProcess(), code, kCodeBytes);
 }
 
-// Value slot k belongs to the k-th "Par<d>=" declaration: slider d - 1.
+// Value slot k belongs to the k-th "Par<d>=" line: slider d - 1. Only line
+// starts count, so a title or name holding "Par1=" maps nothing.
 void Values(const int* block)
 {
     const char* d = Descriptor();
     int slot = 0;
     for (const char* p = d; (p = std::strstr(p, "Par")) != nullptr; p += 3)
-        if (p[3] >= '1' && p[3] <= '8' && p[4] == '=')
+        if ((p == d || p[-1] == '\r') && p[3] >= '1' && p[3] <= '8' && p[4] == '=')
             ctl[p[3] - '1'] = block[slot++];
 }
 
@@ -99,6 +124,7 @@ void Process(const ProcessBlock& b)
     routines.code[3] = code;
     for (int c = 0; c < 3; ++c)
         routines.code[c] = code + 4096 * (c + 1);
+    routines.loop = code + kLoopOffset;
     FormulaPixels p;
     p.source = b.source;
     p.sourceStride = b.width;

@@ -82,6 +82,17 @@ bool SameName(const char* text, int length, const char* name)
     return static_cast<int>(std::strlen(name)) == n && std::strncmp(text, name, n) == 0;
 }
 
+const int kSetccSize = 6;
+
+// setcc al / movzx eax, al at the end of the code.
+bool EndsInSetcc(const unsigned char* code, int size)
+{
+    if (size < kSetccSize)
+        return false;
+    const unsigned char* p = code + size - kSetccSize;
+    return p[0] == 0x0F && (p[1] & 0xF0) == 0x90 && p[2] == 0xC0 && p[3] == 0x0F && p[4] == 0xB6 && p[5] == 0xC0;
+}
+
 class Parser {
 public:
     Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity)
@@ -92,6 +103,9 @@ public:
     unsigned usage = 0;
     int size = 0;
     bool codeFull = false;
+    bool pure = true;
+    bool readsX = false;
+    bool byteValued = false;
     int errorOffset = 0, errorLength = 0;
 
 private:
@@ -104,6 +118,15 @@ private:
     FormulaOp ops_[kStackLimit];
     int opCount_ = 0;
     int openConditionals_ = 0;
+    // Where the last fragment, a pushed constant or field nothing jumps
+    // past, starts; -1 when the last fragment is anything else.
+    int leafStart_ = -1;
+    bool leafIsConstant_ = false;
+    int leafConstant_ = 0;
+    // The last fragment ends in setcc al / movzx eax, al, nothing jumping
+    // past it: a conditional can test the flags instead.
+    bool endsInSetcc_ = false;
+    int byteEnd_ = -1;  // where the last fragment whose value is 0..255 ended
 
     void Advance()
     {
@@ -114,6 +137,8 @@ private:
     bool IsOp(FormulaOp op) const { return token_.kind == TOK_OPERATOR && token_.op == op; }
     bool Fail();
     bool Emit(const X86Fragment& f);
+    bool EmitLeaf(const X86Fragment& f, bool constant, int value, bool isByte = false);
+    bool EmitBinary(FormulaOp op);
     void Patch(int place, int target);
     bool Push(FormulaOp op);
     bool Reduce(int base, int level);
@@ -141,11 +166,70 @@ bool Parser::Emit(const X86Fragment& f)
     }
     std::memcpy(buffer_ + size, f.bytes, f.size);
     size += f.size;
+    leafStart_ = -1;
+    endsInSetcc_ = EndsInSetcc(buffer_, size);
     return true;
+}
+
+bool Parser::EmitLeaf(const X86Fragment& f, bool constant, int value, bool isByte)
+{
+    int start = size;
+    if (!Emit(f))
+        return false;
+    if (isByte || (constant && value >= 0 && value <= 255))
+        byteEnd_ = size;
+    leafStart_ = start;
+    leafIsConstant_ = constant;
+    leafConstant_ = value;
+    return true;
+}
+
+// An operator whose right operand was just pushed as a constant or field
+// takes it straight into a register instead of through the stack; the
+// code is no longer than the plain sequence, so no formula outgrows its
+// buffer for it.
+bool Parser::EmitBinary(FormulaOp op)
+{
+    X86Fragment f;
+    if (leafStart_ >= 0 && leafIsConstant_ && op == OP_DIV) {
+        size = leafStart_;  // the dividend is back in EAX
+        byteEnd_ = -1;
+        EmitDivideByConstant(f, leafConstant_);
+        return Emit(f);
+    }
+    EmitOperator(f, op);
+    if (leafStart_ < 0)
+        return Emit(f);
+    X86Fragment fused;
+    if (f.bytes[0] == 0x59) {  // pop ecx: the left operand
+        fused.Text("89 C1");  // mov ecx, eax
+        for (int k = leafStart_ + 1; k < size; ++k)  // the leaf without its push
+            fused.Byte(buffer_[k]);
+        for (int k = 1; k < f.size; ++k)
+            fused.Byte(f.bytes[k]);
+    } else if (f.size >= 3 && f.bytes[0] == 0x89 && f.bytes[1] == 0xC1 && f.bytes[2] == 0x58) {
+        // mov ecx, eax; pop eax: the leaf goes to ECX, the left operand stays
+        for (int k = leafStart_ + 1; k < size; ++k)
+            fused.Byte(buffer_[k]);
+        if (leafIsConstant_)
+            fused.bytes[0] = 0xB9;  // mov ecx, imm32
+        else
+            fused.bytes[1] = 0x8B;  // mov ecx, [ebx + disp32]
+        for (int k = 3; k < f.size; ++k)
+            fused.Byte(f.bytes[k]);
+    } else {
+        return Emit(f);
+    }
+    size = leafStart_;
+    byteEnd_ = -1;
+    return Emit(fused);
 }
 
 void Parser::Patch(int place, int target)
 {
+    leafStart_ = -1;  // a jump may land after the last fragment
+    byteEnd_ = -1;
+    endsInSetcc_ = false;
     unsigned rel = static_cast<unsigned>(target - (place + 4));
     for (int k = 0; k < 4; ++k)
         buffer_[place + k] = static_cast<unsigned char>(rel >> (8 * k));
@@ -162,12 +246,9 @@ bool Parser::Push(FormulaOp op)
 // Emits the operators above base whose level is not below `level`.
 bool Parser::Reduce(int base, int level)
 {
-    while (opCount_ > base && Level(ops_[opCount_ - 1]) >= level) {
-        X86Fragment f;
-        EmitOperator(f, ops_[--opCount_]);
-        if (!Emit(f))
+    while (opCount_ > base && Level(ops_[opCount_ - 1]) >= level)
+        if (!EmitBinary(ops_[--opCount_]))
             return false;
-    }
     return true;
 }
 
@@ -182,6 +263,7 @@ bool Parser::Run()
         return false;
     if (token_.kind != TOK_END)
         return Fail();
+    byteValued = byteEnd_ == size;
     X86Fragment epilogue;
     EmitEpilogue(epilogue);
     std::memcpy(buffer_ + size, epilogue.bytes, epilogue.size);
@@ -215,7 +297,17 @@ bool Parser::Conditional()
         return Fail();
     ++openConditionals_;
     X86Fragment test;
-    EmitConditionJump(test);
+    if (endsInSetcc_) {
+        // pop eax / jncc: the flags the setcc read decide, pop keeps them
+        int cc = buffer_[size - 5];
+        size -= kSetccSize;
+        byteEnd_ = -1;
+        test.Text("58 0F");
+        test.Byte((cc ^ 1) - 0x10);
+        test.Dword(0);
+    } else {
+        EmitConditionJump(test);
+    }
     if (!Emit(test))
         return false;
     int toSecond = size - 4;
@@ -278,7 +370,7 @@ bool Parser::Operand()
     if (token_.kind == TOK_NUMBER) {
         X86Fragment f;
         EmitConstant(f, static_cast<int>(token_.value));
-        if (!Emit(f))
+        if (!EmitLeaf(f, true, static_cast<int>(token_.value)))
             return false;
         Advance();
         return true;
@@ -309,7 +401,7 @@ bool Parser::Name()
         X86Fragment f;
         EmitConstant(f, channel_);
         Advance();
-        return Emit(f);
+        return EmitLeaf(f, true, channel_);
     }
     for (const Variable& v : kVariables) {
         if (!SameName(name, length, v.name))
@@ -320,7 +412,8 @@ bool Parser::Name()
         else
             EmitField(f, v.field);
         usage |= v.usage;
-        if (!Emit(f))
+        readsX = readsX || v.field == static_cast<int>(offsetof(FormulaContext, x));
+        if (!EmitLeaf(f, v.field < 0, v.constant, (v.usage & (USE_R | USE_G | USE_B)) != 0))
             return false;
         Advance();
         return true;
@@ -345,10 +438,20 @@ bool Parser::Call(const Function& function)
     }
     if (function.fn == FN_CNV)
         usage |= USE_CNV;
+    if (function.fn == FN_PUT || function.fn == FN_RND)
+        pure = false;
     X86Fragment f;
-    EmitFunction(f, function.fn, channel_);
+    if (function.fn == FN_SRC && leafStart_ >= 0 && leafIsConstant_) {
+        size = leafStart_;  // y is back in EAX, x on the stack
+        byteEnd_ = -1;
+        EmitSourceOfChannel(f, leafConstant_);
+    } else {
+        EmitFunction(f, function.fn, channel_);
+    }
     if (!Emit(f))
         return false;
+    if (function.fn == FN_SRC || function.fn == FN_RAD)
+        byteEnd_ = size;  // a byte of the picture
     Advance();
     return true;
 }
@@ -369,6 +472,9 @@ FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char
     Parser parser(text, TextLength(text), channel, buffer, capacity);
     FormulaChannelResult result{};
     result.ok = parser.Run();
+    result.pure = !result.ok || parser.pure;  // a failed channel is the constant 0
+    result.readsX = result.ok && parser.readsX;
+    result.byteValued = !result.ok || parser.byteValued;
     if (result.ok) {
         usage = parser.usage;
         size = parser.size;

@@ -13,6 +13,9 @@ struct FormulaChannelResult {
     bool codeFull;     // the error was the routine outgrowing its buffer
     int errorOffset;   // where reading stopped
     int errorLength;   // the last token read, ending at errorOffset
+    bool pure;         // writes no cell and draws no random number
+    bool readsX;       // uses the variable x
+    bool byteValued;   // always 0..255, so needs no clamping
 };
 
 struct FormulaCompilation {

@@ -33,15 +33,26 @@ size_t FindMarker(const std::string& templ)
     }
 }
 
+// A line break would end a descriptor line early and a comma would split a
+// parameter's fields, leaving the value block out of step with the sliders.
+std::string Field(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        if (c == ',' || c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
 }  // namespace
 
 std::string FormulaComponentDescriptor(const FormulaSet& set)
 {
-    std::string d = "Ver=2.00\rName=" + set.text[TEXT_TITLE] + "\rCopyright=" + set.text[TEXT_COPYRIGHT] +
-                    "\rContact=" + set.text[TEXT_AUTHOR] + "\rOpt=PW\r";
+    std::string d = "Ver=2.00\rName=" + Field(set.text[TEXT_TITLE]) + "\rCopyright=" +
+                    Field(set.text[TEXT_COPYRIGHT]) + "\rContact=" + Field(set.text[TEXT_AUTHOR]) + "\rOpt=PW\r";
     for (int k = 0; k < 8; ++k)
         if (!set.sliderName[k].empty())
-            d += "Par" + std::string(1, static_cast<char>('1' + k)) + "=S," + set.sliderName[k] + ",0,255," +
+            d += "Par" + std::string(1, static_cast<char>('1' + k)) + "=S," + Field(set.sliderName[k]) + ",0,255," +
                  std::to_string(set.ctl[k]) + "\r";
     return d;
 }

@@ -60,6 +60,7 @@ bool Number(const std::string& line, int& value)
 
 // A formula's empty lines would end it early when read back, and an empty
 // formula would take the next one's place; both read back the same without.
+// An empty formula is written as "0", the value it has anyway.
 std::string FormulaLines(const std::string& formula)
 {
     std::string out;
@@ -72,7 +73,7 @@ std::string FormulaLines(const std::string& formula)
     }
     while (!out.empty() && (out.back() == '\r' || out.back() == '\n'))
         out.pop_back();
-    return out.empty() ? " " : out;
+    return out.empty() ? "0" : out;
 }
 
 }  // namespace

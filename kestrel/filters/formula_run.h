@@ -6,9 +6,11 @@
 #include "formula_context.h"
 
 // Entry points of executable copies of the four routines, in FormulaBuffer
-// order (red, green, blue, setup).
+// order (red, green, blue, setup), and of the loop built from them, when
+// there is one; without it each pixel calls the four routines.
 struct FormulaRoutines {
     const unsigned char* code[4];
+    const unsigned char* loop = nullptr;
 };
 
 // Progress of a run: Begin with the row count, Step after each row (false

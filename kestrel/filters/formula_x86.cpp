@@ -210,20 +210,49 @@ void SquareRoot(X86Fragment& f)
     Land(f, done);
 }
 
+// reg = reg clamped to 0..[ebx + size] - 1, for a reg outside it: a
+// negative one becomes 0, any other the last place.
+void ClampOutside(X86Fragment& f, Reg reg, Reg spare, int size)
+{
+    f.Text("C1");
+    f.Byte(0xF8 | reg);  // sar reg, 31
+    f.Byte(31);
+    f.Text("F7");
+    f.Byte(0xD0 | reg);  // not reg
+    Mem(f, "8B", spare, EBX, size);
+    f.Byte(0x48 | spare);  // dec spare
+    f.Text("21");
+    f.Byte(0xC0 | spare << 3 | reg);  // and reg, spare
+}
+
+// The byte at (x, y) of the source: eax y, [esp] x, edx the byte within the
+// pixel. Places inside the picture, the usual case, take one unsigned
+// compare each.
+void SourceAt(X86Fragment& f)
+{
+    Mem(f, "3B", EAX, EBX, kHeight);
+    int inside = Jump8(f, "72");
+    ClampOutside(f, EAX, ECX, kHeight);
+    Land(f, inside);
+    Mem(f, "0F AF", EAX, EBX, kStride);
+    f.Text("59");  // ecx = x
+    Mem(f, "3B", ECX, EBX, kWidth);
+    inside = Jump8(f, "72");
+    f.Text("50");
+    ClampOutside(f, ECX, EAX, kWidth);
+    f.Text("58");
+    Land(f, inside);
+    f.Text("01 C8");
+    Mem(f, "03", EDX, EBX, kSource);
+    f.Text("0F B6 04 82");  // movzx eax, byte [edx + eax*4]
+}
+
 // src(x, y, z): [esp] y, [esp+4] x, eax z.
 void Source(X86Fragment& f)
 {
     f.Text("89 C2 F7 DA 83 C2 02 83 E2 03");  // edx = (2 - z) & 3: the byte
-    f.Text("58 52");  // eax = y; keep the byte offset
-    Mem(f, "8B", EDX, EBX, kHeight);
-    f.Text("4A 39 D0 0F 4F C2 31 D2 39 D0 0F 4C C2");  // clamp y to 0..Y-1
-    Mem(f, "0F AF", EAX, EBX, kStride);
-    f.Text("8B 4C 24 04");  // ecx = x
-    Mem(f, "8B", EDX, EBX, kWidth);
-    f.Text("4A 39 D1 0F 4F CA 31 D2 39 D1 0F 4C CA");  // clamp x to 0..X-1
-    f.Text("01 C8");
-    Mem(f, "8B", ECX, EBX, kSource);
-    f.Text("8D 0C 81 5A 83 C4 04 0F B6 04 11");  // movzx eax, byte [ecx + eax*4 + edx]
+    f.Text("58");  // eax = y
+    SourceAt(f);
 }
 
 // rad(d, m, z): [esp] m, [esp+4] d, eax z; turned into src(x, y, z).
@@ -388,6 +417,98 @@ void EmitOperator(X86Fragment& f, FormulaOp op)
     }
 }
 
+namespace {
+
+struct DivisionMagic {
+    int multiplier;
+    int shift;
+};
+
+// The multiplier and shift whose product's high half, corrected, is the
+// quotient truncated toward zero; |divisor| is 2 .. 2^31 - 1.
+DivisionMagic SignedDivisionMagic(int divisor)
+{
+    const unsigned two31 = 0x80000000u;
+    unsigned ad = divisor < 0 ? 0u - static_cast<unsigned>(divisor) : static_cast<unsigned>(divisor);
+    unsigned t = two31 + (static_cast<unsigned>(divisor) >> 31);
+    unsigned anc = t - 1 - t % ad;
+    int p = 31;
+    unsigned q1 = two31 / anc, r1 = two31 - q1 * anc, q2 = two31 / ad, r2 = two31 - q2 * ad, delta;
+    do {
+        ++p;
+        q1 *= 2;
+        r1 *= 2;
+        if (r1 >= anc) {
+            ++q1;
+            r1 -= anc;
+        }
+        q2 *= 2;
+        r2 *= 2;
+        if (r2 >= ad) {
+            ++q2;
+            r2 -= ad;
+        }
+        delta = ad - r2;
+    } while (q1 < delta || (q1 == delta && r1 == 0));
+    unsigned m = q2 + 1;
+    return {static_cast<int>(divisor < 0 ? 0u - m : m), p - 32};
+}
+
+}  // namespace
+
+void EmitDivideByConstant(X86Fragment& f, int divisor)
+{
+    if (divisor == 0) {
+        f.Text("31 C0");
+        return;
+    }
+    if (divisor == -1) {
+        f.Text("F7 D8");
+        return;
+    }
+    if (divisor == 1)
+        return;
+    if (divisor == static_cast<int>(0x80000000u)) {
+        f.Text("B9");  // mov ecx, divisor; cdq; idiv ecx: no quotient overflows
+        f.Dword(0x80000000u);
+        f.Text("99 F7 F9");
+        return;
+    }
+    unsigned magnitude = divisor < 0 ? 0u - static_cast<unsigned>(divisor) : static_cast<unsigned>(divisor);
+    if ((magnitude & (magnitude - 1)) == 0) {
+        int k = 0;
+        while ((1u << k) != magnitude)
+            ++k;
+        f.Text("99 81 E2");  // cdq; and edx, 2^k - 1: a negative dividend rounds up
+        f.Dword(magnitude - 1);
+        f.Text("01 D0 C1 F8");  // add eax, edx; sar eax, k
+        f.Byte(k);
+        if (divisor < 0)
+            f.Text("F7 D8");
+        return;
+    }
+    DivisionMagic magic = SignedDivisionMagic(divisor);
+    f.Text("89 C1 B8");  // mov ecx, eax; mov eax, multiplier
+    f.Dword(static_cast<unsigned>(magic.multiplier));
+    f.Text("F7 E9");  // imul ecx
+    if (divisor > 0 && magic.multiplier < 0)
+        f.Text("01 CA");
+    if (divisor < 0 && magic.multiplier > 0)
+        f.Text("29 CA");
+    if (magic.shift > 0) {
+        f.Text("C1 FA");
+        f.Byte(magic.shift);
+    }
+    f.Text("89 D0 C1 E8 1F 01 D0");  // a negative quotient rounds up toward zero
+}
+
+void EmitSourceOfChannel(X86Fragment& f, int z)
+{
+    f.Text("BA");  // mov edx, the byte
+    f.Dword(static_cast<unsigned>(2 - z) & 3);
+    SourceAt(f);
+}
+
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel)
 {
     switch (fn) {
@@ -479,7 +600,11 @@ void EdgeTest(X86Fragment& f, int position, int size, int low, int high)
 void EmitSetup(X86Fragment& f, unsigned usage)
 {
     static const int kRgb[3] = {2, 1, 0};
-    f.Text("56");
+    // ESI holds the weighted sums and the edge flags; without them it is
+    // left alone, which spares the row loop a trip through memory.
+    bool usesEsi = (usage & (USE_I | USE_U | USE_V | USE_CNV)) != 0;
+    if (usesEsi)
+        f.Text("56");
     Mem(f, "89", EAX, EDX, kPixel);
     if (usage & USE_R)
         LoadChannel(f, 2, offsetof(FormulaContext, r));
@@ -521,5 +646,7 @@ void EmitSetup(X86Fragment& f, unsigned usage)
         EdgeTest(f, offsetof(FormulaContext, y), kHeight, 2, 1);
         Mem(f, "89", ESI, EDX, kEdge);
     }
-    f.Text("5E C3");
+    if (usesEsi)
+        f.Text("5E");
+    f.Text("C3");
 }

@@ -40,7 +40,12 @@ void EmitEpilogue(X86Fragment& f);
 void EmitConstant(X86Fragment& f, int value);
 void EmitField(X86Fragment& f, int offset);
 void EmitOperator(X86Fragment& f, FormulaOp op);
+// eax = eax / divisor, the same quotient as OP_DIV gives with the divisor
+// on top of the stack, by multiplying where it can.
+void EmitDivideByConstant(X86Fragment& f, int divisor);
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel);
+// src(x, y, z) with z known: eax y, [esp] x.
+void EmitSourceOfChannel(X86Fragment& f, int z);
 void EmitDiscard(X86Fragment& f);
 // test eax, eax / pop eax / je rel32; the displacement is the last 4 bytes.
 void EmitConditionJump(X86Fragment& f);

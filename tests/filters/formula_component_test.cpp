@@ -54,6 +54,17 @@ TEST(FormulaComponent, FillsTheLastMarkedAreaAndKeepsTheSize)
     EXPECT_EQ("tail", out.substr(out.size() - 4));
 }
 
+TEST(FormulaComponent, DescriptorFieldsKeepToTheirLines)
+{
+    FormulaSet set;
+    set.text[TEXT_TITLE] = "Two\rLines";
+    set.text[TEXT_AUTHOR] = "A, B";
+    set.sliderName[0] = "Gain,Bias";
+    set.ctl[0] = 9;
+    EXPECT_EQ("Ver=2.00\rName=Two Lines\rCopyright=\rContact=A  B\rOpt=PW\rPar1=S,Gain Bias,0,255,9\r",
+              FormulaComponentDescriptor(set));
+}
+
 TEST(FormulaComponent, RefusesTemplatesWithoutMarkerOrRoom)
 {
     FormulaSet set;

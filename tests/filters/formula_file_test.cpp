@@ -65,10 +65,17 @@ TEST(FormulaFile, JoinsLinesAndKeepsFormulasInPlace)
     FormulaSet read;
     ASSERT_TRUE(ReadFormulaFile(WriteFormulaFile(s), read));
     EXPECT_EQ("r + g", read.formula[0]);
-    EXPECT_EQ(" ", read.formula[1]);
+    EXPECT_EQ("0", read.formula[1]);
     EXPECT_EQ(s.formula[2], read.formula[2]);
     EXPECT_EQ(std::string(1023, '2') + "+3", read.formula[3]);
     EXPECT_EQ("Tests", read.text[TEXT_CATEGORY]);
+
+    // A name line without a colon names nothing; the lines after it keep their places.
+    s.sliderName[3] = "Next";
+    FormulaSet noColon;
+    ASSERT_TRUE(ReadFormulaFile(Replace(WriteFormulaFile(s), "3: Amount", "Amount"), noColon));
+    EXPECT_EQ("", noColon.sliderName[2]);
+    EXPECT_EQ("Next", noColon.sliderName[3]);
 }
 
 TEST(FormulaFile, RefusesABadHeaderOrValueKeepingWhatWasRead)

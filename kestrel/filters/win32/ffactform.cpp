@@ -406,8 +406,12 @@ void TFFactForm::PreviewBtnClick(TObject*)
         pic->Height() != FF_filter.saved.Height())
         return;
     if (!FF_filter.restoreOnDeactivate) {
-        if (!UDBuffer::SaveUndo(&FF_filter.saved, "FilterFact", pic, -1, 0, 0, 0))
+        // Without an undo step the change is abandoned: closing the dialog
+        // puts the original back rather than leave a preview in place.
+        if (!UDBuffer::SaveUndo(&FF_filter.saved, "FilterFact", pic, -1, 0, 0, 0)) {
+            FF_filter.restoreOnDeactivate = 1;
             return;
+        }
         if (pic->HasSelection())
             UDBuffer::ShrinkUndo(pic, pic->selMinX, pic->selMinY, pic->selMaxX, pic->selMaxY);
     }
@@ -436,7 +440,8 @@ void TFFactForm::OkBtnClick(TObject*)
 {
     FF_filter.restoreOnDeactivate = 0;
     PreviewBtnClick(this);
-    if (UDBuffer* pic = FilteredPicture())
+    UDBuffer* pic = FilteredPicture();
+    if (pic && !FF_filter.restoreOnDeactivate)
         pic->modified++;
     SelectDefaultTool(true);
     if (MainForm)

@@ -4,23 +4,26 @@
 
 #include "buffer.h"
 #include "exceptions.h"
+#include "formula_loop.h"
 #include "winapi.h"
 
 
 namespace {
 
 const int kCodePages = 4;
+const int kLoopOffset = kCodePages * kFormulaCodeSize;  // the loop follows the routines
+const int kCodeBytes = kLoopOffset + kFormulaLoopSize;
 
 }  // namespace
 
 FormulaCode::FormulaCode()
 {
-    SIZE_T size = (kCodePages + 1) * kFormulaCodeSize;
+    SIZE_T size = kCodeBytes + kFormulaCodeSize;
     void* block = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE);
     if (!block)
         throw EOutOfMemory();
     DWORD old;
-    VirtualProtect(static_cast<unsigned char*>(block) + kCodePages * kFormulaCodeSize, kFormulaCodeSize,
+    VirtualProtect(static_cast<unsigned char*>(block) + kCodeBytes, kFormulaCodeSize,
                    PAGE_NOACCESS, &old);
     block_ = static_cast<unsigned char*>(block);
     const char* const texts[3] = {"r", "g", "b"};
@@ -35,6 +38,7 @@ FormulaRoutines FormulaCode::Routines() const
     FormulaRoutines r;
     for (int k = 0; k < 4; ++k)
         r.code[k] = Code(k);
+    r.loop = block_ + kLoopOffset;
     return r;
 }
 
@@ -52,7 +56,10 @@ void CompileFormulas(FormulaCode& code, const char* const texts[3], FormulaCompi
 {
     unsigned char* const buffers[4] = {code.Code(0), code.Code(1), code.Code(2), code.Code(3)};
     CompileFormulas(texts, buffers, out);
-    FlushInstructionCache(GetCurrentProcess(), code.Code(0), kCodePages * kFormulaCodeSize);
+    const unsigned char* const routines[4] = {buffers[0], buffers[1], buffers[2], buffers[3]};
+    FormulaLoopHints hints = FormulaLoopHintsOf(out);
+    BuildFormulaLoop(routines, out.size, &hints, code.Code(0) + kLoopOffset);
+    FlushInstructionCache(GetCurrentProcess(), code.Code(0), kCodeBytes);
 }
 
 bool RunCompiledFormulas(FormulaCode& code, const int ctl[8], Buffer& source, Buffer& target,

@@ -1,6 +1,7 @@
 // The formula compiler's fixed cases: exact values, syntax errors and where
 // they are reported, the limits, the trap cases and register hygiene.
 #include "formula_harness.h"
+#include "formula_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,10 @@ TEST(FormulaCompiler, ExactValues)
         {"-7%2", 3, 3, 1, 1, -1},
         {"1&&2", 3, 3, 1, 1, 0},
         {"1||0", 3, 3, 1, 1, 1},
+        {"4294967297 + 0x1f", 3, 3, 1, 1, 32},  // decimal wraps
+        {"-2147483648/7 + 2147483647/-3 + -2147483648/-2147483648", 3, 3, 1, 1, -1022611259},
+        {"-1000/6 + 1000/-6 + 5/1 + 5/-1 + (r+1)/0", 3, 3, 1, 1, -332},
+        {"-1000/64 + 1000/-64 + -2147483647/1073741824 + -5/2", 3, 3, 1, 1, -33},
         {"-1>>28", 3, 3, 1, 1, 15},
         {"(r, g)", 3, 3, 1, 1, 0x22},
         {"c2d(0,-5)", 3, 3, 1, 1, -256},
@@ -125,6 +130,28 @@ TEST(FormulaCompiler, ResultsAreClampedKeepTheirFlagsAndUnselectedPixelsAreKept)
     EXPECT_EQ(kUntouched, out.pixels[1]);
 }
 
+// One formula in all three channels: a channel may take the one before's
+// result only when neither draws random numbers nor writes cells.
+TEST(FormulaCompiler, TheSameFormulaInEveryChannelMatchesTheInterpreter)
+{
+    const char* const formulas[] = {
+        "r*g/255 + x", "rnd(0, 255)", "put(get(0) + 7, 0)", "x*y/3 + c", "src(x+1, y, 0)/2", "get(5) + d + m",
+        "src(x-2, y+4, 2) + src(x, y-1, -1) + src(x, y, z)",
+    };
+    oracle::Picture pic = FlatPicture(9, 6, 0);
+    for (size_t k = 0; k < pic.pixels.size(); ++k)
+        pic.pixels[k] = static_cast<uint32_t>(k * 2654435761u) & (k % 3 ? 0x04FFFFFFu : 0x00FFFFFFu);
+    FormulaCode code;
+    for (const char* f : formulas)
+        for (bool sel : {false, true}) {
+            FormulaTriple triple{{f, f, f}};
+            oracle::Tree trees[3];
+            EXPECT_EQ(RunOracle(triple, pic, sel, kNoControls, trees),
+                      RunCompiled(code, triple, pic, sel, kNoControls).pixels)
+                << f << (sel ? " with selection" : "");
+        }
+}
+
 TEST(FormulaCompiler, SyntaxErrorsGiveZeroAndThePlaceOfTheError)
 {
     const struct {
@@ -134,7 +161,7 @@ TEST(FormulaCompiler, SyntaxErrorsGiveZeroAndThePlaceOfTheError)
         {"r+", 2, 1},        {"r g", 3, 1},     {"add(r, g)", 9, 1}, {"=", 1, 1},
         {"1=2", 2, 1},       {"(r", 2, 1},      {"abs r", 5, 1},     {"foo+1", 3, 3},
         {"", 0, 0},          {"r ? g", 5, 1},   {"ctl", 3, 3},       {"r(1)", 2, 1},
-        {"add(r,g,b,a)", 10, 1},
+        {"add(r,g,b,a)", 10, 1}, {"2x", 2, 1},      {"0x", 2, 1},
     };
     FormulaCode code;
     for (const auto& c : cases) {
@@ -229,12 +256,21 @@ TEST(FormulaCompiler, RoutinesKeepTheCallersRegistersAndAnEmptyFpuStack)
     FormulaContext& ctx = ProgramFormulaContext();
     ctx.x = 2;
     ctx.y = 3;
-    for (int routine = 0; routine < 4; ++routine) {
+    // The fifth is the row loop, over row 3 of the picture.
+    FormulaRow row;
+    row.first = reinterpret_cast<const unsigned long*>(&pic.pixels[15]);
+    row.end = row.first + 5;
+    row.delta = reinterpret_cast<unsigned long>(out.data()) - reinterpret_cast<unsigned long>(pic.pixels.data());
+    row.keep = 0xFF000000;
+    for (int routine = 0; routine < 5; ++routine) {
+        const unsigned char* entry = routine < 4 ? code.Code(routine) : code.Routines().loop;
         for (int n = 0; n < 1000; ++n) {
             AbiRecord rec;
             uint32_t eax = routine == CODE_SETUP ? reinterpret_cast<uint32_t>(&pic.pixels[17])
                                                  : reinterpret_cast<uint32_t>(&ctx);
-            AbiProbeCall(code.Code(routine), eax, reinterpret_cast<uint32_t>(&ctx), &rec);
+            uint32_t edx = routine == 4 ? reinterpret_cast<uint32_t>(&row) : reinterpret_cast<uint32_t>(&ctx);
+            ctx.x = routine == 4 ? 0 : 2;  // the loop starts at the row's first pixel
+            AbiProbeCall(entry, eax, edx, &rec);
             ASSERT_EQ(0x5E5E5E5Eu, rec.esi) << routine;
             ASSERT_EQ(0xD1D1D1D1u, rec.edi) << routine;
             ASSERT_EQ(0xBFBFBFBFu, rec.ebp) << routine;
