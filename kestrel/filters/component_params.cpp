@@ -52,6 +52,7 @@ public:
                 v += (*p_ - '0') * (scale /= 10);
         if (!digits)
             return false;
+        v *= Exponent();
         out = negative ? -v : v;
         return true;
     }
@@ -77,6 +78,27 @@ public:
 
 private:
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+    // "e-3" after a real, as the C library reads it.
+    double Exponent()
+    {
+        if (p_ >= end_ || (*p_ != 'e' && *p_ != 'E'))
+            return 1;
+        const char* at = p_ + 1;
+        const bool negative = at < end_ && *at == '-';
+        if (at < end_ && (*at == '-' || *at == '+'))
+            ++at;
+        if (at >= end_ || !IsDigit(*at))
+            return 1;
+        int e = 0;
+        for (; at < end_ && IsDigit(*at); ++at)
+            e = e < 400 ? e * 10 + (*at - '0') : e;
+        p_ = at;
+        double scale = 1;
+        while (e-- > 0)
+            scale *= 10;
+        return negative ? 1 / scale : scale;
+    }
 
     void SkipBlanks()
     {
@@ -272,8 +294,18 @@ std::vector<ComponentParam> ParseComponentParams(const std::string& descriptor)
     std::vector<ComponentParam> params;
     for (int n = 1; n <= COMPONENT_PARAMS; ++n) {
         ComponentParam p;
-        if (ParseComponentParam(DescriptorValue(descriptor, "Par" + std::to_string(n)), p))
+        if (ParseComponentParam(DescriptorValue(descriptor, "Par" + std::to_string(n)), p)) {
+            p.number = n;
             params.push_back(p);
+        }
     }
     return params;
+}
+
+int ComponentParamIndex(const std::vector<ComponentParam>& params, int number)
+{
+    for (size_t i = 0; i < params.size(); ++i)
+        if (params[i].number == number)
+            return static_cast<int>(i);
+    return -1;
 }

@@ -18,6 +18,10 @@ enum { COMPONENT_PARAMS = 10, COMPONENT_VALUE_BLOCK = 80 };
 
 struct ComponentParam {
     int kind = 0;
+    // The n of its "Par<n>=" line: components and their UM_COMPSETPARAM and
+    // button messages call a parameter by it, gaps of declarations that
+    // create nothing included.
+    int number = 0;
     int level = 0;           // the user level digit; 0 when none was given
     std::string name;
     int minimum = 0, maximum = 0;
@@ -57,5 +61,9 @@ ComponentPointerRecord MakeComponentPointer(int x, int y, int width, int height,
 // The parameters "Par1=" .. "Par10=" of a descriptor declare, in that order;
 // declarations that create nothing leave no gap.
 std::vector<ComponentParam> ParseComponentParams(const std::string& descriptor);
+
+// The index in params of the parameter the component calls number; -1
+// when that declaration created none.
+int ComponentParamIndex(const std::vector<ComponentParam>& params, int number);
 
 #endif

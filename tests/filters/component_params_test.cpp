@@ -57,6 +57,10 @@ TEST(ComponentParams, KindsValuesAndSizes)
     EXPECT_DOUBLE_EQ(f.realMinimum, -1);
     EXPECT_DOUBLE_EQ(f.realMaximum, 1.5);
     EXPECT_DOUBLE_EQ(f.realValue, 0.25);
+    ASSERT_TRUE(ParseComponentParam("F,Amt,3,1e-3,-2.5E1,5e+2,1", f));  // exponents, as the C library reads them
+    EXPECT_DOUBLE_EQ(f.increment, 0.001);
+    EXPECT_DOUBLE_EQ(f.realMinimum, -25);
+    EXPECT_DOUBLE_EQ(f.realMaximum, 500);
     ComponentParam l;
     ASSERT_TRUE(ParseComponentParam("L,Mode,3,a,b,c,2,", l));
     EXPECT_EQ(l.items, (std::vector<std::string>{"a", "b", "c"}));
@@ -95,6 +99,12 @@ TEST(ComponentParams, DescriptorDeclaresInNumberOrder)
     EXPECT_EQ(params[0].name, "Flag");
     EXPECT_EQ(params[1].name, "Go");
     EXPECT_EQ(params[2].name, "Pic");
+    // A component calls its parameters by their line's number, gaps included.
+    const struct {
+        int number, index;
+    } calls[] = {{1, 0}, {2, -1}, {3, 1}, {4, -1}, {10, 2}, {0, -1}, {11, -1}};
+    for (const auto& c : calls)
+        EXPECT_EQ(ComponentParamIndex(params, c.number), c.index) << c.number;
 }
 
 TEST(ComponentParams, PointFractions)

@@ -240,7 +240,7 @@ void MakeRow(TCompForm* f, int i, const ComponentParam& p, int y)
         break;
     }
     case CPK_BUTTON: {
-        const int n = i + 1;
+        const int n = p.number;
         row.main = NewButton(f, f, name, RowsRight - 120, y, 120, 24, [f, n](TObject*) {
             ComponentEntry* e = Entry(f);
             if (!e || !f->Tool || !f->Tool->Process()) return;
@@ -715,8 +715,8 @@ void TCompForm::FormKeyDown(TObject*, unsigned short& key, TShiftState shift)
 void TCompForm::SetParam(int n, int subCommand, long lParam)
 {
     ComponentEntry* e = Entry(this);
-    if (!e || n < 1 || n > int(e->params.size()) || n > COMPONENT_PARAMS) return;
-    const int i = n - 1;
+    const int i = e ? ComponentParamIndex(e->params, n) : -1;
+    if (i < 0 || i >= COMPONENT_PARAMS) return;
     ComponentParam& p = e->params[size_t(i)];
     CompParamRow& r = Rows[i];
     if (subCommand == CSP_CAPTION) {

@@ -54,7 +54,7 @@ public:
     void OkBtnClick(TObject* Sender);
     void CancelBtnClick(TObject* Sender);
     void HelpBtnClick(TObject* Sender);
-    // UM_COMPSETPARAM for parameter n (1-based).
+    // UM_COMPSETPARAM for the parameter declared by "Par<n>=".
     void SetParam(int n, int subCommand, long lParam);
     // Frees the generated rows (and the G thumbnails).
     void FreeRows();

@@ -346,7 +346,7 @@ void TBrowseForm::FillCell(int index)
         if (!shown_) return;  // hidden while the cell was made
         if (result != 0 || !cell->picture.pixels) EmptyPicture(*cell);
     } else {
-        caption = entry.text == ".." ? AnsiString("..") : entry.text.UpperCase();
+        caption = entry.text == ".." ? AnsiString("\\..\\") : entry.text.UpperCase();
         FolderPicture(*cell, entry.text == "..");
     }
     int w = cell->picture.pixels ? cell->picture.Width() : ThumbWidth;

@@ -185,7 +185,7 @@ TEST_F(BrowseFormTest, EntriesFoldersFilesAndTheCacheOfAnEmptiedFolder)
     FolderGlyph->SetSize(32, 28);  // the program's folder pictures are 32 x 28
     Visit(dir, [&](TBrowseForm* f) {
         ASSERT_EQ(5, f->EntryCount());
-        EXPECT_EQ("..", Caption(f, 0));
+        EXPECT_EQ("\\..\\", Caption(f, 0));
         EXPECT_EQ("SUB", Caption(f, 1));
         for (int n = 0; n < BrowserCells; ++n)
             if (f->Cell(n).view->GetTag() == 1) {
