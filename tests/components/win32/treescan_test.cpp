@@ -56,7 +56,10 @@ protected:
         scanner.OnDirectoryDone = [this](TObject*) { Log.push_back("E " + Rel()); };
         scanner.SetInitialDirectory(root.c_str());
     }
-    void TearDown() override { RemoveTree(L"\\\\?\\" + Widen(root)); }
+    void TearDown() override
+    {
+        if (!root.empty()) RemoveTree(L"\\\\?\\" + Widen(root));  // never the working folder
+    }
 
     // Path relative to the root, with '/' for readability.
     std::string Rel() const

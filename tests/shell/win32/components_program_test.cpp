@@ -71,7 +71,9 @@ protected:
         ProgramDir = keptProgramDir;
         SetEnvironmentVariableA("KS_FIXTURE_LOG", nullptr);
         SetEnvironmentVariableA("KS_PROBE_MODE", nullptr);
-        RemoveTree(dir);
+        // Only the folder this test made: a set-up that failed before naming
+        // it would otherwise empty the working folder.
+        if (dir.find("ks_comps_") != std::string::npos) RemoveTree(dir);
     }
 
     static void RemoveTree(const std::string& path)
