@@ -7,6 +7,7 @@
 
 #include <random>
 
+#include "bench_ratio.h"
 #include "bench_timer.h"
 #include "buffer.h"
 #include "convolve.h"
@@ -58,8 +59,12 @@ static void Compare(const char* what, Buffer& src, const ConvolveKernel& k)
     const double px = double(src.Width()) * src.Height();
     const double tOurs = BestTime([&] { Convolver(src, k).Run(ours, src.GetRect(), false); }, 3);
     const double tRef = BestTime([&] { ReferenceConvolve(src, ref, k, size); }, 3);
-    printf("%-6s %dx%d  ours %8.1f Mpx/s  reference %8.1f Mpx/s  ratio %5.2fx  %s\n", what, size, size,
-           px / tOurs / 1e6, px / tRef / 1e6, tRef / tOurs, Same(ours, ref) ? "same pixels" : "PIXELS DIFFER");
+    if (!Same(ours, ref)) Mismatch(what);
+    printf("%-6s %dx%d  ours %8.1f Mpx/s  reference %8.1f Mpx/s\n", what, size, size, px / tOurs / 1e6,
+           px / tRef / 1e6);
+    char operation[64];
+    snprintf(operation, sizeof operation, "convolution %s %dx%d, 4096x4096", what, size, size);
+    Ratio(operation, "plain convolution loop", tOurs, tRef);
 }
 
 int main()
