@@ -228,6 +228,8 @@ public:
     // A window for a picture of NewWidth x NewHeight in the background
     // colour, shown; EAbort when none could be made ("NoMem" was shown).
     TImageForm* NewImageWindow();
+    // Image > Crop: the selection as a new picture.
+    void Crop2Click(TObject* Sender);
     void Info1Click(TObject* Sender);
     void SelectSource1Click(TObject* Sender);
     void Acquire1Click(TObject* Sender);

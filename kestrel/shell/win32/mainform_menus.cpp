@@ -56,7 +56,7 @@ void TMainForm::BuildMenus()
     BuildEditMenu();
     BuildBrushMenu();
 
-    Crop2 = nullptr;
+    Crop2 = NewItem(Image1, "Crop2", "Crop to Selectio&n", [this](TObject* s) { Crop2Click(s); });
     Paint1 = NewItem(Image1, "Paint1", "&Paint", [](TObject*) {
         SetPaintModeP();
         RefreshOutline(true, true);

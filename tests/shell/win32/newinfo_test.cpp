@@ -15,6 +15,7 @@
 #include "messages.h"
 #include "newform.h"
 #include "paintkit_host.h"
+#include "selection_trace.h"
 #include "sysutils.h"
 #include "toolmanager.h"
 
@@ -109,6 +110,36 @@ TEST_F(NewAndInfo, NewWindowAfterAMaximisedOneIsMaximisedWithTheBars)
     EXPECT_EQ(wsMaximized, f->GetWindowState());
     EXPECT_EQ(f->LeftDock, MainForm->Toolbar->GetDockedTo());
     EXPECT_EQ(f->RightDock, MainForm->Palettebar->GetDockedTo());
+}
+
+// Crop: an L of three selected pixels becomes a 2 x 2 picture whose fourth
+// pixel is the background; the crop's size is what New offers next, and the
+// new picture counts as changed so that closing it asks.
+TEST_F(NewAndInfo, CropMakesTheSelectionAPictureOfItsOwn)
+{
+    ASSERT_TRUE(started);
+    UDBuffer& pic = First()->Picture;
+    HideOutline();
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) *pic.At(x, y) = 0x101010UL * unsigned(1 + x + 4 * y);
+    ++pic.modified;
+    for (Pair<int> p : {Pair<int>{1, 1}, Pair<int>{1, 2}, Pair<int>{2, 2}}) *pic.At(p.x, p.y) |= SelectedBit;
+    pic.selMinX = 1, pic.selMinY = 1, pic.selMaxX = 2, pic.selMaxY = 2;
+    pic.TraceSelection();
+    const int windows = ImageFormCount();
+    MainForm->Crop2Click(MainForm);
+    gui::PumpUntilIdle();
+    ASSERT_EQ(windows + 1, ImageFormCount());
+    UDBuffer& made = CurrentImageForm->Picture;
+    ASSERT_EQ(2, made.Width());
+    ASSERT_EQ(2, made.Height());
+    EXPECT_EQ(0x101010UL * 6, *made.At(0, 0));
+    EXPECT_EQ(BackColour() & 0xFFFFFF, *made.At(1, 0));
+    EXPECT_EQ(0x101010UL * 10, *made.At(0, 1));
+    EXPECT_EQ(0x101010UL * 11, *made.At(1, 1));
+    EXPECT_EQ(1u, made.modified);
+    EXPECT_EQ(2, MainForm->NewWidth);
+    EXPECT_TRUE(pic.HasSelection());  // the old picture keeps its selection
 }
 
 TEST_F(NewAndInfo, EnterConfirmsNewAndEscapeCancelsIt)
