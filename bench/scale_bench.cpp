@@ -15,16 +15,7 @@
 #include "bench_timer.h"
 #include "buffer.h"
 
-#if __has_include("stb_image_resize.h")
-#define HAVE_STB_RESIZE 1
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wall"
-#pragma GCC diagnostic ignored "-Wextra"
-#pragma GCC diagnostic ignored "-Wshadow"
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#include "stb_image_resize.h"
-#pragma GCC diagnostic pop
-#endif
+#include "stb_resize.h"
 
 // Best of several rounds, in seconds per call.
 static double Time(const std::function<void()>& work)

@@ -16,16 +16,7 @@
 #include "rotate_geometry.h"
 #include "stretch_geometry.h"
 
-#if __has_include("stb_image_resize.h")
-#define HAVE_STB_RESIZE 1
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wall"
-#pragma GCC diagnostic ignored "-Wextra"
-#pragma GCC diagnostic ignored "-Wshadow"
-#define STB_IMAGE_RESIZE_IMPLEMENTATION
-#include "stb_image_resize.h"
-#pragma GCC diagnostic pop
-#endif
+#include "stb_resize.h"
 
 static const unsigned long Bg = 0x00FFFFFF;
 

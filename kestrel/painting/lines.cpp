@@ -155,14 +155,10 @@ void P_line::Click()
         return;
     }
     DrawLine(x, y);
-    if (!Continues()) {
-        statusText = Translate("LnStr");
-        return;
-    }
     // The next segment is a step of its own; the machine then raises the
     // phase so that the next press goes on from here. Without room for that
     // step the chain ends: the next segment would have nothing to undo to.
-    if (!BeginNextSegment(iconKey)) {
+    if (!Continues() || !BeginNextSegment(iconKey)) {
         statusText = Translate("LnStr");
         return;
     }
@@ -267,11 +263,7 @@ void P_spline::Click()
         return;
     }
     DrawCurve(x, y);
-    if (!Continues()) {
-        statusText = Translate("SplnStr");
-        return;
-    }
-    if (!BeginNextSegment(iconKey)) {
+    if (!Continues() || !BeginNextSegment(iconKey)) {
         statusText = Translate("SplnStr");
         return;
     }
