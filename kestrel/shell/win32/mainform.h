@@ -109,6 +109,7 @@ public:
     TToolbar* GridBar;
     TSpinEdit *GridDx, *GridDy, *GridPx, *GridPy;
     TSpeedButton* GridOriginBtn = nullptr;  // selects the grid origin tool
+    TSpeedButton* GridBrushBtn = nullptr;   // spaces the grid by the brush's size
     TGradientCaption* Cap;
     TMRUFileList* MRUFileList1;
     TTreeScanner* TreeScanner;
@@ -171,6 +172,9 @@ public:
     // --- spray, pipette and grid (mainform_toolbox.cpp) ---
     void ResizeSprayClick(TObject* Sender);
     void SetGridOrigin(TObject* Sender);
+    void SetGridDeltaFromBrush(TObject* Sender);
+    TSpeedButton* GridBarButton(const char* name, int left);
+    void TranslateGridBar();
     GridSettings GetGridSettings();
     // The origin button on the grid bar, and the services of toolbox_host.h.
     void InstallToolBoxServices();

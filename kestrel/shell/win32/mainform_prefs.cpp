@@ -21,11 +21,7 @@ void TMainForm::RetranslateMenus()
     SizeToMenuBar();
     RetranslateImageWindows();
     RetranslateComponentMenus();
-    // Made in code from message keys, not named in a language file's forms.
-    if (GridOriginBtn) {
-        GridOriginBtn->SetCaption(Translate("GridOriginBtn"));
-        GridOriginBtn->SetHint(Translate("GridSet"));
-    }
+    TranslateGridBar();
 }
 
 void TMainForm::PrefsMenuClick(TObject* /*Sender*/)

@@ -1,6 +1,6 @@
 // The main window's part in the spray, pipette and grid tools: the spray
 // bars' sizing button, the swatches the pipette fills, the grid bar's
-// values, its origin button, and the snapping the image windows apply.
+// values, its origin and brush-spacing buttons, and the snapping the image windows apply.
 #include "mainform.h"
 
 #include <cmath>
@@ -13,6 +13,7 @@
 #include "optionbar_view.h"
 #include "palette_notify.h"
 #include "palettebar.h"
+#include "programpictures.h"
 #include "toolbox_host.h"
 #include "toolbox_tools.h"
 #include "toolgroups.h"
@@ -42,6 +43,34 @@ void TMainForm::ResizeSprayClick(TObject*) { SelectTool(&PenBrushTools().resizeS
 
 void TMainForm::SetGridOrigin(TObject*) { SelectTool(&ToolBoxTools().gridPos, true, -1); }
 
+// Spacing the grid by the brush lets a brush cut from a tile be laid edge
+// to edge.
+void TMainForm::SetGridDeltaFromBrush(TObject*)
+{
+    GridDx->SetValue(CurrentBrush.Width());
+    GridDy->SetValue(CurrentBrush.Height());
+}
+
+TSpeedButton* TMainForm::GridBarButton(const char* name, int left)
+{
+    TSpeedButton* b = new TSpeedButton(this);
+    b->SetName(name);
+    b->SetShowHint(true);
+    b->SetBounds(left, 0, 46, 21);
+    b->SetParent(GridBar);
+    return b;
+}
+
+// Made in code from message keys, not named in a language file's forms.
+void TMainForm::TranslateGridBar()
+{
+    if (!GridOriginBtn) return;
+    GridOriginBtn->SetCaption(Translate("GridOriginBtn"));
+    GridOriginBtn->SetHint(Translate("GridSet"));
+    GridBrushBtn->SetCaption(Translate("GridBrushBtn"));
+    GridBrushBtn->SetHint(Translate("GridBrushHint"));
+}
+
 GridSettings TMainForm::GetGridSettings()
 {
     GridSettings g;
@@ -55,14 +84,11 @@ GridSettings TMainForm::GetGridSettings()
 void TMainForm::InstallToolBoxServices()
 {
     if (!GridOriginBtn) {
-        GridOriginBtn = new TSpeedButton(this);
-        GridOriginBtn->SetName("GridOriginBtn");
-        GridOriginBtn->SetCaption(Translate("GridOriginBtn"));
-        GridOriginBtn->SetHint(Translate("GridSet"));
-        GridOriginBtn->SetShowHint(true);
-        GridOriginBtn->SetBounds(200, 0, 46, 21);
-        GridOriginBtn->SetParent(GridBar);
+        GridOriginBtn = GridBarButton("GridOriginBtn", 200);
         GridOriginBtn->OnClick = [this](TObject* s) { SetGridOrigin(s); };
+        GridBrushBtn = GridBarButton("GridBrushBtn", 250);
+        GridBrushBtn->OnClick = [this](TObject* s) { SetGridDeltaFromBrush(s); };
+        TranslateGridBar();
     }
     ToolBoxHost.bindResizeSpray = [this](int index) {
         SetOptionHandler(index, [this](TObject* s) { ResizeSprayClick(s); });

@@ -8,6 +8,7 @@
 #include "optionbar.h"
 #include "optionbar_view.h"
 #include "palette_notify.h"
+#include "programpictures.h"
 #include "toolbox_tools.h"
 
 namespace {
@@ -125,7 +126,7 @@ TEST_F(ToolBoxProgram, PipetteRightButtonFillsTheBackgroundSwatchWithItsHSV)
     EXPECT_NE(CurrentTool, &box.getCol);
 }
 
-TEST_F(ToolBoxProgram, WithTheGridOnPressesSnapAndTheOriginButtonMovesTheGrid)
+TEST_F(ToolBoxProgram, WithTheGridOnPressesSnapAndTheGridBarButtonsSetOriginAndSpacing)
 {
     gui::InputKeyStroke('3', VK_SHIFT);
     ASSERT_EQ(MainForm->GridDx->GetValue(), 8);
@@ -145,6 +146,10 @@ TEST_F(ToolBoxProgram, WithTheGridOnPressesSnapAndTheOriginButtonMovesTheGrid)
     EXPECT_NE(CurrentTool, &box.gridPos);
     gui::MouseMove(f->ShowBuf, 10, 13);
     EXPECT_EQ(MousePoint, (TPoint{13, 14}));
+    CurrentBrush.Alloc(Pair<int>{5, 3});
+    gui::Click(MainForm->GridBrushBtn, 2, 2);
+    EXPECT_EQ(MainForm->GridDx->GetValue(), 5);
+    EXPECT_EQ(MainForm->GridDy->GetValue(), 3);
 }
 
 }  // namespace
