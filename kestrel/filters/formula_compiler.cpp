@@ -95,8 +95,9 @@ bool EndsInSetcc(const unsigned char* code, int size)
 
 class Parser {
 public:
-    Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity)
-        : text_(text), lexer_(text, length), channel_(channel), buffer_(buffer), capacity_(capacity) {}
+    Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity,
+           const FormulaLoopPlan* plan)
+        : text_(text), lexer_(text, length), channel_(channel), buffer_(buffer), capacity_(capacity), plan_(plan) {}
 
     bool Run();
 
@@ -115,14 +116,15 @@ private:
     int channel_;
     unsigned char* buffer_;
     int capacity_;
+    const FormulaLoopPlan* plan_;
     FormulaOp ops_[kStackLimit];
     int opCount_ = 0;
     int openConditionals_ = 0;
-    // Where the last fragment, a pushed constant or field nothing jumps
-    // past, starts; -1 when the last fragment is anything else.
+    // Where the last fragment, a pushed operand nothing jumps past, starts;
+    // -1 when the last fragment is anything else.
     int leafStart_ = -1;
-    bool leafIsConstant_ = false;
-    int leafConstant_ = 0;
+    FormulaLoad leafKind_ = LOAD_CONSTANT;
+    int leafValue_ = 0;
     // The last fragment ends in setcc al / movzx eax, al, nothing jumping
     // past it: a conditional can test the flags instead.
     bool endsInSetcc_ = false;
@@ -137,7 +139,10 @@ private:
     bool IsOp(FormulaOp op) const { return token_.kind == TOK_OPERATOR && token_.op == op; }
     bool Fail();
     bool Emit(const X86Fragment& f);
-    bool EmitLeaf(const X86Fragment& f, bool constant, int value, bool isByte = false);
+    bool EmitLeaf(FormulaLoad kind, int value, bool isByte = false);
+    bool ReplaceLeaf(const X86Fragment& f);
+    bool LeafIsConstant() const { return leafStart_ >= 0 && leafKind_ == LOAD_CONSTANT; }
+    bool EmitWithConstant(FormulaOp op);
     bool EmitBinary(FormulaOp op);
     void Patch(int place, int target);
     bool Push(FormulaOp op);
@@ -171,58 +176,93 @@ bool Parser::Emit(const X86Fragment& f)
     return true;
 }
 
-bool Parser::EmitLeaf(const X86Fragment& f, bool constant, int value, bool isByte)
+bool Parser::EmitLeaf(FormulaLoad kind, int value, bool isByte)
 {
+    X86Fragment f;
+    f.Text("50");  // push eax: the operand below becomes a stack slot
+    EmitLoad(f, 0, kind, value);
     int start = size;
     if (!Emit(f))
         return false;
-    if (isByte || (constant && value >= 0 && value <= 255))
+    if (isByte || (kind == LOAD_CONSTANT && value >= 0 && value <= 255))
         byteEnd_ = size;
     leafStart_ = start;
-    leafIsConstant_ = constant;
-    leafConstant_ = value;
+    leafKind_ = kind;
+    leafValue_ = value;
     return true;
 }
 
-// An operator whose right operand was just pushed as a constant or field
-// takes it straight into a register instead of through the stack; the
-// code is no longer than the plain sequence, so no formula outgrows its
-// buffer for it.
+// Code for the last leaf and the operator above it, with the operand below
+// the leaf back in EAX.
+bool Parser::ReplaceLeaf(const X86Fragment& f)
+{
+    size = leafStart_;
+    byteEnd_ = -1;
+    return Emit(f);
+}
+
+// A constant right operand folds into the operator: a unary operator on it
+// gives another constant, a divisor multiplies, the others take it as an
+// immediate. Where the result would be longer than the plain sequence and
+// only the plain one fits, the plain one is taken, so that no formula
+// outgrows its buffer for it.
+bool Parser::EmitWithConstant(FormulaOp op)
+{
+    int value = leafValue_;
+    if (op == OP_NEG || op == OP_COMPL || op == OP_NOT) {
+        unsigned v = static_cast<unsigned>(value);
+        int folded = static_cast<int>(op == OP_NEG ? 0u - v : op == OP_COMPL ? ~v : v == 0);
+        size = leafStart_;
+        byteEnd_ = -1;
+        return EmitLeaf(LOAD_CONSTANT, folded);
+    }
+    X86Fragment f;
+    if (op == OP_DIV)
+        EmitDivideByConstant(f, value);
+    else if (op == OP_MOD)
+        EmitModuloByConstant(f, value);
+    else if (!EmitOperatorWithConstant(f, op, value))
+        return false;
+    X86Fragment plain;
+    EmitOperator(plain, op);
+    bool fits = leafStart_ + f.size + kFormulaEpilogueSize <= capacity_;
+    bool plainFits = size + plain.size + kFormulaEpilogueSize <= capacity_;
+    if (!fits && plainFits)
+        return Emit(plain);
+    return ReplaceLeaf(f);
+}
+
+// An operator whose right operand was just pushed as a leaf takes it
+// straight into a register instead of through the stack; the code is no
+// longer than the plain sequence, so no formula outgrows its buffer for it.
 bool Parser::EmitBinary(FormulaOp op)
 {
-    X86Fragment f;
-    if (leafStart_ >= 0 && leafIsConstant_ && op == OP_DIV) {
-        size = leafStart_;  // the dividend is back in EAX
-        byteEnd_ = -1;
-        EmitDivideByConstant(f, leafConstant_);
-        return Emit(f);
+    if (LeafIsConstant()) {
+        X86Fragment unused;
+        bool foldable = op == OP_NEG || op == OP_COMPL || op == OP_NOT || op == OP_DIV || op == OP_MOD ||
+                        EmitOperatorWithConstant(unused, op, 0);
+        if (foldable)
+            return EmitWithConstant(op);
     }
+    X86Fragment f;
     EmitOperator(f, op);
     if (leafStart_ < 0)
         return Emit(f);
     X86Fragment fused;
     if (f.bytes[0] == 0x59) {  // pop ecx: the left operand
         fused.Text("89 C1");  // mov ecx, eax
-        for (int k = leafStart_ + 1; k < size; ++k)  // the leaf without its push
-            fused.Byte(buffer_[k]);
+        EmitLoad(fused, 0, leafKind_, leafValue_);
         for (int k = 1; k < f.size; ++k)
             fused.Byte(f.bytes[k]);
     } else if (f.size >= 3 && f.bytes[0] == 0x89 && f.bytes[1] == 0xC1 && f.bytes[2] == 0x58) {
         // mov ecx, eax; pop eax: the leaf goes to ECX, the left operand stays
-        for (int k = leafStart_ + 1; k < size; ++k)
-            fused.Byte(buffer_[k]);
-        if (leafIsConstant_)
-            fused.bytes[0] = 0xB9;  // mov ecx, imm32
-        else
-            fused.bytes[1] = 0x8B;  // mov ecx, [ebx + disp32]
+        EmitLoad(fused, 1, leafKind_, leafValue_);
         for (int k = 3; k < f.size; ++k)
             fused.Byte(f.bytes[k]);
     } else {
         return Emit(f);
     }
-    size = leafStart_;
-    byteEnd_ = -1;
-    return Emit(fused);
+    return ReplaceLeaf(fused);
 }
 
 void Parser::Patch(int place, int target)
@@ -368,9 +408,7 @@ bool Parser::Prefixes()
 bool Parser::Operand()
 {
     if (token_.kind == TOK_NUMBER) {
-        X86Fragment f;
-        EmitConstant(f, static_cast<int>(token_.value));
-        if (!EmitLeaf(f, true, static_cast<int>(token_.value)))
+        if (!EmitLeaf(LOAD_CONSTANT, static_cast<int>(token_.value)))
             return false;
         Advance();
         return true;
@@ -398,22 +436,25 @@ bool Parser::Name()
         length = 1;
     }
     if (SameName(name, length, "z")) {
-        X86Fragment f;
-        EmitConstant(f, channel_);
         Advance();
-        return EmitLeaf(f, true, channel_);
+        return EmitLeaf(LOAD_CONSTANT, channel_);
     }
     for (const Variable& v : kVariables) {
         if (!SameName(name, length, v.name))
             continue;
-        X86Fragment f;
-        if (v.field < 0)
-            EmitConstant(f, v.constant);
-        else
-            EmitField(f, v.field);
         usage |= v.usage;
-        readsX = readsX || v.field == static_cast<int>(offsetof(FormulaContext, x));
-        if (!EmitLeaf(f, v.field < 0, v.constant, (v.usage & (USE_R | USE_G | USE_B)) != 0))
+        bool isX = v.field == static_cast<int>(offsetof(FormulaContext, x));
+        readsX = readsX || isX;
+        bool isColour = (v.usage & (USE_R | USE_G | USE_B)) != 0;
+        FormulaLoad kind = v.field < 0 ? LOAD_CONSTANT : LOAD_FIELD;
+        int value = v.field < 0 ? v.constant : v.field;
+        if (plan_ && isColour) {
+            kind = LOAD_PIXEL_BYTE;  // bytes B, G, R in memory
+            value = v.usage == USE_R ? 2 : v.usage == USE_G ? 1 : 0;
+        }
+        if (plan_ && plan_->xInEsi && isX)
+            kind = LOAD_X_REGISTER;
+        if (!EmitLeaf(kind, value, isColour))
             return false;
         Advance();
         return true;
@@ -441,14 +482,15 @@ bool Parser::Call(const Function& function)
     if (function.fn == FN_PUT || function.fn == FN_RND)
         pure = false;
     X86Fragment f;
-    if (function.fn == FN_SRC && leafStart_ >= 0 && leafIsConstant_) {
-        size = leafStart_;  // y is back in EAX, x on the stack
-        byteEnd_ = -1;
-        EmitSourceOfChannel(f, leafConstant_);
+    bool ok;
+    if (function.fn == FN_SRC && LeafIsConstant()) {
+        EmitSourceOfChannel(f, leafValue_);
+        ok = ReplaceLeaf(f);  // y is back in EAX, x on the stack
     } else {
         EmitFunction(f, function.fn, channel_);
+        ok = Emit(f);
     }
-    if (!Emit(f))
+    if (!ok)
         return false;
     if (function.fn == FN_SRC || function.fn == FN_RAD)
         byteEnd_ = size;  // a byte of the picture
@@ -464,12 +506,38 @@ int TextLength(const char* text)
     return n;
 }
 
+// The setup's weighted sums and edge flags borrow ESI, saving it through
+// the stack: an x counted there would make every pixel wait for that.
+bool XFitsInEsi(const FormulaCompilation& out)
+{
+    bool readsX = out.channel[0].readsX || out.channel[1].readsX || out.channel[2].readsX;
+    return readsX && (out.usage & (USE_I | USE_U | USE_V | USE_CNV)) == 0;
+}
+
+// A body compiles as its routine did, with smaller loads, so it can only
+// fail where the routine nearly filled its buffer; then the loop runs the
+// routines' own bodies.
+void CompileLoopBodies(const char* const texts[3], FormulaCompilation& out)
+{
+    out.loopPlan.xInEsi = XFitsInEsi(out);
+    out.loopBody.assign(3 * static_cast<size_t>(kFormulaCodeSize), 0);
+    for (int c = 0; c < 3; ++c) {
+        unsigned usage = 0;
+        FormulaChannelResult r = CompileFormula(texts[c], c, &out.loopBody[static_cast<size_t>(c) * kFormulaCodeSize],
+                                                kFormulaCodeSize, usage, out.loopBodySize[c], &out.loopPlan);
+        if (r.ok != out.channel[c].ok) {
+            out.loopBody.clear();
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char* buffer, int capacity,
-                                    unsigned& usage, int& size)
+                                    unsigned& usage, int& size, const FormulaLoopPlan* plan)
 {
-    Parser parser(text, TextLength(text), channel, buffer, capacity);
+    Parser parser(text, TextLength(text), channel, buffer, capacity, plan);
     FormulaChannelResult result{};
     result.ok = parser.Run();
     result.pure = !result.ok || parser.pure;  // a failed channel is the constant 0
@@ -505,4 +573,5 @@ void CompileFormulas(const char* const texts[3], unsigned char* const buffers[4]
     EmitSetup(setup, out.usage);
     std::memcpy(buffers[CODE_SETUP], setup.bytes, setup.size);
     out.size[CODE_SETUP] = setup.size;
+    CompileLoopBodies(texts, out);
 }

@@ -3,6 +3,8 @@
 #ifndef KESTREL_FORMULA_COMPILER_H
 #define KESTREL_FORMULA_COMPILER_H
 
+#include <vector>
+
 const int kFormulaCodeSize = 4096;   // bytes per routine buffer
 const int kFormulaTextLimit = 1024;  // characters of a formula that count
 
@@ -18,16 +20,30 @@ struct FormulaChannelResult {
     bool byteValued;   // always 0..255, so needs no clamping
 };
 
+// Where the row loop keeps what a routine reads from the context: a body
+// compiled for the loop reads the pixel's channels through EDI, which
+// points at the source pixel, and with xInEsi its x from ESI. Such a body
+// is not a routine: only the loop can run it.
+struct FormulaLoopPlan {
+    bool xInEsi;
+};
+
 struct FormulaCompilation {
     FormulaChannelResult channel[3];
     unsigned usage;    // union over the channels that compiled
     int size[4];       // bytes of each routine, in FormulaBuffer order
+    // The channels again, compiled for the row loop with loopPlan, each
+    // kFormulaCodeSize bytes apart; empty when they could not be.
+    std::vector<unsigned char> loopBody;
+    int loopBodySize[3];
+    FormulaLoopPlan loopPlan;
 };
 
 // A channel with an error is compiled as the constant 0. Each buffer holds
-// `capacity` bytes and nothing is written beyond it.
+// `capacity` bytes and nothing is written beyond it. With a plan the code
+// is a body for the row loop instead of a routine.
 FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char* buffer, int capacity,
-                                    unsigned& usage, int& size);
+                                    unsigned& usage, int& size, const FormulaLoopPlan* plan = nullptr);
 
 // buffers: red, green, blue, setup, each kFormulaCodeSize bytes.
 void CompileFormulas(const char* const texts[3], unsigned char* const buffers[4], FormulaCompilation& out);

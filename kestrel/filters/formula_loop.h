@@ -7,8 +7,9 @@
 
 #include "formula_compiler.h"
 
-// Room for the four routines' bodies and the loop around them.
-const int kFormulaLoopSize = 5 * kFormulaCodeSize;
+// Room for the four routines' bodies twice (the loop over every pixel and
+// the one over selected pixels) and the code around them.
+const int kFormulaLoopSize = 9 * kFormulaCodeSize;
 
 // What the loop reads, through EDX; the context comes in EAX and its x is
 // the first pixel's, counted up by the loop.
@@ -24,8 +25,15 @@ struct FormulaLoopHints {
     // Channels that change no state: a pure channel whose code equals the
     // pure channel before it takes that one's result.
     bool pure[3];
-    bool needsX;  // a routine reads the context's x
+    bool needsX;  // something reads the context's x
     bool byteValued[3];  // channels that need no clamping
+    // The channels compiled for the loop (FormulaCompilation::loopBody),
+    // which read r, g and b from the pixel and maybe x from ESI; null to
+    // run the routines' own bodies.
+    const unsigned char* body[3];
+    int bodySize[3];
+    bool xInEsi;
+    unsigned setupUsage;  // what the loop's own setup must load for them
 };
 
 // code and size in FormulaBuffer order; without hints the loop assumes the
@@ -33,6 +41,7 @@ struct FormulaLoopHints {
 int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], const FormulaLoopHints* hints,
                      unsigned char* loop);
 
+// The hints point into compiled, which must outlive their use.
 FormulaLoopHints FormulaLoopHintsOf(const FormulaCompilation& compiled);
 
 #endif

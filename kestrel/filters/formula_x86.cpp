@@ -364,16 +364,36 @@ void X86Fragment::Text(const char* hex)
 void EmitPrologue(X86Fragment& f) { f.Text("53 89 C3"); }
 void EmitEpilogue(X86Fragment& f) { f.Text("5B 5B C3"); }
 
+void EmitLoad(X86Fragment& f, int reg, FormulaLoad kind, int value)
+{
+    switch (kind) {
+    case LOAD_CONSTANT:
+        f.Byte(0xB8 | reg);
+        f.Dword(static_cast<unsigned>(value));
+        break;
+    case LOAD_FIELD: Mem(f, "8B", reg, EBX, value); break;
+    case LOAD_PIXEL_BYTE:
+        f.Text("0F B6");  // movzx reg, byte [edi + value]
+        f.Byte(0x40 | reg << 3 | EDI);
+        f.Byte(value);
+        break;
+    case LOAD_X_REGISTER:
+        f.Text("89");  // mov reg, esi
+        f.Byte(0xC0 | ESI << 3 | reg);
+        break;
+    }
+}
+
 void EmitConstant(X86Fragment& f, int value)
 {
-    f.Text("50 B8");
-    f.Dword(static_cast<unsigned>(value));
+    f.Text("50");
+    EmitLoad(f, EAX, LOAD_CONSTANT, value);
 }
 
 void EmitField(X86Fragment& f, int offset)
 {
     f.Text("50");
-    Mem(f, "8B", EAX, EBX, offset);
+    EmitLoad(f, EAX, LOAD_FIELD, offset);
 }
 
 void EmitDiscard(X86Fragment& f) { f.Text("58"); }
@@ -456,6 +476,66 @@ DivisionMagic SignedDivisionMagic(int divisor)
 
 }  // namespace
 
+bool EmitOperatorWithConstant(X86Fragment& f, FormulaOp op, int value)
+{
+    static const struct {
+        FormulaOp op;
+        const char* code;  // followed by the immediate
+        const char* after;
+    } kImmediate[] = {
+        {OP_ADD, "05", ""}, {OP_SUB, "2D", ""}, {OP_AND, "25", ""}, {OP_OR, "0D", ""}, {OP_XOR, "35", ""},
+        {OP_MUL, "69 C0", ""},
+        {OP_LOR, "0D", "0F 95 C0 0F B6 C0"}, {OP_LAND, "25", "0F 95 C0 0F B6 C0"},
+        {OP_EQ, "3D", "0F 94 C0 0F B6 C0"}, {OP_NE, "3D", "0F 95 C0 0F B6 C0"},
+        {OP_LT, "3D", "0F 9C C0 0F B6 C0"}, {OP_LE, "3D", "0F 9E C0 0F B6 C0"},
+        {OP_GT, "3D", "0F 9F C0 0F B6 C0"}, {OP_GE, "3D", "0F 9D C0 0F B6 C0"},
+    };
+    for (const auto& k : kImmediate)
+        if (k.op == op) {
+            f.Text(k.code);
+            f.Dword(static_cast<unsigned>(value));
+            f.Text(k.after);
+            return true;
+        }
+    if (op == OP_SHL || op == OP_SHR) {
+        f.Text(op == OP_SHL ? "C1 E0" : "C1 E8");
+        f.Byte(value & 31);  // the count is taken mod 32, as the processor does
+        return true;
+    }
+    return false;
+}
+
+namespace {
+
+// eax = eax / divisor for |divisor| in 2 .. 2^31 - 1 and not a power of
+// two; ecx keeps the dividend.
+void DivideByMagic(X86Fragment& f, int divisor)
+{
+    DivisionMagic magic = SignedDivisionMagic(divisor);
+    f.Text("89 C1 B8");  // mov ecx, eax; mov eax, multiplier
+    f.Dword(static_cast<unsigned>(magic.multiplier));
+    f.Text("F7 E9");  // imul ecx
+    if (divisor > 0 && magic.multiplier < 0)
+        f.Text("01 CA");
+    if (divisor < 0 && magic.multiplier > 0)
+        f.Text("29 CA");
+    if (magic.shift > 0) {
+        f.Text("C1 FA");
+        f.Byte(magic.shift);
+    }
+    f.Text("89 D0 C1 E8 1F 01 D0");  // a negative quotient rounds up toward zero
+}
+
+int PowerOfTwo(unsigned magnitude)
+{
+    int k = 0;
+    while ((1u << k) != magnitude)
+        ++k;
+    return k;
+}
+
+}  // namespace
+
 void EmitDivideByConstant(X86Fragment& f, int divisor)
 {
     if (divisor == 0) {
@@ -476,9 +556,7 @@ void EmitDivideByConstant(X86Fragment& f, int divisor)
     }
     unsigned magnitude = divisor < 0 ? 0u - static_cast<unsigned>(divisor) : static_cast<unsigned>(divisor);
     if ((magnitude & (magnitude - 1)) == 0) {
-        int k = 0;
-        while ((1u << k) != magnitude)
-            ++k;
+        int k = PowerOfTwo(magnitude);
         f.Text("99 81 E2");  // cdq; and edx, 2^k - 1: a negative dividend rounds up
         f.Dword(magnitude - 1);
         f.Text("01 D0 C1 F8");  // add eax, edx; sar eax, k
@@ -487,19 +565,35 @@ void EmitDivideByConstant(X86Fragment& f, int divisor)
             f.Text("F7 D8");
         return;
     }
-    DivisionMagic magic = SignedDivisionMagic(divisor);
-    f.Text("89 C1 B8");  // mov ecx, eax; mov eax, multiplier
-    f.Dword(static_cast<unsigned>(magic.multiplier));
-    f.Text("F7 E9");  // imul ecx
-    if (divisor > 0 && magic.multiplier < 0)
-        f.Text("01 CA");
-    if (divisor < 0 && magic.multiplier > 0)
-        f.Text("29 CA");
-    if (magic.shift > 0) {
-        f.Text("C1 FA");
-        f.Byte(magic.shift);
+    DivideByMagic(f, divisor);
+}
+
+void EmitModuloByConstant(X86Fragment& f, int divisor)
+{
+    // The remainder has the dividend's sign, so the divisor's does not count.
+    unsigned magnitude = divisor < 0 ? 0u - static_cast<unsigned>(divisor) : static_cast<unsigned>(divisor);
+    if (magnitude <= 1) {
+        f.Text("31 C0");  // x % 0, x % 1 and x % -1 are 0
+        return;
     }
-    f.Text("89 D0 C1 E8 1F 01 D0");  // a negative quotient rounds up toward zero
+    if (magnitude == 0x80000000u) {
+        f.Text("B9");  // mov ecx, divisor; cdq; idiv ecx; mov eax, edx
+        f.Dword(magnitude);
+        f.Text("99 F7 F9 89 D0");
+        return;
+    }
+    if ((magnitude & (magnitude - 1)) == 0) {
+        f.Text("89 C1 99 81 E2");  // mov ecx, eax; cdq; and edx, m - 1
+        f.Dword(magnitude - 1);
+        f.Text("01 D0 25");  // add eax, edx; and eax, -m: the quotient times m
+        f.Dword(0u - magnitude);
+        f.Text("29 C1 89 C8");  // sub ecx, eax; mov eax, ecx
+        return;
+    }
+    DivideByMagic(f, static_cast<int>(magnitude));
+    f.Text("69 C0");  // imul eax, eax, m; sub ecx, eax; mov eax, ecx
+    f.Dword(magnitude);
+    f.Text("29 C1 89 C8");
 }
 
 void EmitSourceOfChannel(X86Fragment& f, int z)
@@ -605,7 +699,8 @@ void EmitSetup(X86Fragment& f, unsigned usage)
     bool usesEsi = (usage & (USE_I | USE_U | USE_V | USE_CNV)) != 0;
     if (usesEsi)
         f.Text("56");
-    Mem(f, "89", EAX, EDX, kPixel);
+    if (usage & USE_CNV)  // the only reader of the pixel's place
+        Mem(f, "89", EAX, EDX, kPixel);
     if (usage & USE_R)
         LoadChannel(f, 2, offsetof(FormulaContext, r));
     if (usage & USE_G)

@@ -37,12 +37,23 @@ const int kFormulaEpilogueSize = 3;
 
 void EmitPrologue(X86Fragment& f);
 void EmitEpilogue(X86Fragment& f);
+// What an operand loads: a number, a context field at [EBX + value], byte
+// `value` of the source pixel at EDI, or x kept in ESI. The last two exist
+// only inside the row loop.
+enum FormulaLoad { LOAD_CONSTANT, LOAD_FIELD, LOAD_PIXEL_BYTE, LOAD_X_REGISTER };
+
+// reg (EAX 0, ECX 1) = the operand, without the push of a stack slot.
+void EmitLoad(X86Fragment& f, int reg, FormulaLoad kind, int value);
 void EmitConstant(X86Fragment& f, int value);
 void EmitField(X86Fragment& f, int offset);
 void EmitOperator(X86Fragment& f, FormulaOp op);
-// eax = eax / divisor, the same quotient as OP_DIV gives with the divisor
-// on top of the stack, by multiplying where it can.
+// eax = eax op value for the operators that take an immediate right
+// operand; false, writing nothing, for the others.
+bool EmitOperatorWithConstant(X86Fragment& f, FormulaOp op, int value);
+// eax = eax / divisor and eax % divisor, the same results as OP_DIV and
+// OP_MOD give with the divisor on top of the stack, multiplying where they can.
 void EmitDivideByConstant(X86Fragment& f, int divisor);
+void EmitModuloByConstant(X86Fragment& f, int divisor);
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel);
 // src(x, y, z) with z known: eax y, [esp] x.
 void EmitSourceOfChannel(X86Fragment& f, int z);
