@@ -31,9 +31,12 @@ private:
 
     void Number()
     {
+        // Divisors that the compiler turns into multiplications and shifts,
+        // of both signs, among them.
         static const char* const kEdges[] = {"0", "1", "255", "256", "1023", "1024", "0x7FFFFFFF",
                                              "0x80000000", "0xFFFFFFFF", "2147483647", "2147483648",
-                                             "4294967295", "31", "32", "0", "2", "3", "0x1f", "7"};
+                                             "4294967295", "31", "32", "0", "2", "3", "0x1f", "7",
+                                             "64", "-1", "-3", "-7", "-64", "-255", "-2147483648"};
         if (Pick(3) == 0)
             Put(std::to_string(Pick(600)));
         else
