@@ -83,6 +83,7 @@ bool SameName(const char* text, int length, const char* name)
 }
 
 const int kSetccSize = 6;
+const int kSelectLimit = 64;  // bytes of a branch that may run when not chosen
 
 // setcc al / movzx eax, al at the end of the code.
 bool EndsInSetcc(const unsigned char* code, int size)
@@ -91,6 +92,18 @@ bool EndsInSetcc(const unsigned char* code, int size)
         return false;
     const unsigned char* p = code + size - kSetccSize;
     return p[0] == 0x0F && (p[1] & 0xF0) == 0x90 && p[2] == 0xC0 && p[3] == 0x0F && p[4] == 0xB6 && p[5] == 0xC0;
+}
+
+// Functions that change state, divide, or work on the x87 or on nine pixels.
+bool Heavy(FormulaFunction fn)
+{
+    switch (fn) {
+    case FN_PUT: case FN_RND: case FN_MIX: case FN_SCL: case FN_VAL: case FN_MAP:
+    case FN_SQR: case FN_C2D: case FN_C2M: case FN_CNV:
+        return true;
+    default:
+        return false;
+    }
 }
 
 class Parser {
@@ -129,6 +142,7 @@ private:
     // past it: a conditional can test the flags instead.
     bool endsInSetcc_ = false;
     int byteEnd_ = -1;  // where the last fragment whose value is 0..255 ended
+    int heavy_ = 0;  // fragments that change state or divide by a variable, so far
 
     void Advance()
     {
@@ -149,6 +163,12 @@ private:
     bool Reduce(int base, int level);
     bool List();
     bool Conditional();
+    struct Branches {
+        int setcc = 0;  // the condition's setcc opcode, when its flags decide
+        int test, first, jump, second;  // where the pieces start
+        bool bytes;  // both values are 0..255
+    };
+    void Select(const Branches& b);
     bool Binary();
     bool Prefixes();
     bool Operand();
@@ -246,6 +266,8 @@ bool Parser::EmitBinary(FormulaOp op)
     }
     X86Fragment f;
     EmitOperator(f, op);
+    if (op == OP_DIV || op == OP_MOD)
+        ++heavy_;
     if (leafStart_ < 0)
         return Emit(f);
     X86Fragment fused;
@@ -336,38 +358,77 @@ bool Parser::Conditional()
     if (openConditionals_ == kStackLimit)
         return Fail();
     ++openConditionals_;
+    Branches b;
     X86Fragment test;
     if (endsInSetcc_) {
         // pop eax / jncc: the flags the setcc read decide, pop keeps them
-        int cc = buffer_[size - 5];
+        b.setcc = buffer_[size - 5];
         size -= kSetccSize;
         byteEnd_ = -1;
         test.Text("58 0F");
-        test.Byte((cc ^ 1) - 0x10);
+        test.Byte((b.setcc ^ 1) - 0x10);
         test.Dword(0);
     } else {
         EmitConditionJump(test);
     }
+    b.test = size;
+    int heavy = heavy_;
     if (!Emit(test))
         return false;
     int toSecond = size - 4;
+    b.first = size;
     Advance();
     if (!List())
         return false;
     if (!Is(':'))
         return Fail();
+    b.bytes = byteEnd_ == size;
+    b.jump = size;
     X86Fragment jump;
     EmitJump(jump);
     if (!Emit(jump))
         return false;
     int toEnd = size - 4;
     Patch(toSecond, size);
+    b.second = size;
     Advance();
     if (!Conditional())
         return false;
+    b.bytes = b.bytes && byteEnd_ == size;
     Patch(toEnd, size);
     --openConditionals_;
+    if (heavy_ == heavy)
+        Select(b);
     return true;
+}
+
+// A condition whose branches are short and cheap, which is to say they
+// change no state and divide by no variable, runs both and picks one of
+// the results without a jump: an unpredictable condition costs more than
+// the branch not taken. The branches' code moves as a whole, so jumps
+// within it stay right. The code left is no longer than before but for
+// the setcc a flag test dropped, and where that does not fit, the jumps
+// stay.
+void Parser::Select(const Branches& b)
+{
+    int firstSize = b.jump - b.first, secondSize = size - b.second;
+    if (firstSize > kSelectLimit || secondSize > kSelectLimit)
+        return;
+    X86Fragment f;
+    if (b.setcc)
+        f.Text("0F"), f.Byte(b.setcc), f.Text("C0 0F B6 C0");  // the condition as 0 or 1 again
+    for (int k = b.first; k < b.jump; ++k)
+        f.Byte(buffer_[k]);  // pushes the condition, leaves the first value in EAX
+    for (int k = b.second; k < size; ++k)
+        f.Byte(buffer_[k]);  // pushes the first value, leaves the second in EAX
+    f.Text("59 5A 85 D2 0F 45 C1");  // pop ecx; pop edx; test edx, edx; cmovne eax, ecx
+    if (b.test + f.size + kFormulaEpilogueSize > capacity_)
+        return;
+    std::memcpy(buffer_ + b.test, f.bytes, static_cast<size_t>(f.size));
+    size = b.test + f.size;
+    leafStart_ = -1;
+    endsInSetcc_ = false;
+    byteEnd_ = b.bytes ? size : -1;
 }
 
 bool Parser::Binary()
@@ -481,6 +542,7 @@ bool Parser::Call(const Function& function)
         usage |= USE_CNV;
     if (function.fn == FN_PUT || function.fn == FN_RND)
         pure = false;
+    heavy_ += Heavy(function.fn);
     X86Fragment f;
     bool ok;
     if (function.fn == FN_SRC && LeafIsConstant()) {
@@ -529,6 +591,7 @@ void CompileLoopBodies(const char* const texts[3], FormulaCompilation& out)
             out.loopBody.clear();
             return;
         }
+        out.loopBodyByteValued[c] = r.byteValued;
     }
 }
 

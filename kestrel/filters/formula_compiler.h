@@ -36,6 +36,7 @@ struct FormulaCompilation {
     // kFormulaCodeSize bytes apart; empty when they could not be.
     std::vector<unsigned char> loopBody;
     int loopBodySize[3];
+    bool loopBodyByteValued[3];
     FormulaLoopPlan loopPlan;
 };
 

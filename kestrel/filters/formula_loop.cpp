@@ -204,7 +204,7 @@ FormulaLoopHints FormulaLoopHintsOf(const FormulaCompilation& compiled)
     bool channelsReadX = false;
     for (int c = 0; c < 3; ++c) {
         hints.pure[c] = compiled.channel[c].pure;
-        hints.byteValued[c] = compiled.channel[c].byteValued;
+        hints.byteValued[c] = bodies ? compiled.loopBodyByteValued[c] : compiled.channel[c].byteValued;
         channelsReadX = channelsReadX || compiled.channel[c].readsX;
         hints.body[c] = bodies ? &compiled.loopBody[static_cast<size_t>(c) * kFormulaCodeSize] : nullptr;
         hints.bodySize[c] = bodies ? compiled.loopBodySize[c] : 0;
