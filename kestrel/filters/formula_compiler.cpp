@@ -106,6 +106,15 @@ bool Heavy(FormulaFunction fn)
     }
 }
 
+// An operator waiting for its right operand, and its left operand when
+// that is a single leaf.
+struct Pending {
+    FormulaOp op;
+    int leftStart;  // -1: not a leaf
+    FormulaLoad leftKind;
+    int leftValue;
+};
+
 class Parser {
 public:
     Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity,
@@ -130,7 +139,7 @@ private:
     unsigned char* buffer_;
     int capacity_;
     const FormulaLoopPlan* plan_;
-    FormulaOp ops_[kStackLimit];
+    Pending ops_[kStackLimit];
     int opCount_ = 0;
     int openConditionals_ = 0;
     // Where the last fragment, a pushed operand nothing jumps past, starts;
@@ -157,9 +166,10 @@ private:
     bool ReplaceLeaf(const X86Fragment& f);
     bool LeafIsConstant() const { return leafStart_ >= 0 && leafKind_ == LOAD_CONSTANT; }
     bool EmitWithConstant(FormulaOp op);
-    bool EmitBinary(FormulaOp op);
+    bool EmitBinary(const Pending& pending);
+    bool EmitAfterRight(const Pending& pending, const X86Fragment& op);
     void Patch(int place, int target);
-    bool Push(FormulaOp op);
+    bool Push(FormulaOp op, bool binary);
     bool Reduce(int base, int level);
     bool List();
     bool Conditional();
@@ -255,8 +265,29 @@ bool Parser::EmitWithConstant(FormulaOp op)
 // An operator whose right operand was just pushed as a leaf takes it
 // straight into a register instead of through the stack; the code is no
 // longer than the plain sequence, so no formula outgrows its buffer for it.
-bool Parser::EmitBinary(FormulaOp op)
+// A left operand that is a single leaf, under a right one that is not,
+// is loaded after the right one instead of held on the stack across it:
+// a leaf reads nothing the right operand can change, and code that pushes
+// EAX first works the same whatever EAX holds.
+bool Parser::EmitAfterRight(const Pending& pending, const X86Fragment& op)
 {
+    X86Fragment leaf;
+    leaf.Text("50");
+    EmitLoad(leaf, 0, pending.leftKind, pending.leftValue);
+    int right = pending.leftStart + leaf.size;
+    int rightSize = size - right;
+    X86Fragment tail;
+    EmitLoad(tail, 1, pending.leftKind, pending.leftValue);
+    for (int k = 1; k < op.size; ++k)  // all but its pop ecx
+        tail.Byte(op.bytes[k]);
+    std::memmove(buffer_ + pending.leftStart, buffer_ + right, static_cast<size_t>(rightSize));
+    size = pending.leftStart + rightSize;
+    return Emit(tail);  // shorter than the leaf and the operator, so it fits
+}
+
+bool Parser::EmitBinary(const Pending& pending)
+{
+    FormulaOp op = pending.op;
     if (LeafIsConstant()) {
         X86Fragment unused;
         bool foldable = op == OP_NEG || op == OP_COMPL || op == OP_NOT || op == OP_DIV || op == OP_MOD ||
@@ -268,6 +299,8 @@ bool Parser::EmitBinary(FormulaOp op)
     EmitOperator(f, op);
     if (op == OP_DIV || op == OP_MOD)
         ++heavy_;
+    if (leafStart_ < 0 && pending.leftStart >= 0 && f.bytes[0] == 0x59)
+        return EmitAfterRight(pending, f);
     if (leafStart_ < 0)
         return Emit(f);
     X86Fragment fused;
@@ -297,18 +330,22 @@ void Parser::Patch(int place, int target)
         buffer_[place + k] = static_cast<unsigned char>(rel >> (8 * k));
 }
 
-bool Parser::Push(FormulaOp op)
+bool Parser::Push(FormulaOp op, bool binary)
 {
     if (opCount_ == kStackLimit)
         return Fail();
-    ops_[opCount_++] = op;
+    Pending& p = ops_[opCount_++];
+    p.op = op;
+    p.leftStart = binary ? leafStart_ : -1;
+    p.leftKind = leafKind_;
+    p.leftValue = leafValue_;
     return true;
 }
 
 // Emits the operators above base whose level is not below `level`.
 bool Parser::Reduce(int base, int level)
 {
-    while (opCount_ > base && Level(ops_[opCount_ - 1]) >= level)
+    while (opCount_ > base && Level(ops_[opCount_ - 1].op) >= level)
         if (!EmitBinary(ops_[--opCount_]))
             return false;
     return true;
@@ -440,7 +477,7 @@ bool Parser::Binary()
         if (token_.kind != TOK_OPERATOR || token_.op == OP_NOT)
             return Reduce(base, 0);
         FormulaOp op = token_.op;
-        if (!Reduce(base, Level(op)) || !Push(op))
+        if (!Reduce(base, Level(op)) || !Push(op, true))
             return false;
         Advance();
     }
@@ -451,13 +488,13 @@ bool Parser::Prefixes()
 {
     for (;;) {
         if (IsOp(OP_SUB)) {
-            if (!Push(OP_NEG))
+            if (!Push(OP_NEG, false))
                 return false;
         } else if (IsOp(OP_NOT)) {
-            if (!Push(OP_NOT))
+            if (!Push(OP_NOT, false))
                 return false;
         } else if (Is('~')) {
-            if (!Push(OP_COMPL))
+            if (!Push(OP_COMPL, false))
                 return false;
         } else if (!IsOp(OP_ADD)) {
             return true;
