@@ -106,6 +106,61 @@ bool Heavy(FormulaFunction fn)
     }
 }
 
+// Functions whose value depends on their arguments and the run's constant
+// state alone; the others read pixels or cells, or change state.
+bool SameAlongARow(FormulaFunction fn)
+{
+    switch (fn) {
+    case FN_PUT: case FN_GET: case FN_RND: case FN_SRC: case FN_RAD: case FN_CNV:
+        return false;
+    default:
+        return true;
+    }
+}
+
+const int kRowValueField = offsetof(FormulaContext, rowValue);
+
+// Context fields that change only between rows: y, the picture's size,
+// its half diagonal and the row values themselves.
+bool FieldSameAlongARow(int field)
+{
+    return field == static_cast<int>(offsetof(FormulaContext, y)) ||
+           field == static_cast<int>(offsetof(FormulaContext, X)) ||
+           field == static_cast<int>(offsetof(FormulaContext, Y)) ||
+           field == static_cast<int>(offsetof(FormulaContext, M)) ||
+           (field >= kRowValueField && field < kRowValueField + 4 * kFormulaRowValues);
+}
+
+const int kLeafLimit = 7;  // bytes of the longest leaf: push eax; mov eax, [ebx + disp32]
+
+// The code of one value on the machine stack, as the parser knows it.
+struct Value {
+    int start;
+    bool sameAlongARow;
+};
+
+// The value's piece in rows, added when no equal one is there yet; -1 when
+// the row code is full.
+int RowValue(FormulaRowCode& rows, const unsigned char* code, int length)
+{
+    for (int k = 0; k < rows.count; ++k)
+        if (rows.length[k] == length && std::memcmp(&rows.code[rows.start[k]], code, length) == 0)
+            return k;
+    const int kStore = 7;  // mov [ebx + disp32], eax; pop ecx
+    if (rows.count == kFormulaRowValues || rows.code.size() + length + kStore > kFormulaCodeSize)
+        return -1;
+    int k = rows.count++;
+    rows.start[k] = static_cast<int>(rows.code.size());
+    rows.length[k] = length;
+    rows.code.insert(rows.code.end(), code, code + length);
+    X86Fragment store;
+    store.Text("89 83");
+    store.Dword(kRowValueField + 4 * k);
+    store.Text("59");
+    rows.code.insert(rows.code.end(), store.bytes, store.bytes + store.size);
+    return k;
+}
+
 // An operator waiting for its right operand, and its left operand when
 // that is a single leaf.
 struct Pending {
@@ -118,8 +173,9 @@ struct Pending {
 class Parser {
 public:
     Parser(const char* text, int length, int channel, unsigned char* buffer, int capacity,
-           const FormulaLoopPlan* plan)
-        : text_(text), lexer_(text, length), channel_(channel), buffer_(buffer), capacity_(capacity), plan_(plan) {}
+           const FormulaLoopPlan* plan, FormulaRowCode* rows)
+        : text_(text), lexer_(text, length), channel_(channel), buffer_(buffer), capacity_(capacity), plan_(plan),
+          rows_(rows) {}
 
     bool Run();
 
@@ -139,7 +195,12 @@ private:
     unsigned char* buffer_;
     int capacity_;
     const FormulaLoopPlan* plan_;
+    FormulaRowCode* rows_;
     Pending ops_[kStackLimit];
+    // One entry per value on the machine stack; every value takes a token,
+    // so the text's length bounds them.
+    Value values_[kFormulaTextLimit + 1];
+    int valueCount_ = 0;
     int opCount_ = 0;
     int openConditionals_ = 0;
     // Where the last fragment, a pushed operand nothing jumps past, starts;
@@ -184,7 +245,102 @@ private:
     bool Operand();
     bool Name();
     bool Call(const Function& function);
+    void PushValue(int start, bool sameAlongARow);
+    Value PopValue();
+    int Hoist(int start, int end);
+    void HoistOperands(Pending& pending);
+    void HoistArguments(int count, bool sameAlongARow, Value arguments[]);
+    bool SourceOfChannel(const Value& y);
 };
+
+void Parser::PushValue(int start, bool sameAlongARow)
+{
+    if (valueCount_ == kFormulaTextLimit + 1) {
+        rows_ = nullptr;  // cannot happen; without the bookkeeping nothing is hoisted
+        return;
+    }
+    values_[valueCount_++] = {start, sameAlongARow};
+}
+
+Value Parser::PopValue() { return valueCount_ > 0 ? values_[--valueCount_] : Value{0, false}; }
+
+// Moves the code of a value that stays the same along a row, at start..end,
+// into the row code and reads it from the context instead. Only values
+// longer than a leaf move: the read is a leaf. Returns the field read, or
+// -1 when the code stays.
+int Parser::Hoist(int start, int end)
+{
+    int length = end - start;
+    if (!rows_ || length <= kLeafLimit)
+        return -1;
+    int k = RowValue(*rows_, buffer_ + start, length);
+    if (k < 0)
+        return -1;
+    X86Fragment leaf;
+    leaf.Text("50");
+    EmitLoad(leaf, 0, LOAD_FIELD, kRowValueField + 4 * k);
+    bool last = end == size;
+    std::memmove(buffer_ + start + leaf.size, buffer_ + end, static_cast<size_t>(size - end));
+    std::memcpy(buffer_ + start, leaf.bytes, static_cast<size_t>(leaf.size));
+    int shrink = length - leaf.size;
+    size -= shrink;
+    byteEnd_ = -1;
+    if (leafStart_ >= end)
+        leafStart_ -= shrink;
+    else if (leafStart_ >= start)
+        leafStart_ = -1;
+    if (last) {
+        leafStart_ = start;
+        leafKind_ = LOAD_FIELD;
+        leafValue_ = kRowValueField + 4 * k;
+        endsInSetcc_ = false;
+    }
+    return kRowValueField + 4 * k;
+}
+
+// A binary operator whose result changes along the row hoists an operand
+// that does not, the right one first so the left one's place holds.
+void Parser::HoistOperands(Pending& pending)
+{
+    if (pending.op == OP_NEG || pending.op == OP_NOT || pending.op == OP_COMPL)
+        return;  // the operand's value is the result's
+    Value right = PopValue(), left = PopValue();
+    bool same = left.sameAlongARow && right.sameAlongARow;
+    PushValue(left.start, same);
+    if (same)
+        return;
+    if (right.sameAlongARow)
+        Hoist(right.start, size);
+    int field = left.sameAlongARow ? Hoist(left.start, right.start) : -1;
+    if (field >= 0) {
+        pending.leftStart = left.start;
+        pending.leftKind = LOAD_FIELD;
+        pending.leftValue = field;
+    }
+}
+
+// A call whose result changes along the row hoists the arguments that do
+// not, the last first so the earlier ones' places hold. arguments gets
+// where each argument's code starts afterwards.
+void Parser::HoistArguments(int count, bool sameAlongARow, Value arguments[])
+{
+    for (int k = count - 1; k >= 0; --k)
+        arguments[k] = PopValue();
+    bool same = sameAlongARow;
+    for (int k = 0; k < count; ++k)
+        same = same && arguments[k].sameAlongARow;
+    PushValue(arguments[0].start, same);
+    if (same)
+        return;
+    for (int k = count - 1; k >= 0; --k) {
+        if (!arguments[k].sameAlongARow)
+            continue;
+        int before = size;
+        Hoist(arguments[k].start, k + 1 < count ? arguments[k + 1].start : size);
+        for (int later = k + 1; later < count; ++later)
+            arguments[later].start -= before - size;
+    }
+}
 
 bool Parser::Fail()
 {
@@ -214,6 +370,7 @@ bool Parser::EmitLeaf(FormulaLoad kind, int value, bool isByte)
     int start = size;
     if (!Emit(f))
         return false;
+    PushValue(start, kind == LOAD_CONSTANT || (kind == LOAD_FIELD && FieldSameAlongARow(value)));
     if (isByte || (kind == LOAD_CONSTANT && value >= 0 && value <= 255))
         byteEnd_ = size;
     leafStart_ = start;
@@ -244,6 +401,7 @@ bool Parser::EmitWithConstant(FormulaOp op)
         int folded = static_cast<int>(op == OP_NEG ? 0u - v : op == OP_COMPL ? ~v : v == 0);
         size = leafStart_;
         byteEnd_ = -1;
+        PopValue();  // the constant's, which the folded one replaces
         return EmitLeaf(LOAD_CONSTANT, folded);
     }
     X86Fragment f;
@@ -304,6 +462,8 @@ bool Parser::EmitBinary(const Pending& pending)
     if (leafStart_ < 0)
         return Emit(f);
     X86Fragment fused;
+    if (EmitOperatorWithOperand(fused, op, leafKind_, leafValue_))
+        return ReplaceLeaf(fused);
     if (f.bytes[0] == 0x59) {  // pop ecx: the left operand
         fused.Text("89 C1");  // mov ecx, eax
         EmitLoad(fused, 0, leafKind_, leafValue_);
@@ -345,9 +505,12 @@ bool Parser::Push(FormulaOp op, bool binary)
 // Emits the operators above base whose level is not below `level`.
 bool Parser::Reduce(int base, int level)
 {
-    while (opCount_ > base && Level(ops_[opCount_ - 1].op) >= level)
-        if (!EmitBinary(ops_[--opCount_]))
+    while (opCount_ > base && Level(ops_[opCount_ - 1].op) >= level) {
+        Pending pending = ops_[--opCount_];
+        HoistOperands(pending);
+        if (!EmitBinary(pending))
             return false;
+    }
     return true;
 }
 
@@ -362,6 +525,9 @@ bool Parser::Run()
         return false;
     if (token_.kind != TOK_END)
         return Fail();
+    Value whole = PopValue();
+    if (whole.sameAlongARow)
+        Hoist(whole.start, size);
     byteValued = byteEnd_ == size;
     X86Fragment epilogue;
     EmitEpilogue(epilogue);
@@ -382,6 +548,8 @@ bool Parser::List()
         Advance();
         if (!Conditional())
             return false;
+        Value second = PopValue(), first = PopValue();
+        PushValue(first.start, first.sameAlongARow && second.sameAlongARow);
     }
     return true;
 }
@@ -436,6 +604,8 @@ bool Parser::Conditional()
     --openConditionals_;
     if (heavy_ == heavy)
         Select(b);
+    Value second = PopValue(), first = PopValue(), condition = PopValue();
+    PushValue(condition.start, condition.sameAlongARow && first.sameAlongARow && second.sameAlongARow);
     return true;
 }
 
@@ -563,6 +733,30 @@ bool Parser::Name()
     return Fail();
 }
 
+// src with a constant channel: y is back in EAX, x on the stack. A y that
+// stays the same along the row takes its row's offset along to the row
+// code.
+bool Parser::SourceOfChannel(const Value& y)
+{
+    int z = leafValue_;
+    X86Fragment row;
+    EmitSourceRow(row);
+    if (!ReplaceLeaf(row))
+        return false;
+    if (y.sameAlongARow)
+        Hoist(y.start, size);
+    X86Fragment column;
+    EmitSourceColumn(column, z);
+    if (leafStart_ < 0)
+        return Emit(column);
+    X86Fragment fused;  // the offset's leaf without its push, x straight into ECX
+    fused.Text("89 C1");
+    EmitLoad(fused, 0, leafKind_, leafValue_);
+    for (int k = 1; k < column.size; ++k)  // all but its pop ecx
+        fused.Byte(column.bytes[k]);
+    return ReplaceLeaf(fused);
+}
+
 bool Parser::Call(const Function& function)
 {
     Advance();
@@ -580,11 +774,12 @@ bool Parser::Call(const Function& function)
     if (function.fn == FN_PUT || function.fn == FN_RND)
         pure = false;
     heavy_ += Heavy(function.fn);
+    Value arguments[10];
+    HoistArguments(function.arguments, SameAlongARow(function.fn), arguments);
     X86Fragment f;
     bool ok;
     if (function.fn == FN_SRC && LeafIsConstant()) {
-        EmitSourceOfChannel(f, leafValue_);
-        ok = ReplaceLeaf(f);  // y is back in EAX, x on the stack
+        ok = SourceOfChannel(arguments[1]);
     } else {
         EmitFunction(f, function.fn, channel_);
         ok = Emit(f);
@@ -620,14 +815,20 @@ void CompileLoopBodies(const char* const texts[3], FormulaCompilation& out)
 {
     out.loopPlan.xInEsi = XFitsInEsi(out);
     out.loopBody.assign(3 * static_cast<size_t>(kFormulaCodeSize), 0);
+    out.rowCode = FormulaRowCode();
     for (int c = 0; c < 3; ++c) {
         unsigned usage = 0;
+        FormulaRowCode before = out.rowCode;
         FormulaChannelResult r = CompileFormula(texts[c], c, &out.loopBody[static_cast<size_t>(c) * kFormulaCodeSize],
-                                                kFormulaCodeSize, usage, out.loopBodySize[c], &out.loopPlan);
+                                                kFormulaCodeSize, usage, out.loopBodySize[c], &out.loopPlan,
+                                                &out.rowCode);
         if (r.ok != out.channel[c].ok) {
             out.loopBody.clear();
+            out.rowCode = FormulaRowCode();
             return;
         }
+        if (!r.ok)
+            out.rowCode = before;  // the constant 0 reads no row value
         out.loopBodyByteValued[c] = r.byteValued;
     }
 }
@@ -635,9 +836,9 @@ void CompileLoopBodies(const char* const texts[3], FormulaCompilation& out)
 }  // namespace
 
 FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char* buffer, int capacity,
-                                    unsigned& usage, int& size, const FormulaLoopPlan* plan)
+                                    unsigned& usage, int& size, const FormulaLoopPlan* plan, FormulaRowCode* rows)
 {
-    Parser parser(text, TextLength(text), channel, buffer, capacity, plan);
+    Parser parser(text, TextLength(text), channel, buffer, capacity, plan, rows);
     FormulaChannelResult result{};
     result.ok = parser.Run();
     result.pure = !result.ok || parser.pure;  // a failed channel is the constant 0

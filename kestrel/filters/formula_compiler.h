@@ -3,6 +3,8 @@
 #ifndef KESTREL_FORMULA_COMPILER_H
 #define KESTREL_FORMULA_COMPILER_H
 
+#include "formula_context.h"
+
 #include <vector>
 
 const int kFormulaCodeSize = 4096;   // bytes per routine buffer
@@ -28,6 +30,17 @@ struct FormulaLoopPlan {
     bool xInEsi;
 };
 
+// Parts of the channels' loop bodies that stay the same along a row: the
+// loop runs this code once before a row's pixels, and the bodies read the
+// values from the context's rowValue. Each piece is an expression's code,
+// then the store of its value and the drop of the word it pushed.
+struct FormulaRowCode {
+    std::vector<unsigned char> code;
+    int count = 0;
+    int start[kFormulaRowValues];   // each value's expression within code, so
+    int length[kFormulaRowValues];  // that channels share equal ones
+};
+
 struct FormulaCompilation {
     FormulaChannelResult channel[3];
     unsigned usage;    // union over the channels that compiled
@@ -38,13 +51,16 @@ struct FormulaCompilation {
     int loopBodySize[3];
     bool loopBodyByteValued[3];
     FormulaLoopPlan loopPlan;
+    FormulaRowCode rowCode;
 };
 
 // A channel with an error is compiled as the constant 0. Each buffer holds
 // `capacity` bytes and nothing is written beyond it. With a plan the code
-// is a body for the row loop instead of a routine.
+// is a body for the row loop instead of a routine, and with rows it leaves
+// what stays the same along a row to the row code.
 FormulaChannelResult CompileFormula(const char* text, int channel, unsigned char* buffer, int capacity,
-                                    unsigned& usage, int& size, const FormulaLoopPlan* plan = nullptr);
+                                    unsigned& usage, int& size, const FormulaLoopPlan* plan = nullptr,
+                                    FormulaRowCode* rows = nullptr);
 
 // buffers: red, green, blue, setup, each kFormulaCodeSize bytes.
 void CompileFormulas(const char* const texts[3], unsigned char* const buffers[4], FormulaCompilation& out);

@@ -4,6 +4,9 @@
 #ifndef KESTREL_FORMULA_CONTEXT_H
 #define KESTREL_FORMULA_CONTEXT_H
 
+// Values the row loop computes once per row for the code of its pixels.
+const int kFormulaRowValues = 32;
+
 struct FormulaContext {
     const unsigned long* source;  // first pixel of the source picture
     int stride;                   // source row distance, in pixels
@@ -22,6 +25,7 @@ struct FormulaContext {
     int sine[1280];               // the cosine is the same table from entry 256
     int tangent[1024];
     unsigned short products[9][256];
+    int rowValue[kFormulaRowValues];  // last, so routines built before it keep their offsets
 };
 
 // Which weight each products table holds: i 76 150 29, u 19 37 56, v 78 65 13.

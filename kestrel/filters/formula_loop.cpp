@@ -85,6 +85,8 @@ struct LoopPlan {
     X86Fragment ownSetup;  // the setup the loop makes for the bodies
     const unsigned char* setup;  // without its ret
     int setupSize;
+    const unsigned char* rowCode;
+    int rowCodeSize;
 };
 
 // Same code on the same context gives the same value, unless a channel
@@ -117,6 +119,8 @@ LoopPlan PlanOf(const unsigned char* const code[4], const int size[4], const For
     plan.needsX = !hints || hints->needsX;
     plan.xInEsi = bodies && hints->xInEsi;
     plan.gather = plan.reuse[1] && plan.reuse[2] ? GATHER_GREY : plan.xInEsi ? GATHER_STACK : GATHER_ESI;
+    plan.rowCode = bodies ? hints->rowCode : nullptr;
+    plan.rowCodeSize = bodies ? hints->rowCodeSize : 0;
     plan.setup = code[CODE_SETUP];
     plan.setupSize = size[CODE_SETUP] - 1;  // all but its ret
     if (bodies) {
@@ -210,6 +214,8 @@ FormulaLoopHints FormulaLoopHintsOf(const FormulaCompilation& compiled)
         hints.bodySize[c] = bodies ? compiled.loopBodySize[c] : 0;
     }
     hints.xInEsi = bodies && compiled.loopPlan.xInEsi;
+    hints.rowCode = bodies ? compiled.rowCode.code.data() : nullptr;
+    hints.rowCodeSize = bodies ? static_cast<int>(compiled.rowCode.code.size()) : 0;
     hints.needsX = (compiled.usage & (USE_D | USE_M | USE_CNV)) != 0 ||  // the setup's centre and edges
                    (channelsReadX && !hints.xInEsi);
     // The bodies read the colours from the pixel themselves.
@@ -231,6 +237,8 @@ int BuildFormulaLoop(const unsigned char* const code[4], const int size[4], cons
         w.Text("8B B3");  // mov esi, [ebx + x]
         w.Dword(kX);
     }
+    if (plan.rowCodeSize > 0)
+        w.Copy(plan.rowCode, plan.rowCodeSize);  // keeps ESI, EDI and EBP, as routines do
     // A keep with its top byte set passes every pixel.
     int toEvery = w.Jump("F7 44 24 08 00 00 00 FF 0F 85");
     Pixel(w, plan, true);

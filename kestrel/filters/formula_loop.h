@@ -34,6 +34,8 @@ struct FormulaLoopHints {
     int bodySize[3];
     bool xInEsi;
     unsigned setupUsage;  // what the loop's own setup must load for them
+    const unsigned char* rowCode;  // run before the pixels, for the bodies
+    int rowCodeSize;
 };
 
 // code and size in FormulaBuffer order; without hints the loop assumes the

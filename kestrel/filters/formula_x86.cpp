@@ -230,14 +230,10 @@ void ClampOutside(X86Fragment& f, Reg reg, Reg spare, int size)
 // compare each.
 void SourceAt(X86Fragment& f)
 {
-    Mem(f, "3B", EAX, EBX, kHeight);
-    int inside = Jump8(f, "72");
-    ClampOutside(f, EAX, ECX, kHeight);
-    Land(f, inside);
-    Mem(f, "0F AF", EAX, EBX, kStride);
+    EmitSourceRow(f);
     f.Text("59");  // ecx = x
     Mem(f, "3B", ECX, EBX, kWidth);
-    inside = Jump8(f, "72");
+    int inside = Jump8(f, "72");
     f.Text("50");
     ClampOutside(f, ECX, EAX, kWidth);
     f.Text("58");
@@ -505,6 +501,34 @@ bool EmitOperatorWithConstant(X86Fragment& f, FormulaOp op, int value)
     return false;
 }
 
+bool EmitOperatorWithOperand(X86Fragment& f, FormulaOp op, FormulaLoad kind, int value)
+{
+    static const struct {
+        FormulaOp op;
+        const char* code;  // followed by the operand
+        const char* after;
+    } kOperand[] = {
+        {OP_ADD, "03", ""}, {OP_SUB, "2B", ""}, {OP_AND, "23", ""}, {OP_OR, "0B", ""}, {OP_XOR, "33", ""},
+        {OP_MUL, "0F AF", ""},
+        {OP_LOR, "0B", "0F 95 C0 0F B6 C0"}, {OP_LAND, "23", "0F 95 C0 0F B6 C0"},
+        {OP_EQ, "3B", "0F 94 C0 0F B6 C0"}, {OP_NE, "3B", "0F 95 C0 0F B6 C0"},
+        {OP_LT, "3B", "0F 9C C0 0F B6 C0"}, {OP_LE, "3B", "0F 9E C0 0F B6 C0"},
+        {OP_GT, "3B", "0F 9F C0 0F B6 C0"}, {OP_GE, "3B", "0F 9D C0 0F B6 C0"},
+    };
+    if (kind != LOAD_FIELD && kind != LOAD_X_REGISTER)
+        return false;
+    for (const auto& k : kOperand)
+        if (k.op == op) {
+            if (kind == LOAD_FIELD)
+                Mem(f, k.code, EAX, EBX, value);  // op eax, [ebx + value]
+            else
+                f.Text(k.code), f.Byte(0xC0 | EAX << 3 | ESI);  // op eax, esi
+            f.Text(k.after);
+            return true;
+        }
+    return false;
+}
+
 namespace {
 
 // eax = eax / divisor for |divisor| in 2 .. 2^31 - 1 and not a power of
@@ -596,11 +620,34 @@ void EmitModuloByConstant(X86Fragment& f, int divisor)
     f.Text("29 C1 89 C8");
 }
 
+void EmitSourceRow(X86Fragment& f)
+{
+    Mem(f, "3B", EAX, EBX, kHeight);
+    int inside = Jump8(f, "72");
+    ClampOutside(f, EAX, ECX, kHeight);
+    Land(f, inside);
+    Mem(f, "0F AF", EAX, EBX, kStride);
+}
+
+void EmitSourceColumn(X86Fragment& f, int z)
+{
+    f.Text("59");  // ecx = x
+    Mem(f, "3B", ECX, EBX, kWidth);
+    int inside = Jump8(f, "72");
+    f.Text("50");
+    ClampOutside(f, ECX, EAX, kWidth);
+    f.Text("58");
+    Land(f, inside);
+    f.Text("01 C8");
+    Mem(f, "8B", EDX, EBX, kSource);
+    f.Text("0F B6 44 82");  // movzx eax, byte [edx + eax*4 + the byte]
+    f.Byte((2 - z) & 3);
+}
+
 void EmitSourceOfChannel(X86Fragment& f, int z)
 {
-    f.Text("BA");  // mov edx, the byte
-    f.Dword(static_cast<unsigned>(2 - z) & 3);
-    SourceAt(f);
+    EmitSourceRow(f);
+    EmitSourceColumn(f, z);
 }
 
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel)

@@ -50,13 +50,19 @@ void EmitOperator(X86Fragment& f, FormulaOp op);
 // eax = eax op value for the operators that take an immediate right
 // operand; false, writing nothing, for the others.
 bool EmitOperatorWithConstant(X86Fragment& f, FormulaOp op, int value);
+// The same with a context field or x in ESI as the right operand.
+bool EmitOperatorWithOperand(X86Fragment& f, FormulaOp op, FormulaLoad kind, int value);
 // eax = eax / divisor and eax % divisor, the same results as OP_DIV and
 // OP_MOD give with the divisor on top of the stack, multiplying where they can.
 void EmitDivideByConstant(X86Fragment& f, int divisor);
 void EmitModuloByConstant(X86Fragment& f, int divisor);
 void EmitFunction(X86Fragment& f, FormulaFunction fn, int channel);
-// src(x, y, z) with z known: eax y, [esp] x.
+// src(x, y, z) with z known: eax y, [esp] x. It is the row part, which
+// turns y into the offset of its row, then the column part, which takes
+// that offset in EAX and x from the stack.
 void EmitSourceOfChannel(X86Fragment& f, int z);
+void EmitSourceRow(X86Fragment& f);
+void EmitSourceColumn(X86Fragment& f, int z);
 void EmitDiscard(X86Fragment& f);
 // test eax, eax / pop eax / je rel32; the displacement is the last 4 bytes.
 void EmitConditionJump(X86Fragment& f);
