@@ -240,46 +240,53 @@ TEST(FormulaCompiler, TrapCasesRunAndMatchTheInterpreter)
     }
 }
 
+// The second triple takes the loop's other ways: x counted in ESI, the
+// results gathered on the stack, and code run once per row on the x87.
 TEST(FormulaCompiler, RoutinesKeepTheCallersRegistersAndAnEmptyFpuStack)
 {
-    const char* const triple[3] = {
-        "cnv(1,2,3,4,5,6,7,8,9,0) + c2d(x, y) + c2m(r, g) + sqr(b) + mix(r,g,b,3)",
-        "rad(d, m, 1) + src(x, y, 2) + r2x(d, m) + rnd(0, 9) + scl(r, 0, 255, 3, 9) + map(r, 1)",
-        "i + u + v + val(1, 0, 255) + (r / (g - 1)) + (b % 7) + put(r, 3) + get(3) ? 1 : 2",
+    const char* const triples[2][3] = {
+        {
+            "cnv(1,2,3,4,5,6,7,8,9,0) + c2d(x, y) + c2m(r, g) + sqr(b) + mix(r,g,b,3)",
+            "rad(d, m, 1) + src(x, y, 2) + r2x(d, m) + rnd(0, 9) + scl(r, 0, 255, 3, 9) + map(r, 1)",
+            "i + u + v + val(1, 0, 255) + (r / (g - 1)) + (b % 7) + put(r, 3) + get(3) ? 1 : 2",
+        },
+        {"x * 3 + sqr(y * Y) + src(x, y + 1, 0)", "r > 9 ? x : c2m(y, X) / 7", "(g, x) % 5 + c2d(y, 3)"},
     };
-    FormulaCode code;
-    FormulaCompilation compiled;
-    CompileFormulas(code, triple, compiled);
-    for (int c = 0; c < 3; ++c)
-        ASSERT_TRUE(compiled.channel[c].ok) << triple[c];
-    oracle::Picture pic = FlatPicture(5, 5, 0x00336699);
-    std::vector<uint32_t> out(25);
-    RunFormulaPixels(code.Routines(), ProgramFormulaContext(), kNoControls, PixelsOf(pic, out, false), nullptr);
-    FormulaContext& ctx = ProgramFormulaContext();
-    ctx.x = 2;
-    ctx.y = 3;
-    // The fifth is the row loop, over row 3 of the picture.
-    FormulaRow row;
-    row.first = reinterpret_cast<const unsigned long*>(&pic.pixels[15]);
-    row.end = row.first + 5;
-    row.delta = reinterpret_cast<unsigned long>(out.data()) - reinterpret_cast<unsigned long>(pic.pixels.data());
-    row.keep = 0xFF000000;
-    for (int routine = 0; routine < 5; ++routine) {
-        const unsigned char* entry = routine < 4 ? code.Code(routine) : code.Routines().loop;
-        for (int n = 0; n < 1000; ++n) {
-            AbiRecord rec;
-            uint32_t eax = routine == CODE_SETUP ? reinterpret_cast<uint32_t>(&pic.pixels[17])
-                                                 : reinterpret_cast<uint32_t>(&ctx);
-            uint32_t edx = routine == 4 ? reinterpret_cast<uint32_t>(&row) : reinterpret_cast<uint32_t>(&ctx);
-            ctx.x = routine == 4 ? 0 : 2;  // the loop starts at the row's first pixel
-            AbiProbeCall(entry, eax, edx, &rec);
-            ASSERT_EQ(0x5E5E5E5Eu, rec.esi) << routine;
-            ASSERT_EQ(0xD1D1D1D1u, rec.edi) << routine;
-            ASSERT_EQ(0xBFBFBFBFu, rec.ebp) << routine;
-            ASSERT_EQ(0xB8B8B8B8u, rec.ebx) << routine;
-            ASSERT_EQ(rec.espBefore, rec.espAfter) << routine;
-            ASSERT_EQ(0xFFFF, rec.env[4]) << "x87 tag word, routine " << routine;
-            ASSERT_EQ(0u, rec.flags & 0x400) << "direction flag, routine " << routine;
+    for (const auto& triple : triples) {
+        FormulaCode code;
+        FormulaCompilation compiled;
+        CompileFormulas(code, triple, compiled);
+        for (int c = 0; c < 3; ++c)
+            ASSERT_TRUE(compiled.channel[c].ok) << triple[c];
+        oracle::Picture pic = FlatPicture(5, 5, 0x00336699);
+        std::vector<uint32_t> out(25);
+        RunFormulaPixels(code.Routines(), ProgramFormulaContext(), kNoControls, PixelsOf(pic, out, false), nullptr);
+        FormulaContext& ctx = ProgramFormulaContext();
+        ctx.x = 2;
+        ctx.y = 3;
+        // The fifth is the row loop, over row 3 of the picture.
+        FormulaRow row;
+        row.first = reinterpret_cast<const unsigned long*>(&pic.pixels[15]);
+        row.end = row.first + 5;
+        row.delta = reinterpret_cast<unsigned long>(out.data()) - reinterpret_cast<unsigned long>(pic.pixels.data());
+        row.keep = 0xFF000000;
+        for (int routine = 0; routine < 5; ++routine) {
+            const unsigned char* entry = routine < 4 ? code.Code(routine) : code.Routines().loop;
+            for (int n = 0; n < 1000; ++n) {
+                AbiRecord rec;
+                uint32_t eax = routine == CODE_SETUP ? reinterpret_cast<uint32_t>(&pic.pixels[17])
+                                                     : reinterpret_cast<uint32_t>(&ctx);
+                uint32_t edx = routine == 4 ? reinterpret_cast<uint32_t>(&row) : reinterpret_cast<uint32_t>(&ctx);
+                ctx.x = routine == 4 ? 0 : 2;  // the loop starts at the row's first pixel
+                AbiProbeCall(entry, eax, edx, &rec);
+                ASSERT_EQ(0x5E5E5E5Eu, rec.esi) << routine;
+                ASSERT_EQ(0xD1D1D1D1u, rec.edi) << routine;
+                ASSERT_EQ(0xBFBFBFBFu, rec.ebp) << routine;
+                ASSERT_EQ(0xB8B8B8B8u, rec.ebx) << routine;
+                ASSERT_EQ(rec.espBefore, rec.espAfter) << routine;
+                ASSERT_EQ(0xFFFF, rec.env[4]) << "x87 tag word, routine " << routine;
+                ASSERT_EQ(0u, rec.flags & 0x400) << "direction flag, routine " << routine;
+            }
         }
     }
 }
