@@ -420,9 +420,6 @@ bool Parser::EmitWithConstant(FormulaOp op)
     return ReplaceLeaf(f);
 }
 
-// An operator whose right operand was just pushed as a leaf takes it
-// straight into a register instead of through the stack; the code is no
-// longer than the plain sequence, so no formula outgrows its buffer for it.
 // A left operand that is a single leaf, under a right one that is not,
 // is loaded after the right one instead of held on the stack across it:
 // a leaf reads nothing the right operand can change, and code that pushes
@@ -443,6 +440,10 @@ bool Parser::EmitAfterRight(const Pending& pending, const X86Fragment& op)
     return Emit(tail);  // shorter than the leaf and the operator, so it fits
 }
 
+// An operator whose right operand was just pushed as a leaf takes it
+// straight into a register or as its operand instead of through the stack;
+// the code is no longer than the plain sequence, so no formula outgrows its
+// buffer for it.
 bool Parser::EmitBinary(const Pending& pending)
 {
     FormulaOp op = pending.op;
