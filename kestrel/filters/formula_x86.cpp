@@ -641,7 +641,7 @@ void EmitSourceColumn(X86Fragment& f, int z)
     f.Text("01 C8");
     Mem(f, "8B", EDX, EBX, kSource);
     f.Text("0F B6 44 82");  // movzx eax, byte [edx + eax*4 + the byte]
-    f.Byte((2 - z) & 3);
+    f.Byte(static_cast<int>((2u - static_cast<unsigned>(z)) & 3));  // z wraps freely
 }
 
 void EmitSourceOfChannel(X86Fragment& f, int z)
