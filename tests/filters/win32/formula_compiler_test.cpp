@@ -154,6 +154,35 @@ TEST(FormulaCompiler, TheSameFormulaInEveryChannelMatchesTheInterpreter)
         }
 }
 
+// A part of the picture, as components compute it: x starts at the part's
+// left edge, and what stays the same along a row is worked out per row.
+TEST(FormulaCompiler, APartOfThePictureGetsTheWholePicturesValues)
+{
+    const FormulaTriple triples[] = {
+        {{"x*7 + y", "src(x-1, y, 1) + x", "c2d(y, 3) + x % 5"}},
+        {{"x + sin(y)/64", "x + sin(y)/64", "x + sin(y)/64"}},
+        {{"i + x", "y*Y/7 + x", "r"}},
+    };
+    oracle::Picture pic = FlatPicture(9, 6, 0);
+    for (size_t k = 0; k < pic.pixels.size(); ++k)
+        pic.pixels[k] = static_cast<uint32_t>(k * 2654435761u) & (k % 3 ? 0x04FFFFFFu : 0x00FFFFFFu);
+    FormulaCode code;
+    for (const FormulaTriple& t : triples)
+        for (bool sel : {false, true}) {
+            std::vector<uint32_t> whole = RunCompiled(code, t, pic, sel, kNoControls).pixels;
+            std::vector<uint32_t> part(pic.pixels.size(), kUntouched);
+            FormulaPixels p = PixelsOf(pic, part, sel);
+            p.left = 3, p.top = 1, p.right = 7, p.bottom = 4;
+            RunFormulaPixels(code.Routines(), ProgramFormulaContext(), kNoControls, p, nullptr);
+            for (int y = 0; y < pic.height; ++y)
+                for (int x = 0; x < pic.width; ++x) {
+                    bool inside = x >= 3 && x <= 7 && y >= 1 && y <= 4;
+                    size_t at = static_cast<size_t>(y * pic.width + x);
+                    ASSERT_EQ(inside ? whole[at] : kUntouched, part[at]) << t.text[0] << " at " << x << ", " << y;
+                }
+        }
+}
+
 TEST(FormulaCompiler, SyntaxErrorsGiveZeroAndThePlaceOfTheError)
 {
     const struct {
