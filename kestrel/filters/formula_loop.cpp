@@ -5,7 +5,9 @@
 // the pixel saves ESI through memory: a count there would make every pixel
 // wait for the one before. It holds two copies of the pixel's code, one
 // that tests the selection flag and one for runs that compute every pixel,
-// and chooses once per run.
+// and chooses once per run. With the compiler's hints it runs bodies
+// compiled for it, after the code that works out once what stays the same
+// along the row.
 #include "formula_loop.h"
 
 #include "formula_context.h"

@@ -8,7 +8,8 @@
 #include "formula_compiler.h"
 
 // Room for the four routines' bodies twice (the loop over every pixel and
-// the one over selected pixels) and the code around them.
+// the one over selected pixels), the code run once per row, and the code
+// around them.
 const int kFormulaLoopSize = 9 * kFormulaCodeSize;
 
 // What the loop reads, through EDX; the context comes in EAX and its x is
