@@ -472,27 +472,44 @@ DivisionMagic SignedDivisionMagic(int divisor)
 
 }  // namespace
 
+namespace {
+
+// The operators that take their right operand in the instruction itself:
+// the opcode with an immediate, the opcode with a register or memory
+// operand, and what turns the flags into the 0 or 1 a comparison gives.
+struct DirectOperator {
+    FormulaOp op;
+    const char* withImmediate;
+    const char* withOperand;
+    const char* after;
+};
+
+const DirectOperator kDirect[] = {
+    {OP_ADD, "05", "03", ""}, {OP_SUB, "2D", "2B", ""}, {OP_AND, "25", "23", ""}, {OP_OR, "0D", "0B", ""},
+    {OP_XOR, "35", "33", ""}, {OP_MUL, "69 C0", "0F AF", ""},
+    {OP_LOR, "0D", "0B", "0F 95 C0 0F B6 C0"}, {OP_LAND, "25", "23", "0F 95 C0 0F B6 C0"},
+    {OP_EQ, "3D", "3B", "0F 94 C0 0F B6 C0"}, {OP_NE, "3D", "3B", "0F 95 C0 0F B6 C0"},
+    {OP_LT, "3D", "3B", "0F 9C C0 0F B6 C0"}, {OP_LE, "3D", "3B", "0F 9E C0 0F B6 C0"},
+    {OP_GT, "3D", "3B", "0F 9F C0 0F B6 C0"}, {OP_GE, "3D", "3B", "0F 9D C0 0F B6 C0"},
+};
+
+const DirectOperator* DirectFor(FormulaOp op)
+{
+    for (const DirectOperator& k : kDirect)
+        if (k.op == op) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
 bool EmitOperatorWithConstant(X86Fragment& f, FormulaOp op, int value)
 {
-    static const struct {
-        FormulaOp op;
-        const char* code;  // followed by the immediate
-        const char* after;
-    } kImmediate[] = {
-        {OP_ADD, "05", ""}, {OP_SUB, "2D", ""}, {OP_AND, "25", ""}, {OP_OR, "0D", ""}, {OP_XOR, "35", ""},
-        {OP_MUL, "69 C0", ""},
-        {OP_LOR, "0D", "0F 95 C0 0F B6 C0"}, {OP_LAND, "25", "0F 95 C0 0F B6 C0"},
-        {OP_EQ, "3D", "0F 94 C0 0F B6 C0"}, {OP_NE, "3D", "0F 95 C0 0F B6 C0"},
-        {OP_LT, "3D", "0F 9C C0 0F B6 C0"}, {OP_LE, "3D", "0F 9E C0 0F B6 C0"},
-        {OP_GT, "3D", "0F 9F C0 0F B6 C0"}, {OP_GE, "3D", "0F 9D C0 0F B6 C0"},
-    };
-    for (const auto& k : kImmediate)
-        if (k.op == op) {
-            f.Text(k.code);
-            f.Dword(static_cast<unsigned>(value));
-            f.Text(k.after);
-            return true;
-        }
+    if (const DirectOperator* k = DirectFor(op)) {
+        f.Text(k->withImmediate);
+        f.Dword(static_cast<unsigned>(value));
+        f.Text(k->after);
+        return true;
+    }
     if (op == OP_SHL || op == OP_SHR) {
         f.Text(op == OP_SHL ? "C1 E0" : "C1 E8");
         f.Byte(value & 31);  // the count is taken mod 32, as the processor does
@@ -503,30 +520,15 @@ bool EmitOperatorWithConstant(X86Fragment& f, FormulaOp op, int value)
 
 bool EmitOperatorWithOperand(X86Fragment& f, FormulaOp op, FormulaLoad kind, int value)
 {
-    static const struct {
-        FormulaOp op;
-        const char* code;  // followed by the operand
-        const char* after;
-    } kOperand[] = {
-        {OP_ADD, "03", ""}, {OP_SUB, "2B", ""}, {OP_AND, "23", ""}, {OP_OR, "0B", ""}, {OP_XOR, "33", ""},
-        {OP_MUL, "0F AF", ""},
-        {OP_LOR, "0B", "0F 95 C0 0F B6 C0"}, {OP_LAND, "23", "0F 95 C0 0F B6 C0"},
-        {OP_EQ, "3B", "0F 94 C0 0F B6 C0"}, {OP_NE, "3B", "0F 95 C0 0F B6 C0"},
-        {OP_LT, "3B", "0F 9C C0 0F B6 C0"}, {OP_LE, "3B", "0F 9E C0 0F B6 C0"},
-        {OP_GT, "3B", "0F 9F C0 0F B6 C0"}, {OP_GE, "3B", "0F 9D C0 0F B6 C0"},
-    };
-    if (kind != LOAD_FIELD && kind != LOAD_X_REGISTER)
+    const DirectOperator* k = DirectFor(op);
+    if (!k || (kind != LOAD_FIELD && kind != LOAD_X_REGISTER))
         return false;
-    for (const auto& k : kOperand)
-        if (k.op == op) {
-            if (kind == LOAD_FIELD)
-                Mem(f, k.code, EAX, EBX, value);  // op eax, [ebx + value]
-            else
-                f.Text(k.code), f.Byte(0xC0 | EAX << 3 | ESI);  // op eax, esi
-            f.Text(k.after);
-            return true;
-        }
-    return false;
+    if (kind == LOAD_FIELD)
+        Mem(f, k->withOperand, EAX, EBX, value);  // op eax, [ebx + value]
+    else
+        f.Text(k->withOperand), f.Byte(0xC0 | EAX << 3 | ESI);  // op eax, esi
+    f.Text(k->after);
+    return true;
 }
 
 namespace {
