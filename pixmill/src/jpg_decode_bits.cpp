@@ -40,6 +40,8 @@ void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned c
         code += counts[len - 1];
         total += counts[len - 1];
         t.limit[len] = code;
+        t.below[len] = uint32_t(code) << (16 - len);
+        t.offset[len] = t.shorter[len] - t.first[len];
         code *= 2;
     }
     memcpy(t.symbols, symbols, size_t(total));
@@ -64,8 +66,7 @@ void BitReader::FetchByte()
     unsigned byte = in_.Byte();
     if (byte == 0xFF && in_.Byte() != 0)
         throw EInvalidImage("JPEG: marker inside entropy-coded data");
-    acc_ = acc_ << 8 | byte;
-    held_ += 8;
+    Add(byte);
 }
 
 void BitReader::Fill(int n)

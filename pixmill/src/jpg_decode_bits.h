@@ -26,6 +26,11 @@ struct HuffmanTable {
     // For AC coefficients whose code and value bits together fit in the
     // next LookBits bits: value << 8 | run << 4 | bits used; 0 otherwise.
     int16_t fastAc[LookSize];
+    // Codes longer than LookBits, on the next 16 bits: a code of length L
+    // is valid when those bits are below below[L]; its symbol is
+    // symbols[those bits >> (16 - L) + offset[L]].
+    uint32_t below[17];
+    int32_t offset[17];
 };
 
 // Builds t from 16 counts (sum at most 256) and their symbols.
@@ -35,6 +40,12 @@ void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned c
 inline int Extend(int v, int s)
 {
     return v < (1 << (s - 1)) ? v - (1 << s) + 1 : v;
+}
+
+// True when one of the four bytes of w is 0xFF (the zero-byte test on ~w).
+inline bool HasFF(uint32_t w)
+{
+    return ((~w - 0x01010101u) & w & 0x80808080u) != 0;
 }
 
 class BitReader {
@@ -57,8 +68,9 @@ public:
     unsigned Bits(int n)
     {
         if (held_ < n) Fill(n);
-        held_ -= n;
-        return (acc_ >> held_) & ((1u << n) - 1);
+        const unsigned v = acc_ >> (32 - n);
+        Take(n);
+        return v;
     }
     unsigned Bit() { return Bits(1); }
     // s bits (0-16) read as a signed difference.
@@ -71,7 +83,7 @@ public:
         if (held_ >= LookBits) {
             const unsigned entry = t.fast[Peek()];
             if (entry) {
-                held_ -= int(entry >> 8);
+                Take(int(entry >> 8));
                 return int(entry & 0xFF);
             }
         }
@@ -85,20 +97,33 @@ public:
         if (held_ < LookBits) Prefetch();
         if (held_ < LookBits) return 0;
         const int entry = t.fastAc[Peek()];
-        held_ -= entry & 15;
+        Take(entry & 15);
         return entry;
     }
 
 private:
     friend class BitWindow;
-    unsigned Peek() const { return (acc_ >> (held_ - LookBits)) & (LookSize - 1); }
+    unsigned Peek() const { return acc_ >> (32 - LookBits); }
+    void Take(int n)
+    {
+        acc_ <<= n;
+        held_ -= n;
+    }
+    void Add(unsigned byte)
+    {
+        acc_ |= byte << (24 - held_);
+        held_ += 8;
+    }
     void Fill(int n);
     void FetchByte();
     void Prefetch();
     int DecodeSlowly(const HuffmanTable& t);
 
     StreamBuf& in_;
-    uint32_t acc_ = 0;  // the held bits are its low held_ bits
+    // The held bits are its top held_ bits. Below them are zeros or the
+    // bits of the bytes that follow (a look-ahead of four bytes leaves
+    // them), so adding a byte by OR is right either way.
+    uint32_t acc_ = 0;
     int held_ = 0;
 };
 
@@ -118,8 +143,7 @@ inline void BitReader::Prefetch()
         } else {
             pos += 1;
         }
-        acc_ = acc_ << 8 | byte;
-        held_ += 8;
+        Add(byte);
     }
     in_.position = pos;
 }

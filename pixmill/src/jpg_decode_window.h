@@ -1,16 +1,18 @@
 // The bit reader's state copied into a local object for the length of one
-// block. Its members never have their address taken, so the compiler keeps
+// MCU. Its members never have their address taken, so the compiler keeps
 // them in registers; the reader itself would be written back after every
 // symbol, since its stores may alias the bytes read and the block written.
-// The window takes bits exactly as the reader does (the same look-ahead from
-// buffered bytes, never across a marker) and hands the rare cases (a code
-// longer than the look-up tables, bits behind the buffer's end) to the
-// reader, so the bits taken and the errors raised are the same.
+// The window takes bits exactly as the reader does (look-ahead from
+// buffered bytes only, never across a marker) and hands the rare cases
+// (bits behind the buffer's end, next to a marker) to the reader, so the
+// bits taken and the errors raised are the same.
 #ifndef PIXMILL_JPG_DECODE_WINDOW_H
 #define PIXMILL_JPG_DECODE_WINDOW_H
 
 #include <stdint.h>
+#include <string.h>
 
+#include "exceptions.h"
 #include "jpg_decode_bits.h"
 
 namespace Jpg {
@@ -30,21 +32,23 @@ public:
             Refill();
             if (held_ < n) return unsigned(Slowly([&] { return int(reader_.Bits(n)); }));
         }
-        held_ -= n;
-        return (acc_ >> held_) & ((1u << n) - 1);
+        const unsigned v = acc_ >> (32 - n);
+        Take(n);
+        return v;
     }
     unsigned Bit() { return Bits(1); }
     int Receive(int s) { return s ? Extend(int(Bits(s)), s) : 0; }
 
     int Decode(const HuffmanTable& t)
     {
-        if (held_ < LookBits) Refill();
+        if (held_ < 16) Refill();
         if (held_ >= LookBits) {
             const unsigned entry = t.fast[Peek()];
             if (entry) {
-                held_ -= int(entry >> 8);
+                Take(int(entry >> 8));
                 return int(entry & 0xFF);
             }
+            if (held_ >= 16) return DecodeLong(t);
         }
         return Slowly([&] { return reader_.Decode(t); });
     }
@@ -57,15 +61,40 @@ public:
             if (held_ < LookBits) return 0;
         }
         const int entry = t.fastAc[Peek()];
-        held_ -= entry & 15;
+        Take(entry & 15);
         return entry;
     }
 
 private:
-    unsigned Peek() const { return (acc_ >> (held_ - LookBits)) & (LookSize - 1); }
+    unsigned Peek() const { return acc_ >> (32 - LookBits); }
+    void Take(int n)
+    {
+        acc_ <<= n;
+        held_ -= n;
+    }
+
+    // Takes whole bytes up to at least 24 held bits where the data allows.
+    // Four bytes without 0xFF among them (nearly always) are added at once:
+    // those that do not fit leave their leading bits below the held ones,
+    // where BitReader::acc_ allows them.
+    void Refill()
+    {
+        if (end_ - next_ >= 4) {
+            uint32_t word;
+            memcpy(&word, next_, 4);
+            word = __builtin_bswap32(word);
+            if (!HasFF(word)) {
+                acc_ |= word >> held_;
+                next_ += (31 - held_) >> 3;
+                held_ |= 24;
+                return;
+            }
+        }
+        RefillByBytes();
+    }
 
     // BitReader::Prefetch on the local copy.
-    void Refill()
+    void RefillByBytes()
     {
         while (held_ <= 24 && next_ < end_) {
             const unsigned byte = *next_;
@@ -75,9 +104,24 @@ private:
             } else {
                 next_ += 1;
             }
-            acc_ = acc_ << 8 | byte;
+            acc_ |= byte << (24 - held_);
             held_ += 8;
         }
+    }
+
+    // A code longer than LookBits, with 16 bits held: the lengths matched
+    // in turn against the next 16 bits, as BitReader::DecodeSlowly does
+    // one bit at a time.
+    int DecodeLong(const HuffmanTable& t)
+    {
+        const uint32_t next16 = acc_ >> 16;
+        for (int len = LookBits + 1; len <= 16; ++len) {
+            if (next16 < t.below[len]) {
+                Take(len);
+                return t.symbols[int(next16 >> (16 - len)) + t.offset[len]];
+            }
+        }
+        throw EInvalidImage("JPEG: no Huffman code matches");
     }
 
     template <class Work> int Slowly(const Work& work)
