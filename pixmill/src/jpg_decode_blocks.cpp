@@ -20,27 +20,6 @@ namespace Jpg {
 
 namespace {
 
-// Clears a block of 64 coefficients. A memset of this size becomes a string
-// instruction whose start-up costs as much as the stores, and the compiler
-// turns a loop of stores back into one: hence eight stores written out.
-inline void Clear(int16_t* block)
-{
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    __m128i* rows = reinterpret_cast<__m128i*>(block);
-    _mm_storeu_si128(rows + 0, zero);
-    _mm_storeu_si128(rows + 1, zero);
-    _mm_storeu_si128(rows + 2, zero);
-    _mm_storeu_si128(rows + 3, zero);
-    _mm_storeu_si128(rows + 4, zero);
-    _mm_storeu_si128(rows + 5, zero);
-    _mm_storeu_si128(rows + 6, zero);
-    _mm_storeu_si128(rows + 7, zero);
-#else
-    memset(block, 0, 64 * sizeof *block);
-#endif
-}
-
 inline int16_t Wrap16(uint32_t v)
 {
     return int16_t(uint16_t(v));
@@ -63,15 +42,20 @@ int AfterRun(int k, int r, int se)
 
 }  // namespace
 
-void DecodeSequential(BitReader& reader, const HuffmanTable& dc, const HuffmanTable& ac, const int16_t* q,
-                      int16_t& pred, int16_t* block)
+namespace {
+
+// One block of a sequential scan from the window into a cleared block; see
+// DecodeSequential. Returns an upper bound of the zig-zag index of its last
+// coefficient.
+inline int SequentialBlock(BitWindow& in, const SequentialTables& t, int16_t* block)
 {
-    BitWindow in(reader);
-    const int diff = DcDifference(in, dc);
-    pred = Wrap16(uint32_t(pred) + uint32_t(diff) * uint32_t(q[0]));
-    Clear(block);
-    block[0] = pred;
-    for (int k = 1; k < 64;) {
+    const int16_t* q = t.q;
+    const HuffmanTable& ac = *t.ac;
+    const int diff = DcDifference(in, *t.dc);
+    *t.predictor = Wrap16(uint32_t(*t.predictor) + uint32_t(diff) * uint32_t(q[0]));
+    block[0] = *t.predictor;
+    int k = 1;
+    while (k < 64) {
         if (const int fast = in.FastAc(ac)) {
             k = AfterRun(k, fast >> 4 & 15, 63);
             block[ZigZag[k]] = Wrap16(uint32_t(fast >> 8) * uint32_t(q[k]));
@@ -90,6 +74,23 @@ void DecodeSequential(BitReader& reader, const HuffmanTable& dc, const HuffmanTa
             break;
         }
     }
+    return k > 64 ? 63 : k - 1;
+}
+
+}  // namespace
+
+void DecodeSequential(BitReader& reader, const SequentialTables& t, int16_t* block)
+{
+    BitWindow in(reader);
+    ClearBlock(block);
+    SequentialBlock(in, t, block);
+}
+
+void DecodeSequentialMcu(BitReader& reader, const SequentialTables* const* tables, int count, int16_t (*blocks)[64],
+                         int* last)
+{
+    BitWindow in(reader);
+    for (int i = 0; i < count; ++i) last[i] = SequentialBlock(in, *tables[i], blocks[i]);
 }
 
 void DecodeDcFirst(BitReader& reader, const HuffmanTable& dc, int al, int16_t& pred, int16_t* block)

@@ -4,16 +4,54 @@
 #define PIXMILL_JPG_DECODE_BLOCKS_H
 
 #include <stdint.h>
+#include <string.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "jpg_decode_bits.h"
 
 namespace Jpg {
 
-// A whole block: the DC difference, then AC 1-63, each times its entry of q
-// (zig-zag order). The block is cleared first; pred is the component's DC
-// predictor in the units the block stores.
-void DecodeSequential(BitReader& in, const HuffmanTable& dc, const HuffmanTable& ac, const int16_t* q,
-                      int16_t& pred, int16_t* block);
+// Clears a block of 64 coefficients. A memset of this size becomes a string
+// instruction whose start-up costs as much as the stores, and the compiler
+// turns a loop of stores back into one: hence eight stores written out.
+inline void ClearBlock(int16_t* block)
+{
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    __m128i* rows = reinterpret_cast<__m128i*>(block);
+    _mm_storeu_si128(rows + 0, zero);
+    _mm_storeu_si128(rows + 1, zero);
+    _mm_storeu_si128(rows + 2, zero);
+    _mm_storeu_si128(rows + 3, zero);
+    _mm_storeu_si128(rows + 4, zero);
+    _mm_storeu_si128(rows + 5, zero);
+    _mm_storeu_si128(rows + 6, zero);
+    _mm_storeu_si128(rows + 7, zero);
+#else
+    memset(block, 0, 64 * sizeof *block);
+#endif
+}
+
+// What the blocks of one component in a sequential scan are decoded with.
+struct SequentialTables {
+    const HuffmanTable* dc;
+    const HuffmanTable* ac;
+    const int16_t* q;      // quantisation, zig-zag order
+    int16_t* predictor;    // DC of the previous block, in the units the block stores
+};
+
+// A whole block: the DC difference, then AC 1-63, each times its entry of
+// t.q. The block is cleared first.
+void DecodeSequential(BitReader& in, const SequentialTables& t, int16_t* block);
+// The count blocks of an MCU in turn, each cleared beforehand, block i with
+// tables[i]. last[i] is at
+// least the zig-zag index of block i's last coefficient: past it all are
+// zero.
+void DecodeSequentialMcu(BitReader& in, const SequentialTables* const* tables, int count, int16_t (*blocks)[64],
+                         int* last);
 
 // Progressive scans (T.81 G.1.2). Al is the point transform; eobRun the
 // number of blocks left in the current end-of-band run.

@@ -46,7 +46,7 @@ void DecodeBlock(Decoder& dec, const Scan& s, ScanState& st, Component& c, const
 {
     BitReader& in = dec.bits;
     switch (s.kind) {
-    case Sequential: DecodeSequential(in, dec.dc[c.dcTable], dec.ac[c.acTable], q, c.predictor, block); break;
+    case Sequential: DecodeSequential(in, SequentialTables{&dec.dc[c.dcTable], &dec.ac[c.acTable], q, &c.predictor}, block); break;
     case DcFirst: DecodeDcFirst(in, dec.dc[c.dcTable], s.al, c.predictor, block); break;
     case DcRefine: DecodeDcRefine(in, s.al, block); break;
     case AcFirst: DecodeAcFirst(in, dec.ac[c.acTable], s.ss, s.se, s.al, st.eobRun, block); break;
@@ -54,16 +54,31 @@ void DecodeBlock(Decoder& dec, const Scan& s, ScanState& st, Component& c, const
     }
 }
 
+// The tables of each block of a single-scan MCU, set once per scan.
+struct McuTables {
+    SequentialTables comp[3];
+    const SequentialTables* block[MaxBlocksPerMcu];
+};
+
+// Fills t in place: its block pointers point into it.
+void SetTables(McuTables& t, Decoder& dec, const Scan& s)
+{
+    for (int i = 0; i < dec.frame.count; ++i) {
+        Component& c = dec.frame.comp[i];
+        t.comp[i] = SequentialTables{&dec.dc[c.dcTable], &dec.ac[c.acTable], dec.quant[c.quant].q, &c.predictor};
+    }
+    for (int i = 0; i < s.blocks; ++i) t.block[i] = &t.comp[s.blockComp[i]];
+}
+
 // Single scan: the MCU's blocks dequantised as they are decoded, then pixels.
-void DecodeMcuToPicture(Decoder& dec, const Scan& s, ScanState& st, int mx, int my)
+void DecodeMcuToPicture(Decoder& dec, const Scan& s, const McuTables& t, int mx, int my)
 {
     int16_t blocks[MaxBlocksPerMcu][64];
     const int16_t* order[MaxBlocksPerMcu];
-    for (int i = 0; i < s.blocks; ++i) {
-        Component& c = dec.frame.comp[s.blockComp[i]];
-        DecodeBlock(dec, s, st, c, dec.quant[c.quant].q, blocks[i]);
-        order[i] = blocks[i];
-    }
+    int last[MaxBlocksPerMcu];
+    for (int i = 0; i < s.blocks; ++i) ClearBlock(blocks[i]);
+    DecodeSequentialMcu(dec.bits, t.block, s.blocks, blocks, last);
+    for (int i = 0; i < s.blocks; ++i) order[i] = blocks[i];
     PutMcu(dec, mx, my, order);
 }
 
@@ -103,6 +118,8 @@ bool DecodeScan(Decoder& dec, const Scan& s)
     dec.bits.Reset();
     ResetPredictors(dec.frame);
     const bool single = dec.mode == SingleScan;
+    McuTables tables;
+    if (single) SetTables(tables, dec, s);
     for (int my = 0; my < s.mcusY; ++my) {
         if (single && my * dec.frame.mcuHeight > dec.visible.bottom) break;
         for (int mx = 0; mx < s.mcusX; ++mx) {
@@ -111,7 +128,7 @@ bool DecodeScan(Decoder& dec, const Scan& s)
                 --st.restartsLeft;
             }
             if (single)
-                DecodeMcuToPicture(dec, s, st, mx, my);
+                DecodeMcuToPicture(dec, s, tables, mx, my);
             else
                 DecodeMcuToStore(dec, s, st, mx, my);
         }
