@@ -73,26 +73,52 @@ inline __m128i Pairs(__m128i a, __m128i b)
 // products of 16-bit inputs by factors of 2^15 and more are split:
 // v * 46341 = (v << 16) - v * 19195, v * 60547 = (v << 16) - v * 4989.
 // Small: u, w, e and v are known to fit 16 bits (see SmallBlock), so their
-// products are made pairwise too, to the same values.
-template <bool High, bool Small> inline void Rows(const __m128i* x, __m128i* y)
+// products are made pairwise too, to the same values. Narrow: inputs 4-7
+// are zero, so their terms are left out (x[4..7] are not read).
+template <bool High, bool Small, bool Narrow> inline void Rows(const __m128i* x, __m128i* y)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i x0 = Interleave<High>(zero, x[0]), x2 = Interleave<High>(zero, x[2]);
-    const __m128i x3 = Interleave<High>(zero, x[3]), x4 = Interleave<High>(zero, x[4]);
-    const __m128i x5 = Interleave<High>(zero, x[5]), x6 = Interleave<High>(zero, x[6]);
-    const __m128i p26 = Interleave<High>(x[2], x[6]), p04 = Interleave<High>(x[0], x[4]);
-    const __m128i p35 = Interleave<High>(x[3], x[5]);
-    const __m128i f = Add(_mm_madd_epi16(p26, Factors(-4989, 25080)), x2);
-    const __m128i h = Sub(_mm_madd_epi16(p26, Factors(25080, 4989)), x6);
-    const __m128i g = Add(_mm_madd_epi16(p04, Factors(-19195, -19195)), Add(x0, x4));
-    const __m128i l = Add(_mm_madd_epi16(p04, Factors(-19195, 19195)), Sub(x0, x4));
-    const __m128i a0 = Add(f, g), a1 = Add(h, l);
+    const __m128i x3 = Interleave<High>(zero, x[3]);
     const __m128i t = _mm_srai_epi32(Interleave<High>(zero, x[1]), 14);  // x1 << 2
-    const __m128i r = _mm_srai_epi32(Interleave<High>(zero, x[7]), 14);
     const __m128i half14 = _mm_set1_epi32(8192);
-    const __m128i c = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3, x5)), half14), 14);
-    const __m128i d = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3, x5)), half14), 14);
-    const __m128i u = Add(t, c), w = Add(r, d), v = Sub(r, d), e = Sub(t, c);
+    __m128i a0, a1, gf, lh, u, w, v, e;
+    if (Narrow) {
+        // f = x2 * 60547, h = x2 * 25080, g = l = x0 * 46341; c = d.
+        const __m128i p02 = Interleave<High>(x[0], x[2]);
+        a0 = Add(_mm_madd_epi16(p02, Factors(-19195, -4989)), Add(x0, x2));
+        gf = Add(_mm_madd_epi16(p02, Factors(-19195, 4989)), Sub(x0, x2));
+        a1 = Add(_mm_madd_epi16(p02, Factors(-19195, 25080)), x0);
+        lh = Add(_mm_madd_epi16(p02, Factors(-19195, -25080)), x0);
+        const __m128i p3 = Interleave<High>(x[3], zero);
+        const __m128i c = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p3, Factors(-19195, 0)), x3), half14), 14);
+        u = Add(t, c);
+        e = Sub(t, c);
+        w = c;
+        v = Sub(zero, c);
+    } else {
+        const __m128i x4 = Interleave<High>(zero, x[4]), x5 = Interleave<High>(zero, x[5]);
+        const __m128i x6 = Interleave<High>(zero, x[6]);
+        const __m128i p26 = Interleave<High>(x[2], x[6]), p04 = Interleave<High>(x[0], x[4]);
+        const __m128i p35 = Interleave<High>(x[3], x[5]);
+        const __m128i f = Add(_mm_madd_epi16(p26, Factors(-4989, 25080)), x2);
+        const __m128i h = Sub(_mm_madd_epi16(p26, Factors(25080, 4989)), x6);
+        const __m128i g = Add(_mm_madd_epi16(p04, Factors(-19195, -19195)), Add(x0, x4));
+        const __m128i l = Add(_mm_madd_epi16(p04, Factors(-19195, 19195)), Sub(x0, x4));
+        a0 = Add(f, g);
+        a1 = Add(h, l);
+        gf = Sub(g, f);
+        lh = Sub(l, h);
+        const __m128i r = _mm_srai_epi32(Interleave<High>(zero, x[7]), 14);
+        const __m128i c =
+            _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3, x5)), half14), 14);
+        const __m128i d =
+            _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3, x5)), half14), 14);
+        u = Add(t, c);
+        w = Add(r, d);
+        v = Sub(r, d);
+        e = Sub(t, c);
+    }
     __m128i b, bb, p, q;
     if (Small) {
         const __m128i uw = Pairs(u, w), ev = Pairs(e, v);
@@ -107,7 +133,6 @@ template <bool High, bool Small> inline void Rows(const __m128i* x, __m128i* y)
         q = Sub(Mul(e, 13623), Mul(v, 9102));
     }
     const __m128i half17 = _mm_set1_epi32(0x10000);
-    const __m128i gf = Sub(g, f), lh = Sub(l, h);
     y[0] = _mm_srai_epi32(Add(Add(a0, b), half17), 17);
     y[1] = _mm_srai_epi32(Add(Add(a1, q), half17), 17);
     y[2] = _mm_srai_epi32(Add(Add(lh, p), half17), 17);
@@ -139,26 +164,38 @@ inline void Transpose(__m128i* m)
     m[7] = _mm_unpackhi_epi64(b3, b7);
 }
 
-// One pass over the 8 rows of m (16-bit): row r of m is transformed, and
-// output i of every row is gathered in m[i] (row r in lane r), saturated to
-// 16 bits.
-template <bool Small> inline void Pass(__m128i* m)
+// The same when lanes 4-7 of every row are zero: only columns 0-3 (the new
+// m[0..3]) are made; m[4..7] are left as they were.
+inline void TransposeLeft(__m128i* m)
 {
-    Transpose(m);
-    __m128i yLow[8], yHigh[8];
-    Rows<false, Small>(m, yLow);
-    Rows<true, Small>(m, yHigh);
-    for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
+    const __m128i a0 = _mm_unpacklo_epi16(m[0], m[1]), a2 = _mm_unpacklo_epi16(m[2], m[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(m[4], m[5]), a6 = _mm_unpacklo_epi16(m[6], m[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    m[0] = _mm_unpacklo_epi64(b0, b4);
+    m[1] = _mm_unpackhi_epi64(b0, b4);
+    m[2] = _mm_unpacklo_epi64(b1, b5);
+    m[3] = _mm_unpackhi_epi64(b1, b5);
 }
 
-// The same when rows 4-7 of m are zero, as they are in most blocks of
-// photographs: their outputs are zero too.
-template <bool Small> inline void UpperPass(__m128i* m)
+// One pass over the rows of m (16-bit): row r of m is transformed, and
+// output i of every row is gathered in m[i] (row r in lane r), saturated to
+// 16 bits. Upper: rows 4-7 are zero, and so are their outputs. Narrow:
+// lanes 4-7 of every row are zero (inputs 4-7 of each row).
+template <bool Small, bool Upper, bool Narrow> inline void Pass(__m128i* m)
 {
-    Transpose(m);
-    __m128i yLow[8];
-    Rows<false, Small>(m, yLow);
-    for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], _mm_setzero_si128());
+    if (Narrow)
+        TransposeLeft(m);
+    else
+        Transpose(m);
+    __m128i yLow[8], yHigh[8];
+    Rows<false, Small, Narrow>(m, yLow);
+    if (Upper) {
+        for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], _mm_setzero_si128());
+        return;
+    }
+    Rows<true, Small, Narrow>(m, yHigh);
+    for (int i = 0; i < 8; ++i) m[i] = _mm_packs_epi32(yLow[i], yHigh[i]);
 }
 
 // Both passes of a block of DC alone: one sample, as the full formula gives.
@@ -199,14 +236,19 @@ inline bool SmallBlock(const __m128i* m)
     return _mm_movemask_epi8(over) == 0;
 }
 
-// Both passes; Small as for Rows.
+// Both passes; Small as for Rows. When rows 4-7 of the block are zero, as
+// they are in most blocks of photographs, so are their outputs in pass 1,
+// and so inputs 4-7 of every row of pass 2. (Zero columns 4-7 would narrow
+// pass 1 the same way, but testing for them cost more than it saved.)
 template <bool Small> inline void Passes(__m128i* m)
 {
-    if (Zero(_mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7]))))
-        UpperPass<Small>(m);
-    else
-        Pass<Small>(m);
-    Pass<Small>(m);
+    if (Zero(_mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7])))) {
+        Pass<Small, true, false>(m);
+        Pass<Small, false, true>(m);
+        return;
+    }
+    Pass<Small, false, false>(m);
+    Pass<Small, false, false>(m);
 }
 
 }  // namespace
