@@ -37,9 +37,11 @@ struct HuffmanTable {
 void BuildHuffman(HuffmanTable& t, const unsigned char* counts, const unsigned char* symbols);
 
 // T.81 F.2.2.1 EXTEND: s bits (s >= 1) read as v, as a signed difference.
+// Without a branch: the sign of a coefficient is as good as random.
 inline int Extend(int v, int s)
 {
-    return v < (1 << (s - 1)) ? v - (1 << s) + 1 : v;
+    const int below = (v - (1 << (s - 1))) >> 31;  // -1 when v is below half the range
+    return v + (below & (1 - (1 << s)));
 }
 
 // True when one of the four bytes of w is 0xFF (the zero-byte test on ~w).

@@ -44,10 +44,38 @@ int AfterRun(int k, int r, int se)
 
 namespace {
 
+const int EndOfBlock = 64;
+
+// The coefficient value after a run of r zeros from k, dequantised; returns
+// the index after it.
+inline int Put(int16_t* block, const int16_t* q, int k, int r, int value)
+{
+    k = AfterRun(k, r, 63);
+    block[ZigZag[k]] = Wrap16(uint32_t(value) * uint32_t(q[k]));
+    return k + 1;
+}
+
+// One AC symbol (and its value) with every step checked, for when few bits
+// can be held: next to a marker or the buffer's end. Returns the index
+// after it, EndOfBlock after an end of block.
+int CheckedStep(BitWindow& in, const HuffmanTable& ac, const int16_t* q, int16_t* block, int k)
+{
+    if (const int fast = in.FastAc(ac)) return Put(block, q, k, fast >> 4 & 15, fast >> 8);
+    const int rs = in.Decode(ac);
+    const int r = rs >> 4, s = rs & 15;
+    if (s) return Put(block, q, k, r, in.Receive(s));
+    return r == 15 ? k + 16 : EndOfBlock;
+}
+
 // One block of a sequential scan from the window into a cleared block; see
-// DecodeSequential. Returns an upper bound of the zig-zag index of its last
-// coefficient.
-inline int SequentialBlock(BitWindow& in, const SequentialTables& t, int16_t* block)
+// DecodeSequential. Each round tops the window up once (24 bits or more
+// held, unless a marker or the buffer's end is near) and takes up to two
+// small coefficients from the table without further checks, so that the
+// branches taken depend little on how many bits happen to be held. Inlined
+// where the window lives, so that its members stay in registers: through a
+// reference they would be stored after every symbol, for an exception's
+// sake.
+__attribute__((always_inline)) inline void SequentialBlock(BitWindow& in, const SequentialTables& t, int16_t* block)
 {
     const int16_t* q = t.q;
     const HuffmanTable& ac = *t.ac;
@@ -56,41 +84,46 @@ inline int SequentialBlock(BitWindow& in, const SequentialTables& t, int16_t* bl
     block[0] = *t.predictor;
     int k = 1;
     while (k < 64) {
-        if (const int fast = in.FastAc(ac)) {
-            k = AfterRun(k, fast >> 4 & 15, 63);
-            block[ZigZag[k]] = Wrap16(uint32_t(fast >> 8) * uint32_t(q[k]));
-            ++k;
+        in.TopUp();
+        if (in.Held() < 2 * LookBits) {
+            k = CheckedStep(in, ac, q, block, k);
             continue;
         }
-        const int rs = in.Decode(ac);
+        int fast = in.TakeFastAc(ac);
+        if (fast) {
+            k = Put(block, q, k, fast >> 4 & 15, fast >> 8);
+            if (k == 64) break;
+            fast = in.TakeFastAc(ac);
+            // On a miss the next round tops up again before the long way.
+            if (fast) k = Put(block, q, k, fast >> 4 & 15, fast >> 8);
+            continue;
+        }
+        // 16 bits or more held: enough for any code.
+        const int rs = in.DecodeHeld(ac);
         const int r = rs >> 4, s = rs & 15;
         if (s) {
-            k = AfterRun(k, r, 63);
-            block[ZigZag[k]] = Wrap16(uint32_t(in.Receive(s)) * uint32_t(q[k]));
-            ++k;
+            k = Put(block, q, k, r, in.Receive(s));
         } else if (r == 15) {
             k += 16;
         } else {
             break;
         }
     }
-    return k > 64 ? 63 : k - 1;
 }
 
 }  // namespace
 
-void DecodeSequential(BitReader& reader, const SequentialTables& t, int16_t* block)
+void DecodeSequentialMcu(BitReader& reader, const SequentialTables* const* tables, int count, int16_t* blocks)
 {
     BitWindow in(reader);
-    ClearBlock(block);
-    SequentialBlock(in, t, block);
+    for (int i = 0; i < count; ++i) SequentialBlock(in, *tables[i], blocks + 64 * i);
 }
 
-void DecodeSequentialMcu(BitReader& reader, const SequentialTables* const* tables, int count, int16_t (*blocks)[64],
-                         int* last)
+void DecodeSequential(BitReader& reader, const SequentialTables& t, int16_t* block)
 {
-    BitWindow in(reader);
-    for (int i = 0; i < count; ++i) last[i] = SequentialBlock(in, *tables[i], blocks[i]);
+    const SequentialTables* const one = &t;
+    ClearBlock(block);
+    DecodeSequentialMcu(reader, &one, 1, block);
 }
 
 void DecodeDcFirst(BitReader& reader, const HuffmanTable& dc, int al, int16_t& pred, int16_t* block)

@@ -46,12 +46,9 @@ struct SequentialTables {
 // A whole block: the DC difference, then AC 1-63, each times its entry of
 // t.q. The block is cleared first.
 void DecodeSequential(BitReader& in, const SequentialTables& t, int16_t* block);
-// The count blocks of an MCU in turn, each cleared beforehand, block i with
-// tables[i]. last[i] is at
-// least the zig-zag index of block i's last coefficient: past it all are
-// zero.
-void DecodeSequentialMcu(BitReader& in, const SequentialTables* const* tables, int count, int16_t (*blocks)[64],
-                         int* last);
+// The count blocks of an MCU in turn (64 coefficients each, one after the
+// other), each cleared beforehand, block i with tables[i].
+void DecodeSequentialMcu(BitReader& in, const SequentialTables* const* tables, int count, int16_t* blocks);
 
 // Progressive scans (T.81 G.1.2). Al is the point transform; eobRun the
 // number of blocks left in the current end-of-band run.

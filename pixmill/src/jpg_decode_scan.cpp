@@ -75,9 +75,8 @@ void DecodeMcuToPicture(Decoder& dec, const Scan& s, const McuTables& t, int mx,
 {
     int16_t blocks[MaxBlocksPerMcu][64];
     const int16_t* order[MaxBlocksPerMcu];
-    int last[MaxBlocksPerMcu];
     for (int i = 0; i < s.blocks; ++i) ClearBlock(blocks[i]);
-    DecodeSequentialMcu(dec.bits, t.block, s.blocks, blocks, last);
+    DecodeSequentialMcu(dec.bits, t.block, s.blocks, blocks[0]);
     for (int i = 0; i < s.blocks; ++i) order[i] = blocks[i];
     PutMcu(dec, mx, my, order);
 }

@@ -29,7 +29,7 @@ public:
     unsigned Bits(int n)
     {
         if (held_ < n) {
-            Refill();
+            TopUp();
             if (held_ < n) return unsigned(Slowly([&] { return int(reader_.Bits(n)); }));
         }
         const unsigned v = acc_ >> (32 - n);
@@ -41,7 +41,7 @@ public:
 
     int Decode(const HuffmanTable& t)
     {
-        if (held_ < 16) Refill();
+        if (held_ < 16) TopUp();
         if (held_ >= LookBits) {
             const unsigned entry = t.fast[Peek()];
             if (entry) {
@@ -57,7 +57,7 @@ public:
     int FastAc(const HuffmanTable& t)
     {
         if (held_ < LookBits) {
-            Refill();
+            TopUp();
             if (held_ < LookBits) return 0;
         }
         const int entry = t.fastAc[Peek()];
@@ -65,21 +65,17 @@ public:
         return entry;
     }
 
-private:
-    unsigned Peek() const { return acc_ >> (32 - LookBits); }
-    void Take(int n)
-    {
-        acc_ <<= n;
-        held_ -= n;
-    }
+    // Bits held: after TopUp 24 or more unless a marker or the buffer's end
+    // is near.
+    int Held() const { return held_; }
 
     // Takes whole bytes up to at least 24 held bits where the data allows.
     // Four bytes without 0xFF among them (nearly always) are added at once:
     // those that do not fit leave their leading bits below the held ones,
     // where BitReader::acc_ allows them.
-    void Refill()
+    void TopUp()
     {
-        if (end_ - next_ >= 4) {
+        if (next_ < wordEnd_) {
             uint32_t word;
             memcpy(&word, next_, 4);
             word = __builtin_bswap32(word);
@@ -90,11 +86,38 @@ private:
                 return;
             }
         }
-        RefillByBytes();
+        TopUpByBytes();
+    }
+
+    // FastAc with LookBits held.
+    int TakeFastAc(const HuffmanTable& t)
+    {
+        const int entry = t.fastAc[Peek()];
+        Take(entry & 15);
+        return entry;
+    }
+
+    // Decode with 16 bits held.
+    int DecodeHeld(const HuffmanTable& t)
+    {
+        const unsigned entry = t.fast[Peek()];
+        if (entry) {
+            Take(int(entry >> 8));
+            return int(entry & 0xFF);
+        }
+        return DecodeLong(t);
+    }
+
+private:
+    unsigned Peek() const { return acc_ >> (32 - LookBits); }
+    void Take(int n)
+    {
+        acc_ <<= n;
+        held_ -= n;
     }
 
     // BitReader::Prefetch on the local copy.
-    void RefillByBytes()
+    void TopUpByBytes()
     {
         while (held_ <= 24 && next_ < end_) {
             const unsigned byte = *next_;
@@ -139,6 +162,7 @@ private:
         held_ = reader_.held_;
         next_ = in.data + in.position;
         end_ = in.data + in.count;
+        wordEnd_ = in.count >= 4 ? end_ - 3 : in.data;
     }
     void Store()
     {
@@ -153,6 +177,7 @@ private:
     int held_;
     const unsigned char* next_;
     const unsigned char* end_;
+    const unsigned char* wordEnd_;  // a word of four bytes can be read before it
 };
 
 }  // namespace Jpg
