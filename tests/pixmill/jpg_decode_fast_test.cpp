@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "jpg_decode_bits.h"
+#include "jpg_decode_blocks.h"
 #include "jpg_decode_colour.h"
 #include "jpg_decode_idct.h"
 #include "jpg_decode_tables.h"
@@ -163,6 +164,24 @@ TEST(JpgDecodeFast, VectorColourConversionGivesTheScalarPixels)
 
 // ---- small AC coefficients by table ---------------------------------------
 
+// Bits MSB first into bytes, 0x00 stuffed after each 0xFF.
+struct BitSink {
+    std::vector<unsigned char> bytes;
+    unsigned acc = 0;
+    int held = 0;
+    void Put(unsigned bits, int n)
+    {
+        for (int i = n - 1; i >= 0; --i) {
+            acc = acc << 1 | (bits >> i & 1);
+            if (++held < 8) continue;
+            bytes.push_back(static_cast<unsigned char>(acc));
+            if ((acc & 0xFF) == 0xFF) bytes.push_back(0);
+            acc = 0;
+            held = 0;
+        }
+    }
+};
+
 struct Code {
     unsigned bits;
     int length;
@@ -240,20 +259,8 @@ TEST(JpgDecodeFast, SmallCoefficientTableMatchesCodeThenValue)
 
         // A stream of coded symbols, each followed by its value bits.
         std::vector<Coefficient> sent;
-        std::vector<unsigned char> bytes;
-        unsigned acc = 0;
-        int held = 0;
-        auto put = [&](unsigned bits, int n) {
-            for (int i = n - 1; i >= 0; --i) {
-                acc = acc << 1 | (bits >> i & 1);
-                if (++held == 8) {
-                    bytes.push_back(static_cast<unsigned char>(acc));
-                    if ((acc & 0xFF) == 0xFF) bytes.push_back(0);
-                    acc = 0;
-                    held = 0;
-                }
-            }
-        };
+        BitSink sink;
+        auto put = [&](unsigned bits, int n) { sink.Put(bits, n); };
         for (int i = 0; i < 300; ++i) {
             const size_t which = rng() % table.symbols.size();
             const int symbol = table.symbols[which], s = symbol & 15;
@@ -269,7 +276,7 @@ TEST(JpgDecodeFast, SmallCoefficientTableMatchesCodeThenValue)
         put(0xFFFF, 16);  // padding past the last symbol, as at a scan's end
         put(0, 7);
 
-        const std::vector<Coefficient> got = ReadFast(bytes, t, sent.size());
+        const std::vector<Coefficient> got = ReadFast(sink.bytes, t, sent.size());
         for (size_t i = 0; i < sent.size(); ++i)
             ASSERT_EQ(sent[i].symbol, got[i].symbol) << "round " << round << " symbol " << i;
         for (size_t i = 0; i < sent.size(); ++i) ASSERT_EQ(sent[i].value, got[i].value) << "round " << round << " value " << i;
@@ -294,6 +301,100 @@ TEST(JpgDecodeFast, SmallCoefficientEntriesFitTheirBits)
     }
     // 0x01 (2 bits) and 0x02 (2 bits) alone cover half of all 9-bit values.
     EXPECT_GT(entries, Jpg::LookSize / 2);
+}
+
+// ---- sequential blocks through the bit window -----------------------------
+
+// Codes of a table as a DHT segment gives it, by symbol.
+std::vector<Code> CodesOf(const Jpg::HuffmanSpec& spec)
+{
+    std::vector<Code> bySymbol(256, Code{0, 0});
+    unsigned code = 0;
+    int next = 0;
+    for (int len = 1; len <= 16; ++len, code <<= 1)
+        for (int i = 0; i < spec.counts[len - 1]; ++i) bySymbol[spec.symbols[next++]] = Code{code++, len};
+    return bySymbol;
+}
+
+// Size category and value bits of v (v != 0), as the encoder writes them.
+void PutValue(BitSink& sink, int v)
+{
+    const int s = SizeOf(v);
+    sink.Put(unsigned(v < 0 ? v + (1 << s) - 1 : v), s);
+}
+
+// Random blocks (dense and sparse, runs of 16 zeros, values of all ones that
+// make 0xFF bytes, codes up to 16 bits long) coded with the example tables
+// and decoded from buffers of many sizes: the window's word-at-a-time and
+// byte-at-a-time paths, its hand-over to the reader at buffer ends and its
+// long codes must give what was coded, block after block.
+TEST(JpgDecodeFast, SequentialBlocksDecodeAsCodedAtEveryBufferSize)
+{
+    const std::vector<Code> dc = CodesOf(Jpg::DcLuma), ac = CodesOf(Jpg::AcLuma);
+    std::mt19937 rng(5);
+    std::vector<std::vector<int16_t>> sent;
+    BitSink sink;
+    int predictor = 0;
+    for (int b = 0; b < 300; ++b) {
+        std::vector<int16_t> zigzag(64, 0);
+        zigzag[0] = int16_t(int(rng() % 2001) - 1000);
+        const int density = int(rng() % 4);
+        for (int k = 1; k < 64; ++k) {
+            if (rng() % 4 >= unsigned(density)) continue;
+            const int s = 1 + int(rng() % 10);
+            const int v = rng() % 3 == 0 ? (1 << s) - 1 : int(rng() % (1u << s)) | 1 << (s - 1);
+            zigzag[size_t(k)] = int16_t(rng() % 2 ? v : -v);
+        }
+        if (b % 7 == 0) std::fill(zigzag.begin() + 1, zigzag.begin() + 40, int16_t(0));  // runs of 16 zeros
+        const int diff = zigzag[0] - predictor;
+        predictor = zigzag[0];
+        sink.Put(dc[size_t(diff ? SizeOf(diff) : 0)].bits, dc[size_t(diff ? SizeOf(diff) : 0)].length);
+        if (diff) PutValue(sink, diff);
+        int run = 0;
+        for (int k = 1; k < 64; ++k) {
+            const int v = zigzag[size_t(k)];
+            if (!v) {
+                ++run;
+                continue;
+            }
+            for (; run >= 16; run -= 16) sink.Put(ac[0xF0].bits, ac[0xF0].length);
+            const Code c = ac[size_t(run << 4 | SizeOf(v))];
+            sink.Put(c.bits, c.length);
+            PutValue(sink, v);
+            run = 0;
+        }
+        if (run) sink.Put(ac[0x00].bits, ac[0x00].length);
+        std::vector<int16_t> natural(64);
+        for (int k = 0; k < 64; ++k) natural[Jpg::ZigZag[k]] = zigzag[size_t(k)];
+        sent.push_back(natural);
+    }
+    sink.Put(0x7F, 7);  // pad the last byte with ones
+    std::vector<unsigned char> stream = sink.bytes;
+    stream.push_back(0xFF);
+    stream.push_back(0xD9);  // a marker behind the data, never to be taken as bits
+
+    Jpg::HuffmanTable dcTable = Jpg::HuffmanTable(), acTable = Jpg::HuffmanTable();
+    Jpg::BuildHuffman(dcTable, Jpg::DcLuma.counts, Jpg::DcLuma.symbols);
+    Jpg::BuildHuffman(acTable, Jpg::AcLuma.counts, Jpg::AcLuma.symbols);
+    const std::vector<int16_t> ones(64, 1);
+    for (int size : {1, 2, 3, 4, 5, 7, 11, 64, 4096}) {
+        TMemoryStream ms;
+        ms.WriteBuffer(stream.data(), int(stream.size()));
+        ms.SetPosition(0);
+        StreamBuf buf(&ms, size);
+        Jpg::BitReader reader(buf);
+        int16_t pred = 0;
+        const Jpg::SequentialTables tables{&dcTable, &acTable, ones.data(), &pred};
+        for (size_t b = 0; b < sent.size(); ++b) {
+            int16_t block[64];
+            std::fill(block, block + 64, int16_t(0x5555));
+            Jpg::DecodeSequential(reader, tables, block);
+            ASSERT_EQ(sent[b], std::vector<int16_t>(block, block + 64)) << "buffer " << size << " block " << b;
+        }
+        EXPECT_FALSE(reader.HoldsWholeBytes()) << "buffer " << size;
+        EXPECT_EQ(0xFF, buf.Byte()) << "buffer " << size;
+        EXPECT_EQ(0xD9, buf.Byte()) << "buffer " << size;
+    }
 }
 
 }  // namespace
