@@ -25,7 +25,8 @@ inline int16_t Wrap16(uint32_t v)
     return int16_t(uint16_t(v));
 }
 
-int DcDifference(BitWindow& in, const HuffmanTable& dc)
+// Inlined, as every step on a window (see SequentialBlock).
+__attribute__((always_inline)) inline int DcDifference(BitWindow& in, const HuffmanTable& dc)
 {
     int s = in.Decode(dc);
     if (s > 16) throw EInvalidImage("JPEG: DC difference category above 16");
@@ -58,7 +59,7 @@ inline int Put(int16_t* block, const int16_t* q, int k, int r, int value)
 // One AC symbol (and its value) with every step checked, for when few bits
 // can be held: next to a marker or the buffer's end. Returns the index
 // after it, EndOfBlock after an end of block.
-int CheckedStep(BitWindow& in, const HuffmanTable& ac, const int16_t* q, int16_t* block, int k)
+__attribute__((always_inline)) inline int CheckedStep(BitWindow& in, const HuffmanTable& ac, const int16_t* q, int16_t* block, int k)
 {
     if (const int fast = in.FastAc(ac)) return Put(block, q, k, fast >> 4 & 15, fast >> 8);
     const int rs = in.Decode(ac);
