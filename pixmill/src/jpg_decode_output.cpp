@@ -33,10 +33,12 @@ void PutMcu(Decoder& dec, int mx, int my, const int16_t* const* blocks)
 
     McuSamples s;
     const Transform transform = dec.transform;
-    const int across = 1 << f.hShift;
+    const int x1 = x0 + f.mcuWidth - 1, y1 = y0 + f.mcuHeight - 1;
+    const bool whole = x0 >= v.left && x1 <= v.right && y0 >= v.top && y1 <= v.bottom;
     for (int j = 0; j < f.lumaBlocks; ++j) {
-        const int col = j % across, row = j / across;
-        if (Shows(v, x0 + 8 * col, y0 + 8 * row, 8, 8))
+        // Shifts, not / and %: the compiler cannot know the width a power of two.
+        const int col = j & ((1 << f.hShift) - 1), row = j >> f.hShift;
+        if (whole || Shows(v, x0 + 8 * col, y0 + 8 * row, 8, 8))
             transform(blocks[j], s.y + 8 * row * LumaStride + 8 * col, LumaStride);
     }
     if (f.count == 3) {
@@ -44,8 +46,7 @@ void PutMcu(Decoder& dec, int mx, int my, const int16_t* const* blocks)
         transform(blocks[f.lumaBlocks + 1], s.cr, 8);
     }
 
-    const int x1 = x0 + f.mcuWidth - 1, y1 = y0 + f.mcuHeight - 1;
-    if (x0 >= v.left && x1 <= v.right && y0 >= v.top && y1 <= v.bottom) {
+    if (whole) {
         if (!dec.convertMcu) dec.convertMcu = McuConverterFor(f.count, f.hShift, f.vShift);
         dec.convertMcu(s, dec.b.At(x0, y0), dec.b.stride);
         return;
