@@ -41,10 +41,6 @@ int AfterRun(int k, int r, int se)
     return k;
 }
 
-}  // namespace
-
-namespace {
-
 const int EndOfBlock = 64;
 
 // The coefficient value after a run of r zeros from k, dequantised; returns
@@ -59,7 +55,8 @@ inline int Put(int16_t* block, const int16_t* q, int k, int r, int value)
 // One AC symbol (and its value) with every step checked, for when few bits
 // can be held: next to a marker or the buffer's end. Returns the index
 // after it, EndOfBlock after an end of block.
-__attribute__((always_inline)) inline int CheckedStep(BitWindow& in, const HuffmanTable& ac, const int16_t* q, int16_t* block, int k)
+__attribute__((always_inline)) inline int CheckedStep(BitWindow& in, const HuffmanTable& ac, const int16_t* q,
+                                                      int16_t* block, int k)
 {
     if (const int fast = in.FastAc(ac)) return Put(block, q, k, fast >> 4 & 15, fast >> 8);
     const int rs = in.Decode(ac);

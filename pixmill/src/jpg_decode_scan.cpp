@@ -46,7 +46,9 @@ void DecodeBlock(Decoder& dec, const Scan& s, ScanState& st, Component& c, const
 {
     BitReader& in = dec.bits;
     switch (s.kind) {
-    case Sequential: DecodeSequential(in, SequentialTables{&dec.dc[c.dcTable], &dec.ac[c.acTable], q, &c.predictor}, block); break;
+    case Sequential:
+        DecodeSequential(in, SequentialTables{&dec.dc[c.dcTable], &dec.ac[c.acTable], q, &c.predictor}, block);
+        break;
     case DcFirst: DecodeDcFirst(in, dec.dc[c.dcTable], s.al, c.predictor, block); break;
     case DcRefine: DecodeDcRefine(in, s.al, block); break;
     case AcFirst: DecodeAcFirst(in, dec.ac[c.acTable], s.ss, s.se, s.al, st.eobRun, block); break;
