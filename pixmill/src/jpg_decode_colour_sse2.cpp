@@ -24,21 +24,32 @@ inline __m128i Widen(__m128i bytes)
     return _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
 }
 
-// One colour table's entries for eight chroma values c - 128 (16-bit), by
-// arithmetic: (c * factor + bias) >> 14, with one bias for c >= 0 and one
-// for c < 0 (the table truncates toward zero). The factors and biases were
-// fitted to give every entry of the tables exactly; the test of the vector
-// paths checks all 256 of each.
-inline __m128i Term(__m128i c, __m128i negative, int factor, int positiveBias, int negativeBias)
+// One colour table's entries for eight chroma values c - 128, given as
+// (c - 128) << 7 in 16 bits, by 16-bit arithmetic: the high half of the
+// product with factor, plus a bias of 2^(Shift - 1) times odd (1 for c >= 0,
+// 3 for c < 0: the table truncates toward zero), shifted right by Shift.
+// The factors were fitted to give every entry of the tables exactly; the
+// test of the vector paths checks all 256 of each.
+template <int Shift> inline __m128i Term(__m128i scaled, __m128i odd, int factor)
 {
-    const __m128i weights = _mm_set_epi16(static_cast<short>(negativeBias - positiveBias), static_cast<short>(factor),
-                                          static_cast<short>(negativeBias - positiveBias), static_cast<short>(factor),
-                                          static_cast<short>(negativeBias - positiveBias), static_cast<short>(factor),
-                                          static_cast<short>(negativeBias - positiveBias), static_cast<short>(factor));
-    const __m128i bias = _mm_set1_epi32(positiveBias);
-    const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(c, negative), weights);
-    const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(c, negative), weights);
-    return _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(low, bias), 14), _mm_srai_epi32(_mm_add_epi32(high, bias), 14));
+    const __m128i product = _mm_mulhi_epi16(scaled, _mm_set1_epi16(static_cast<short>(factor)));
+    return _mm_srai_epi16(_mm_add_epi16(product, _mm_slli_epi16(odd, Shift - 1)), Shift);
+}
+
+// Eight chroma bytes as (c - 128) << 7: the bytes put in the high halves
+// (c << 8), halved.
+inline __m128i Scaled(const unsigned char* c)
+{
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(c));
+    const __m128i high = _mm_unpacklo_epi8(_mm_setzero_si128(), bytes);
+    return _mm_sub_epi16(_mm_srli_epi16(high, 1), _mm_set1_epi16(128 << 7));
+}
+
+// 1 where the value is not negative, 3 where it is.
+inline __m128i Odd(__m128i scaled)
+{
+    const __m128i negative = _mm_srai_epi16(scaled, 15);
+    return _mm_sub_epi16(_mm_set1_epi16(1), _mm_add_epi16(negative, negative));
 }
 
 // The red, green and blue terms of eight chroma samples.
@@ -48,18 +59,17 @@ struct Terms {
 
 inline Terms LookUp(const unsigned char* cb, const unsigned char* cr)
 {
-    const __m128i offset = _mm_set1_epi16(128);
-    const __m128i b = _mm_sub_epi16(Widen(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb))), offset);
-    const __m128i r = _mm_sub_epi16(Widen(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr))), offset);
-    const __m128i bNegative = _mm_srli_epi16(b, 15), rNegative = _mm_srli_epi16(r, 15);
-    // 0.34414 * -1 + 0.5 is the one entry below zero that is not rounded up.
-    const __m128i minusOne = _mm_cmpeq_epi16(b, _mm_set1_epi16(-1));
-    const __m128i greenCb = _mm_andnot_si128(minusOne, Term(b, bNegative, 5638, 8168, 24598));
-    const __m128i greenCr = Term(r, rNegative, 11700, 8371, 24395);
+    const __m128i b = Scaled(cb), r = Scaled(cr);
+    const __m128i bOdd = Odd(b), rOdd = Odd(r);
+    // 0.34414 * -1 + 0.5 is the one entry below zero that is not rounded up
+    // (c - 128 = -1, scaled -128).
+    const __m128i minusOne = _mm_cmpeq_epi16(b, _mm_set1_epi16(-128));
+    const __m128i greenCb = _mm_andnot_si128(minusOne, Term<4>(b, bOdd, 2819));
+    const __m128i greenCr = Term<1>(r, rOdd, 731);
     Terms t;
-    t.red = Term(r, rNegative, 22970, 8258, 24508);
+    t.red = Term<3>(r, rOdd, 5743);
     t.green = _mm_sub_epi16(_mm_setzero_si128(), _mm_add_epi16(greenCb, greenCr));
-    t.blue = Term(b, bNegative, 29032, 8267, 24499);
+    t.blue = Term<5>(b, bOdd, 29033);
     return t;
 }
 
