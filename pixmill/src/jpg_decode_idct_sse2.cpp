@@ -207,15 +207,6 @@ inline unsigned char FlatSample(int16_t dc)
     return static_cast<unsigned char>(s < 0 ? 0 : s > 255 ? 255 : s);
 }
 
-// True when every coefficient but the DC is zero, common in smooth areas.
-inline bool Flat(const __m128i* m)
-{
-    const __m128i notDc = _mm_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0);
-    __m128i any = _mm_and_si128(m[0], notDc);
-    for (int r = 1; r < 8; ++r) any = _mm_or_si128(any, m[r]);
-    return Zero(any);
-}
-
 // True when no coefficient exceeds SmallLimit in magnitude. Then in the
 // first pass |u|, |w|, |e|, |v| <= 4x + 2 * 46341 / 2^14 x + 1 < 9.66x + 1,
 // and every output is at most (85627 + 92682 + 22725 * (9.66x + 1)) / 2^17
@@ -224,10 +215,11 @@ inline bool Flat(const __m128i* m)
 // coefficients of real pictures stay well within it.
 const int SmallLimit = 1100;
 
-inline bool SmallBlock(const __m128i* m)
+// Rows is 4 when rows 4-7 are known to be zero.
+template <int Rows> inline bool SmallBlock(const __m128i* m)
 {
     __m128i high = m[0], low = m[0];
-    for (int r = 1; r < 8; ++r) {
+    for (int r = 1; r < Rows; ++r) {
         high = _mm_max_epi16(high, m[r]);
         low = _mm_min_epi16(low, m[r]);
     }
@@ -236,19 +228,22 @@ inline bool SmallBlock(const __m128i* m)
     return _mm_movemask_epi8(over) == 0;
 }
 
-// Both passes; Small as for Rows. When rows 4-7 of the block are zero, as
-// they are in most blocks of photographs, so are their outputs in pass 1,
+// Both passes; Small as for Rows. Upper: rows 4-7 of the block are zero, as
+// they are in most blocks of photographs; so are their outputs in pass 1,
 // and so inputs 4-7 of every row of pass 2. (Zero columns 4-7 would narrow
 // pass 1 the same way, but testing for them cost more than it saved.)
-template <bool Small> inline void Passes(__m128i* m)
+template <bool Small, bool Upper> inline void Passes(__m128i* m)
 {
-    if (Zero(_mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7])))) {
-        Pass<Small, true, false>(m);
-        Pass<Small, false, true>(m);
-        return;
-    }
-    Pass<Small, false, false>(m);
-    Pass<Small, false, false>(m);
+    Pass<Small, Upper, false>(m);
+    Pass<Small, false, Upper>(m);
+}
+
+template <bool Upper> inline void TransformBlock(__m128i* m)
+{
+    if (SmallBlock<Upper ? 4 : 8>(m))
+        Passes<true, Upper>(m);
+    else
+        Passes<false, Upper>(m);
 }
 
 }  // namespace
@@ -258,7 +253,11 @@ __attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t
 {
     __m128i m[8];
     for (int r = 0; r < 8; ++r) m[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coefficients + 8 * r));
-    if (Flat(m)) {
+    // A block of DC alone, common in smooth areas, is one sample.
+    const __m128i lower = _mm_or_si128(_mm_or_si128(m[4], m[5]), _mm_or_si128(m[6], m[7]));
+    const __m128i notDc = _mm_set_epi16(-1, -1, -1, -1, -1, -1, -1, 0);
+    const __m128i upperAc = _mm_or_si128(_mm_or_si128(_mm_and_si128(m[0], notDc), m[1]), _mm_or_si128(m[2], m[3]));
+    if (Zero(_mm_or_si128(upperAc, lower))) {
         const __m128i s = _mm_set1_epi8(static_cast<char>(FlatSample(coefficients[0])));
         for (int j = 0; j < 8; ++j) _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j * stride), s);
         return;
@@ -266,10 +265,10 @@ __attribute__((force_align_arg_pointer)) void InverseTransformSse2(const int16_t
     // Pass 1 leaves output i of input row r at m[i], lane r: the block
     // transposed, as the scalar work block holds it. Pass 2 transforms its
     // rows and so restores the orientation.
-    if (SmallBlock(m))
-        Passes<true>(m);
+    if (Zero(lower))
+        TransformBlock<true>(m);
     else
-        Passes<false>(m);
+        TransformBlock<false>(m);
     const __m128i offset = _mm_set1_epi16(128);
     for (int j = 0; j < 8; ++j) {
         const __m128i samples = _mm_adds_epi16(m[j], offset);
