@@ -78,7 +78,10 @@ inline __m128i Pairs(__m128i a, __m128i b)
 template <bool High, bool Small, bool Narrow> inline void Rows(const __m128i* x, __m128i* y)
 {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i x0 = Interleave<High>(zero, x[0]), x2 = Interleave<High>(zero, x[2]);
+    // The outputs' rounding term rides on x0, which reaches every output
+    // once through g or l.
+    const __m128i x0 = Add(Interleave<High>(zero, x[0]), _mm_set1_epi32(0x10000));
+    const __m128i x2 = Interleave<High>(zero, x[2]);
     const __m128i x3 = Interleave<High>(zero, x[3]);
     const __m128i t = _mm_srai_epi32(Interleave<High>(zero, x[1]), 14);  // x1 << 2
     const __m128i half14 = _mm_set1_epi32(8192);
@@ -91,7 +94,7 @@ template <bool High, bool Small, bool Narrow> inline void Rows(const __m128i* x,
         a1 = Add(_mm_madd_epi16(p02, Factors(-19195, 25080)), x0);
         lh = Add(_mm_madd_epi16(p02, Factors(-19195, -25080)), x0);
         const __m128i p3 = Interleave<High>(x[3], zero);
-        const __m128i c = _mm_srai_epi32(Add(Add(_mm_madd_epi16(p3, Factors(-19195, 0)), x3), half14), 14);
+        const __m128i c = _mm_srai_epi32(Add(_mm_madd_epi16(p3, Factors(-19195, 0)), Add(x3, half14)), 14);
         u = Add(t, c);
         e = Sub(t, c);
         w = c;
@@ -110,10 +113,9 @@ template <bool High, bool Small, bool Narrow> inline void Rows(const __m128i* x,
         gf = Sub(g, f);
         lh = Sub(l, h);
         const __m128i r = _mm_srai_epi32(Interleave<High>(zero, x[7]), 14);
-        const __m128i c =
-            _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3, x5)), half14), 14);
-        const __m128i d =
-            _mm_srai_epi32(Add(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3, x5)), half14), 14);
+        const __m128i x3h = Add(x3, half14);
+        const __m128i c = _mm_srai_epi32(Add(_mm_madd_epi16(p35, Factors(-19195, -19195)), Add(x3h, x5)), 14);
+        const __m128i d = _mm_srai_epi32(Add(_mm_madd_epi16(p35, Factors(-19195, 19195)), Sub(x3h, x5)), 14);
         u = Add(t, c);
         w = Add(r, d);
         v = Sub(r, d);
@@ -132,15 +134,14 @@ template <bool High, bool Small, bool Narrow> inline void Rows(const __m128i* x,
         p = Add(Mul(e, 9102), Mul(v, 13623));
         q = Sub(Mul(e, 13623), Mul(v, 9102));
     }
-    const __m128i half17 = _mm_set1_epi32(0x10000);
-    y[0] = _mm_srai_epi32(Add(Add(a0, b), half17), 17);
-    y[1] = _mm_srai_epi32(Add(Add(a1, q), half17), 17);
-    y[2] = _mm_srai_epi32(Add(Add(lh, p), half17), 17);
-    y[3] = _mm_srai_epi32(Add(Add(gf, bb), half17), 17);
-    y[4] = _mm_srai_epi32(Add(Sub(gf, bb), half17), 17);
-    y[5] = _mm_srai_epi32(Add(Sub(lh, p), half17), 17);
-    y[6] = _mm_srai_epi32(Add(Sub(a1, q), half17), 17);
-    y[7] = _mm_srai_epi32(Add(Sub(a0, b), half17), 17);
+    y[0] = _mm_srai_epi32(Add(a0, b), 17);
+    y[1] = _mm_srai_epi32(Add(a1, q), 17);
+    y[2] = _mm_srai_epi32(Add(lh, p), 17);
+    y[3] = _mm_srai_epi32(Add(gf, bb), 17);
+    y[4] = _mm_srai_epi32(Sub(gf, bb), 17);
+    y[5] = _mm_srai_epi32(Sub(lh, p), 17);
+    y[6] = _mm_srai_epi32(Sub(a1, q), 17);
+    y[7] = _mm_srai_epi32(Sub(a0, b), 17);
 }
 
 // Rows of 8 16-bit values become columns.
