@@ -225,12 +225,10 @@ void ClampOutside(X86Fragment& f, Reg reg, Reg spare, int size)
     f.Byte(0xC0 | spare << 3 | reg);  // and reg, spare
 }
 
-// The byte at (x, y) of the source: eax y, [esp] x, edx the byte within the
-// pixel. Places inside the picture, the usual case, take one unsigned
-// compare each.
-void SourceAt(X86Fragment& f)
+// eax (the row's offset, y times the stride) plus x, popped from the stack
+// and clamped to the picture's columns.
+void AddClampedColumn(X86Fragment& f)
 {
-    EmitSourceRow(f);
     f.Text("59");  // ecx = x
     Mem(f, "3B", ECX, EBX, kWidth);
     int inside = Jump8(f, "72");
@@ -239,6 +237,15 @@ void SourceAt(X86Fragment& f)
     f.Text("58");
     Land(f, inside);
     f.Text("01 C8");
+}
+
+// The byte at (x, y) of the source: eax y, [esp] x, edx the byte within the
+// pixel. Places inside the picture, the usual case, take one unsigned
+// compare each.
+void SourceAt(X86Fragment& f)
+{
+    EmitSourceRow(f);
+    AddClampedColumn(f);
     Mem(f, "03", EDX, EBX, kSource);
     f.Text("0F B6 04 82");  // movzx eax, byte [edx + eax*4]
 }
@@ -633,14 +640,7 @@ void EmitSourceRow(X86Fragment& f)
 
 void EmitSourceColumn(X86Fragment& f, int z)
 {
-    f.Text("59");  // ecx = x
-    Mem(f, "3B", ECX, EBX, kWidth);
-    int inside = Jump8(f, "72");
-    f.Text("50");
-    ClampOutside(f, ECX, EAX, kWidth);
-    f.Text("58");
-    Land(f, inside);
-    f.Text("01 C8");
+    AddClampedColumn(f);
     Mem(f, "8B", EDX, EBX, kSource);
     f.Text("0F B6 44 82");  // movzx eax, byte [edx + eax*4 + the byte]
     f.Byte(static_cast<int>((2u - static_cast<unsigned>(z)) & 3));  // z wraps freely
