@@ -21,6 +21,7 @@
 
 #include "application.h"
 #include "bitmap.h"
+#include "buttons.h"
 #include "screen.h"
 
 namespace gui {
@@ -149,6 +150,18 @@ inline void InputMouseMoveTo(int screenX, int screenY)
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &in, sizeof(in));
     PumpUntilIdle();
+}
+
+// The speed button with this caption in c or among its controls, at any
+// depth; null when there is none.
+inline TSpeedButton* FindButton(TControl* c, const AnsiString& caption)
+{
+    auto* b = dynamic_cast<TSpeedButton*>(c);
+    if (b && b->GetCaption() == caption) return b;
+    auto* w = dynamic_cast<TWinControl*>(c);
+    for (int i = 0; w && i < w->GetControlCount(); ++i)
+        if (TSpeedButton* found = FindButton(w->GetControl(i), caption)) return found;
+    return nullptr;
 }
 
 // Pixels as 0x00RRGGBB, top row first.

@@ -38,9 +38,7 @@ protected:
         MainWindow::SetUp();
         ASSERT_TRUE(started);
         f = First();
-        SetForegroundWindow(f->GetHandle());
-        SetFocus(f->GetHandle());
-        gui::PumpUntilIdle();
+        FocusWindow(f);
         ASSERT_EQ(f->Zoom, 1.0);
         f->Picture.Box(f->Picture.GetRect(), Paper);
         f->Picture.Box(Rect{95, 95, 104, 104}, Patch);
@@ -57,18 +55,11 @@ protected:
     void Choose(P_icon* tool)
     {
         for (int i = 0; i < 6 && CurrentTool != tool; ++i) {
-            Focus();
+            FocusWindow(f);
             gui::InputKeyStroke('B');
         }
         ASSERT_EQ(CurrentTool, tool);
         Away();
-    }
-    // Typed keys go to the picture window.
-    void Focus()
-    {
-        SetForegroundWindow(f->GetHandle());
-        SetFocus(f->GetHandle());
-        gui::PumpUntilIdle();
     }
     // The pointer off the view: no feedback stays in the picture.
     void Away()
@@ -79,7 +70,7 @@ protected:
     }
     void Do(const Gesture& g)
     {
-        Focus();
+        FocusWindow(f);
         if (g.alt) {
             gui::InputKey(VK_MENU, false);
             gui::PumpUntilIdle();
@@ -193,7 +184,7 @@ TEST_F(CutToolsProgram, ModifierCursorsAndTheFixedRectangleSizeKeys)
                  {&cuts.wand, VK_MENU, -38}};
     for (const Hint& h : hints) {
         Choose(h.tool);
-        Focus();
+        FocusWindow(f);
         gui::InputKey(h.key, false);
         gui::PumpUntilIdle();
         EXPECT_EQ(f->ShowBuf->GetCursor(), h.cursor);
@@ -211,7 +202,7 @@ TEST_F(CutToolsProgram, ModifierCursorsAndTheFixedRectangleSizeKeys)
     } keys[] = {{VK_LEFT, 415, 312}, {VK_UP, 415, 311}, {VK_RIGHT, 416, 311}, {VK_DOWN, 416, 312},
                 {VK_HOME, 415, 311}, {VK_NEXT, 416, 312}};
     for (auto k : keys) {
-        Focus();
+        FocusWindow(f);
         gui::InputKeyStroke(k.key, VK_CONTROL);
         EXPECT_EQ(GetOptionValue(1), k.width) << k.key;
         EXPECT_EQ(GetOptionValue(2), k.height) << k.key;

@@ -26,9 +26,7 @@ protected:
         // tool, which would read as a change.
         gui::InputMouseMoveTo(1023, 767);
         gui::PumpUntilIdle();
-        SetForegroundWindow(First()->GetHandle());
-        SetFocus(First()->GetHandle());
-        gui::PumpUntilIdle();
+        FocusWindow(First());
         MessageBoxHook = [this](const AnsiString& text, const AnsiString&, unsigned) {
             boxes.push_back(text.c_str());
             return IDOK;

@@ -12,16 +12,6 @@
 
 namespace {
 
-TSpeedButton* FindButton(TControl* c, const AnsiString& caption)
-{
-    auto* b = dynamic_cast<TSpeedButton*>(c);
-    if (b && b->GetCaption() == caption) return b;
-    auto* w = dynamic_cast<TWinControl*>(c);
-    for (int i = 0; w && i < w->GetControlCount(); ++i)
-        if (TSpeedButton* found = FindButton(w->GetControl(i), caption)) return found;
-    return nullptr;
-}
-
 class PictureTransforms : public MainWindow {
 protected:
     void SetUp() override
@@ -47,7 +37,7 @@ protected:
     }
     void Press(const char* caption)
     {
-        TSpeedButton* b = FindButton(MainForm->OptionToolbar, caption);
+        TSpeedButton* b = gui::FindButton(MainForm->OptionToolbar, caption);
         ASSERT_NE(b, nullptr) << caption;
         gui::Click(b, 3, 3);
         gui::PumpUntilIdle();

@@ -130,6 +130,14 @@ protected:
     LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageA(MainForm->GetHandle(), msg, w, l); }
 
     static TImageForm* First() { return GetImageForm(0); }
+
+    // Typed keys go to this picture's window.
+    static void FocusWindow(TImageForm* f)
+    {
+        SetForegroundWindow(f->GetHandle());
+        SetFocus(f->GetHandle());
+        gui::PumpUntilIdle();
+    }
 };
 
 #endif

@@ -102,9 +102,7 @@ protected:
     // The hot key, pressed in the picture's window.
     void PressT()
     {
-        SetForegroundWindow(f->GetHandle());
-        SetFocus(f->GetHandle());
-        gui::PumpUntilIdle();
+        FocusWindow(f);
         gui::InputKeyStroke('T', 0);
         gui::PumpUntilIdle();
     }

@@ -23,9 +23,7 @@ protected:
         MainWindow::SetUp();
         ASSERT_TRUE(started);
         f = First();
-        SetForegroundWindow(f->GetHandle());
-        SetFocus(f->GetHandle());
-        gui::PumpUntilIdle();
+        FocusWindow(f);
         ASSERT_EQ(f->Zoom, 1.0);
     }
     void TearDown() override
