@@ -126,7 +126,7 @@ LoopPlan PlanOf(const unsigned char* const code[4], const int size[4], const For
     plan.setup = code[CODE_SETUP];
     plan.setupSize = size[CODE_SETUP] - 1;  // all but its ret
     if (bodies) {
-        EmitSetup(plan.ownSetup, hints->setupUsage);
+        EmitSetup(plan.ownSetup, hints->setupUsage, false);
         plan.setup = plan.ownSetup.bytes;
         plan.setupSize = hints->setupUsage ? plan.ownSetup.size - 1 : 0;
     }

@@ -740,7 +740,7 @@ void EdgeTest(X86Fragment& f, int position, int size, int low, int high)
 
 }  // namespace
 
-void EmitSetup(X86Fragment& f, unsigned usage)
+void EmitSetup(X86Fragment& f, unsigned usage, bool storePixel)
 {
     static const int kRgb[3] = {2, 1, 0};
     // ESI holds the weighted sums and the edge flags; without them it is
@@ -748,7 +748,7 @@ void EmitSetup(X86Fragment& f, unsigned usage)
     bool usesEsi = (usage & (USE_I | USE_U | USE_V | USE_CNV)) != 0;
     if (usesEsi)
         f.Text("56");
-    if (usage & USE_CNV)  // the only reader of the pixel's place
+    if (storePixel || (usage & USE_CNV))
         Mem(f, "89", EAX, EDX, kPixel);
     if (usage & USE_R)
         LoadChannel(f, 2, offsetof(FormulaContext, r));

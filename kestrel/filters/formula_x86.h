@@ -68,6 +68,9 @@ void EmitDiscard(X86Fragment& f);
 void EmitConditionJump(X86Fragment& f);
 // jmp rel32; the displacement is the last 4 bytes.
 void EmitJump(X86Fragment& f);
-void EmitSetup(X86Fragment& f, unsigned usage);
+// The setup routine for the usage bits. A routine stores the pixel's place
+// first whatever the bits; the row loop's own setup (storePixel false)
+// stores it only for cnv, its one reader.
+void EmitSetup(X86Fragment& f, unsigned usage, bool storePixel = true);
 
 #endif

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -271,6 +272,44 @@ TEST(FormulaCompiler, TrapCasesRunAndMatchTheInterpreter)
 
 // The second triple takes the loop's other ways: x counted in ESI, the
 // results gathered on the stack, and code run once per row on the x87.
+// The setup routine loads only what the formulas use, after the pixel's
+// place: the fields nobody asked for keep whatever they held.
+TEST(FormulaCompiler, TheSetupRoutineWritesOnlyTheFieldsItsFormulasUse)
+{
+    enum { PIXEL, R, G, B, I, U, V, D, M, EDGE, FIELDS };
+    const struct {
+        const char* formula;
+        std::vector<int> written;
+    } cases[] = {
+        {"r", {PIXEL, R}},
+        {"x + y + X + ctl(2) + src(x, y, 1)", {PIXEL}},
+        {"c2m(g, b) + i", {PIXEL, G, B, I}},
+        {"u + v", {PIXEL, U, V}},
+        {"d", {PIXEL, D}},
+        {"m + d", {PIXEL, D, M}},
+        {"cnv(1,1,1,1,1,1,1,1,1,9)", {PIXEL, EDGE}},
+    };
+    for (const auto& c : cases) {
+        FormulaCode code;
+        oracle::Picture pic = FlatPicture(4, 4, 0x00336699);
+        RunCompiled(code, FormulaTriple{{c.formula, "0", "0"}}, pic, false, kNoControls);
+        FormulaContext& ctx = ProgramFormulaContext();
+        int* const fields[FIELDS] = {reinterpret_cast<int*>(&ctx.pixel), &ctx.r, &ctx.g, &ctx.b, &ctx.i, &ctx.u,
+                                     &ctx.v, &ctx.d, &ctx.m, &ctx.edge};
+        const int kPoison = 0x5A5A5A5A;
+        for (int* f : fields) *f = kPoison;
+        ctx.x = 1;
+        ctx.y = 2;
+        AbiRecord rec;
+        AbiProbeCall(code.Code(CODE_SETUP), reinterpret_cast<uint32_t>(&pic.pixels[9]),
+                     reinterpret_cast<uint32_t>(&ctx), &rec);
+        for (int k = 0; k < FIELDS; ++k) {
+            bool written = std::find(c.written.begin(), c.written.end(), k) != c.written.end();
+            EXPECT_EQ(written, *fields[k] != kPoison) << c.formula << ", field " << k;
+        }
+    }
+}
+
 TEST(FormulaCompiler, RoutinesKeepTheCallersRegistersAndAnEmptyFpuStack)
 {
     const char* const triples[2][3] = {
